@@ -1,0 +1,17 @@
+include(GNUInstallDirs)
+include(CMakePackageConfigHelpers)
+
+install(TARGETS zent_platform zent_widgets zent_options
+  EXPORT ZentTargets
+  ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
+  FILE_SET HEADERS DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/zent)
+install(EXPORT ZentTargets NAMESPACE Zent:: FILE ZentTargets.cmake
+  DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/Zent)
+configure_package_config_file(cmake/ZentConfig.cmake.in
+  ${CMAKE_CURRENT_BINARY_DIR}/ZentConfig.cmake
+  INSTALL_DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/Zent)
+write_basic_package_version_file(${CMAKE_CURRENT_BINARY_DIR}/ZentConfigVersion.cmake
+  COMPATIBILITY SameMinorVersion)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/ZentConfig.cmake
+              ${CMAKE_CURRENT_BINARY_DIR}/ZentConfigVersion.cmake
+  DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/Zent)

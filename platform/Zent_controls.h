@@ -1,0 +1,112 @@
+// TGraphicControl: a control without a native window, painted through a
+// TCanvas that is bound to the widget's QPainter for the duration of Paint.
+#pragma once
+
+#include <QWidget>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "Zent_graphics.h"
+
+namespace zent {
+
+class TGraphicControl;
+
+enum TComponentStateFlag : uint8_t { csLoading = 1, csDesigning = 2 };
+enum TAlign : uint8_t { alNone, alTop, alBottom, alLeft, alRight, alClient };
+enum TMouseButton : uint8_t { mbLeft, mbRight, mbMiddle };
+enum TShiftFlag : uint16_t { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32, ssDouble = 64 };
+using TShiftState = uint16_t;
+
+using TNotifyEvent = std::function<void(QObject* Sender)>;
+using TMouseEvent = std::function<void(QObject* Sender, TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y)>;
+using TMouseMoveEvent = std::function<void(QObject* Sender, TShiftState Shift, int32_t X, int32_t Y)>;
+
+// The class name a persistent object reports in messages ("TSevenSeg", "nil").
+std::string ClassNameOf(const QObject* Object);
+
+class TGraphicControl : public QWidget {
+    Q_OBJECT
+public:
+    explicit TGraphicControl(QWidget* Owner = nullptr);
+    ~TGraphicControl() override;
+
+    // Geometry, in pixels of the parent. Every change of position or size
+    // raises OnResize unless the control is loading.
+    int32_t Left() const { return x(); }
+    int32_t Top() const { return y(); }
+    int32_t Width() const { return width(); }
+    int32_t Height() const { return height(); }
+    void SetLeft(int32_t Value);
+    void SetTop(int32_t Value);
+    void SetWidth(int32_t Value);
+    void SetHeight(int32_t Value);
+    void SetBounds(int32_t ALeft, int32_t ATop, int32_t AWidth, int32_t AHeight);
+
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool Value);
+    bool Enabled() const { return isEnabled(); }
+    void SetEnabled(bool Value) { setEnabled(Value); }
+    const TFont& Font() const { return FFont; }
+    void SetFont(const TFont& Value);
+    std::string Name() const { return objectName().toStdString(); }
+    void SetName(const std::string& Value) { setObjectName(QString::fromStdString(Value)); }
+    TAlign Align() const { return FAlign; }
+    void SetAlign(TAlign Value);
+
+    uint8_t ComponentState() const { return FComponentState; }
+    // The layout loader marks a control as loading until LayoutLoaded.
+    void BeginLoading() { FComponentState |= csLoading; }
+    void SetDesigning(bool Value);
+
+    TCanvas& Canvas() { return FCanvas; }
+
+    virtual void Paint() {}
+    void Invalidate() { update(); }
+    // Repaints before returning; raises "Control '%s' has no parent window"
+    // when the control has no parent.
+    void RepaintNow();
+    virtual void LayoutLoaded() { FComponentState &= uint8_t(~csLoading); }
+
+    // Copying between persistent objects: Assign asks Source to AssignTo this
+    // when it cannot copy itself; when neither knows the other it raises
+    // "Cannot assign a %s to a %s".
+    virtual void Assign(QObject* Source);
+    virtual void AssignTo(QObject* Dest);
+
+    virtual void MouseMove(TShiftState Shift, int32_t X, int32_t Y);
+    virtual void Click();
+
+    TNotifyEvent OnResize;
+    TNotifyEvent OnClick;
+    TNotifyEvent OnDblClick;
+    TMouseEvent OnMouseDown;
+    TMouseEvent OnMouseUp;
+    TMouseMoveEvent OnMouseMove;
+
+protected:
+    void paintEvent(QPaintEvent* Event) override;
+    void resizeEvent(QResizeEvent* Event) override;
+    void moveEvent(QMoveEvent* Event) override;
+    void mousePressEvent(QMouseEvent* Event) override;
+    void mouseReleaseEvent(QMouseEvent* Event) override;
+    void mouseDoubleClickEvent(QMouseEvent* Event) override;
+    void mouseMoveEvent(QMouseEvent* Event) override;
+    bool eventFilter(QObject* Watched, QEvent* Event) override;
+    // The framework's default assignment when neither side converts.
+    [[noreturn]] void AssignError(QObject* Source);
+
+private:
+    void BoundsChanged();
+    void Realign();
+
+    TCanvas FCanvas;
+    TFont FFont;
+    TAlign FAlign = alNone;
+    bool FVisible = true;
+    bool FPressed = false;
+    uint8_t FComponentState = 0;
+};
+
+}  // namespace zent

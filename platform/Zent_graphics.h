@@ -1,0 +1,233 @@
+// Colours, pens, brushes, fonts, canvases and memory bitmaps.
+//
+// A canvas draws on one of two surfaces: the pixels of a TBitmap (our own
+// pixel code, so the pixel rules hold exactly) or a QPainter that a control
+// binds for the duration of one paint. Coordinates are signed 32-bit pixels;
+// anything outside a surface is clipped, never read or written.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+class QImage;
+class QPainter;
+class QFont;
+
+namespace zent {
+
+// ---------------------------------------------------------------- colours
+
+// 0x00BBGGRR with the top bit clear; with the top bit set, a system colour
+// whose index is the low byte. clNone and clDefault are no RGB colours.
+using TColor = int32_t;
+
+constexpr TColor SystemColor(int Index) { return static_cast<TColor>(0xFF000000u | uint32_t(Index)); }
+
+constexpr TColor clBlack = 0x000000, clMaroon = 0x000080, clGreen = 0x008000, clOlive = 0x008080,
+                 clNavy = 0x800000, clPurple = 0x800080, clTeal = 0x808000, clGray = 0x808080,
+                 clSilver = 0xC0C0C0, clRed = 0x0000FF, clLime = 0x00FF00, clYellow = 0x00FFFF,
+                 clBlue = 0xFF0000, clFuchsia = 0xFF00FF, clAqua = 0xFFFF00, clWhite = 0xFFFFFF,
+                 clMoneyGreen = 0xC0DCC0, clSkyBlue = 0xF0CAA6, clCream = 0xF0FBFF,
+                 clMedGray = 0xA4A0A0;
+constexpr TColor clNone = 0x1FFFFFFF, clDefault = 0x20000000;
+constexpr TColor clScrollBar = SystemColor(0), clBackground = SystemColor(1),
+                 clActiveCaption = SystemColor(2), clInactiveCaption = SystemColor(3),
+                 clMenu = SystemColor(4), clWindow = SystemColor(5), clWindowFrame = SystemColor(6),
+                 clMenuText = SystemColor(7), clWindowText = SystemColor(8),
+                 clCaptionText = SystemColor(9), clActiveBorder = SystemColor(10),
+                 clInactiveBorder = SystemColor(11), clAppWorkSpace = SystemColor(12),
+                 clHighlight = SystemColor(13), clHighlightText = SystemColor(14),
+                 clBtnFace = SystemColor(15), clBtnShadow = SystemColor(16),
+                 clGrayText = SystemColor(17), clBtnText = SystemColor(18),
+                 clInactiveCaptionText = SystemColor(19), clBtnHighlight = SystemColor(20),
+                 cl3DDkShadow = SystemColor(21), cl3DLight = SystemColor(22),
+                 clInfoText = SystemColor(23), clInfoBk = SystemColor(24),
+                 clHotLight = SystemColor(26), clGradientActiveCaption = SystemColor(27),
+                 clGradientInactiveCaption = SystemColor(28), clMenuHighlight = SystemColor(29),
+                 clMenuBar = SystemColor(30);
+
+struct TColorIdent {
+    std::string_view Name;
+    TColor Value;
+};
+// The 52 colour identifiers in table order, which is also ColorToText's search order.
+extern const std::array<TColorIdent, 52> ColorIdents;
+
+// A system colour becomes the application palette's current RGB; every other
+// value comes back unchanged.
+TColor ColorToRGB(TColor Color);
+// The first identifier with that value, or "$" and eight upper-case hex digits.
+std::string ColorToText(TColor Color);
+
+// 0x00BBGGRR <-> QImage::Format_RGB32 (0xFFRRGGBB). The only place that swaps channels.
+constexpr uint32_t RGBToPixel(TColor Rgb) {
+    const auto c = uint32_t(Rgb);
+    return 0xFF000000u | ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
+}
+constexpr TColor PixelToRGB(uint32_t Pixel) {
+    return TColor(((Pixel & 0xFFu) << 16) | (Pixel & 0xFF00u) | ((Pixel >> 16) & 0xFFu));
+}
+
+// ---------------------------------------------------------------- drawing state
+
+struct TPoint {
+    int32_t X = 0, Y = 0;
+    friend bool operator==(const TPoint&, const TPoint&) = default;
+};
+// Right and Bottom are exclusive.
+struct TRect {
+    int32_t Left = 0, Top = 0, Right = 0, Bottom = 0;
+    int32_t Width() const { return Right - Left; }
+    int32_t Height() const { return Bottom - Top; }
+    friend bool operator==(const TRect&, const TRect&) = default;
+};
+inline TRect Rect(int32_t Left, int32_t Top, int32_t Right, int32_t Bottom) { return {Left, Top, Right, Bottom}; }
+
+enum TPenStyle : uint8_t { psSolid, psClear };
+enum TPenMode : uint8_t { pmCopy };
+enum TBrushStyle : uint8_t { bsSolid, bsClear };
+enum TFillStyle : uint8_t { fsSurface, fsBorder };
+enum TFontStyle : uint8_t { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
+
+struct TPen {
+    TColor Color = clBlack;
+    int32_t Width = 1;
+    TPenStyle Style = psSolid;
+    TPenMode Mode = pmCopy;
+};
+
+// Setting a colour makes a clear brush solid again; text background depends on it.
+class TBrush {
+public:
+    TColor Color() const { return FColor; }
+    void SetColor(TColor Value) { FColor = Value; FStyle = bsSolid; }
+    TBrushStyle Style() const { return FStyle; }
+    void SetStyle(TBrushStyle Value) { FStyle = Value; }
+
+private:
+    TColor FColor = clWhite;
+    TBrushStyle FStyle = bsSolid;
+};
+
+struct TFont {
+    std::string Name;        // empty: the application's default face
+    int32_t Size = 0;        // points; 0: the application's default size
+    uint8_t Style = 0;       // TFontStyle bits
+    uint8_t Charset = 1;     // DEFAULT_CHARSET; kept for copying only
+    TColor Color = clWindowText;
+    friend bool operator==(const TFont&, const TFont&) = default;
+};
+QFont ToQFont(const TFont& Font);
+
+// Raster operations of Draw and CopyRect.
+constexpr uint32_t SRCCOPY = 0x00CC0020;
+constexpr uint32_t SRCAND = 0x008800C6;
+// Stretch mode for SetStretchBltMode: area-averaging.
+constexpr int HALFTONE = 4;
+
+class TBitmap;
+class TCanvas;
+using HDC = TCanvas*;
+
+// ---------------------------------------------------------------- canvas
+
+class TCanvas {
+public:
+    TCanvas();  // unbound: drawing on it raises "Canvas does not allow drawing"
+    ~TCanvas();
+    TCanvas(const TCanvas&) = delete;
+    TCanvas& operator=(const TCanvas&) = delete;
+
+    TPen Pen;
+    TBrush Brush;
+    TFont Font;
+    uint32_t CopyMode = SRCCOPY;
+
+    TPoint PenPos() const { return FPenPos; }
+    void MoveTo(int32_t X, int32_t Y);
+    void LineTo(int32_t X, int32_t Y);  // end point excluded
+    void Rectangle(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2);
+    void FillRect(const TRect& R);
+    void TextOut(int32_t X, int32_t Y, const std::string& Text);
+    void TextRect(const TRect& R, int32_t X, int32_t Y, const std::string& Text);
+    int32_t TextWidth(const std::string& Text) const;
+    int32_t TextHeight(const std::string& Text) const;
+    void Draw(int32_t X, int32_t Y, const TBitmap& Bitmap);
+    void CopyRect(const TRect& Dest, TCanvas& Source, const TRect& SourceRect);
+    void FloodFill(int32_t X, int32_t Y, TColor Color, TFillStyle Style);
+    TColor Pixels(int32_t X, int32_t Y) const;  // 0xFFFFFFFF outside the surface
+    void SetPixels(int32_t X, int32_t Y, TColor Color);
+    HDC Handle() { return this; }
+
+    int StretchMode() const { return FStretchMode; }
+
+    // Binding, for the platform layer: a control binds its painter for one paint.
+    void BindPainter(QPainter* Painter, int32_t Width, int32_t Height);
+    void Unbind();
+    bool IsBound() const { return FImage || FPainter; }
+
+private:
+    friend class TBitmap;
+    friend int SetStretchBltMode(HDC, int);
+    void BindImage(QImage* Image) { FImage = Image; FPainter = nullptr; }
+    void RequireSurface() const;
+
+    QImage* FImage = nullptr;      // a bitmap's pixels
+    QPainter* FPainter = nullptr;  // a control's screen, during Paint
+    int32_t FPainterWidth = 0, FPainterHeight = 0;
+    TPoint FPenPos;
+    int FStretchMode = 1;  // BLACKONWHITE
+};
+
+// Selects the stretching mode of the destination; returns the previous mode.
+int SetStretchBltMode(HDC Dest, int Mode);
+// Scaled copy of (SX, SY, SW, SH) of Source to (X, Y, W, H) of Dest. In
+// HALFTONE mode each destination pixel is the area-weighted average of the
+// source pixels it covers; otherwise nearest pixel. Only SRCCOPY is supported.
+bool StretchBlt(HDC Dest, int32_t X, int32_t Y, int32_t W, int32_t H, HDC Source, int32_t SX,
+                int32_t SY, int32_t SW, int32_t SH, uint32_t Rop);
+
+// ---------------------------------------------------------------- bitmap
+
+enum TPixelFormat : uint8_t { pfDevice, pf32bit };
+
+// A memory bitmap, always stored as 32 bits per pixel so that every colour
+// written reads back exactly. Created empty (0 x 0).
+class TBitmap {
+public:
+    TBitmap();
+    ~TBitmap();
+    TBitmap(const TBitmap&) = delete;
+    TBitmap& operator=(const TBitmap&) = delete;
+
+    int32_t Width() const;
+    int32_t Height() const;
+    // Resizing keeps existing pixels top-left anchored; new ones take the
+    // canvas brush colour. Negative sizes count as 0.
+    void SetWidth(int32_t Value);
+    void SetHeight(int32_t Value);
+    void SetSize(int32_t W, int32_t H);
+    TPixelFormat PixelFormat() const { return FPixelFormat; }
+    void SetPixelFormat(TPixelFormat Value) { FPixelFormat = Value; }  // storage is 32-bit either way
+    bool Empty() const { return Width() == 0 || Height() == 0; }
+
+    // Loads the bitmap resource Name (":/" + Name in the Qt resource system).
+    // Instance is accepted for source compatibility and ignored.
+    void LoadFromResource(std::intptr_t Instance, const std::string& Name);
+
+    TCanvas& Canvas() { return *FCanvas; }
+    const TCanvas& Canvas() const { return *FCanvas; }
+
+    const QImage& Image() const;  // for the platform layer and tests
+    QImage& Image();
+
+private:
+    std::unique_ptr<QImage> FImage;
+    std::unique_ptr<TCanvas> FCanvas;
+    TPixelFormat FPixelFormat = pfDevice;
+};
+
+}  // namespace zent

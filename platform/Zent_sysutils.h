@@ -1,0 +1,40 @@
+// Exceptions and message formatting shared by the whole library.
+#pragma once
+
+#include <exception>
+#include <string>
+#include <string_view>
+
+namespace zent {
+
+// Every failure of the library and the platform layer is an Exception that
+// carries the message shown to the user.
+class Exception : public std::exception {
+public:
+    explicit Exception(std::string Message) : FMessage(std::move(Message)) {}
+    const char* what() const noexcept override { return FMessage.c_str(); }
+    const std::string& Message() const noexcept { return FMessage; }
+
+private:
+    std::string FMessage;
+};
+
+// "Cannot assign a %s to a %s"
+class EConvertError : public Exception { using Exception::Exception; };
+// "Resource %s not found"
+class EResNotFound : public Exception { using Exception::Exception; };
+// "Control '%s' has no parent window", "Canvas does not allow drawing"
+class EInvalidOperation : public Exception { using Exception::Exception; };
+// "Not enough timers available"
+class EOutOfResources : public Exception { using Exception::Exception; };
+
+// Replaces each "%s" of Pattern in turn by the next argument; "%%" gives "%".
+// Missing arguments leave an empty text; extra arguments are ignored.
+std::string Format(std::string_view Pattern, std::initializer_list<std::string_view> Args);
+
+// The text of the error report: the message with a full stop appended when
+// its last character sorts after '.' (so "...!" or "...?" get no extra dot,
+// but letters and digits do).
+std::string ErrorReportText(const std::string& Message);
+
+}  // namespace zent
