@@ -1,0 +1,171 @@
+#include "Zent_controls.h"
+
+#include <QEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "Zent_forms.h"
+#include "Zent_sysutils.h"
+
+namespace zent {
+
+std::string ClassNameOf(const QObject* Object) {
+    if (!Object) return "nil";
+    std::string_view Name = Object->metaObject()->className();
+    if (const auto Colons = Name.rfind("::"); Colons != std::string_view::npos)
+        Name.remove_prefix(Colons + 2);
+    return std::string(Name);
+}
+
+namespace {
+TShiftState ShiftOf(Qt::KeyboardModifiers Mods, Qt::MouseButtons Buttons) {
+    TShiftState S = 0;
+    if (Mods & Qt::ShiftModifier) S |= ssShift;
+    if (Mods & Qt::AltModifier) S |= ssAlt;
+    if (Mods & Qt::ControlModifier) S |= ssCtrl;
+    if (Buttons & Qt::LeftButton) S |= ssLeft;
+    if (Buttons & Qt::RightButton) S |= ssRight;
+    if (Buttons & Qt::MiddleButton) S |= ssMiddle;
+    return S;
+}
+TMouseButton ButtonOf(Qt::MouseButton B) {
+    return B == Qt::RightButton ? mbRight : B == Qt::MiddleButton ? mbMiddle : mbLeft;
+}
+}  // namespace
+
+TGraphicControl::TGraphicControl(QWidget* Owner) : QWidget(Owner) {
+    // Windowless: Qt draws the parent's background underneath, which is what
+    // see-through (SRCAND) painting needs.
+    setAttribute(Qt::WA_NoSystemBackground, false);
+    setAutoFillBackground(false);
+    if (Owner) Owner->installEventFilter(this);
+}
+
+TGraphicControl::~TGraphicControl() = default;
+
+void TGraphicControl::SetLeft(int32_t Value) { SetBounds(Value, Top(), Width(), Height()); }
+void TGraphicControl::SetTop(int32_t Value) { SetBounds(Left(), Value, Width(), Height()); }
+void TGraphicControl::SetWidth(int32_t Value) { SetBounds(Left(), Top(), Value, Height()); }
+void TGraphicControl::SetHeight(int32_t Value) { SetBounds(Left(), Top(), Width(), Value); }
+
+void TGraphicControl::SetBounds(int32_t ALeft, int32_t ATop, int32_t AWidth, int32_t AHeight) {
+    // Qt keeps sizes non-negative; a negative size is a 0 size here.
+    setGeometry(ALeft, ATop, std::max(AWidth, 0), std::max(AHeight, 0));
+}
+
+void TGraphicControl::SetVisible(bool Value) {
+    FVisible = Value;
+    setVisible(Value);
+}
+
+void TGraphicControl::SetFont(const TFont& Value) {
+    if (Value == FFont) return;
+    FFont = Value;
+    setFont(ToQFont(Value));
+    Invalidate();
+}
+
+void TGraphicControl::SetAlign(TAlign Value) {
+    if (Value == FAlign) return;
+    FAlign = Value;
+    Realign();
+}
+
+void TGraphicControl::SetDesigning(bool Value) {
+    if (Value)
+        FComponentState |= csDesigning;
+    else
+        FComponentState &= uint8_t(~csDesigning);
+}
+
+void TGraphicControl::RepaintNow() {
+    if (!parentWidget())
+        throw EInvalidOperation(Format("Control '%s' has no parent window", {Name()}));
+    repaint();
+}
+
+void TGraphicControl::Assign(QObject* Source) {
+    if (auto* Control = qobject_cast<TGraphicControl*>(Source)) {
+        Control->AssignTo(this);
+        return;
+    }
+    AssignError(Source);
+}
+
+void TGraphicControl::AssignTo(QObject* Dest) {
+    // Nothing in the base class knows how to copy itself elsewhere.
+    throw EConvertError(Format("Cannot assign a %s to a %s", {ClassNameOf(this), ClassNameOf(Dest)}));
+}
+
+void TGraphicControl::AssignError(QObject* Source) {
+    throw EConvertError(Format("Cannot assign a %s to a %s", {ClassNameOf(Source), ClassNameOf(this)}));
+}
+
+void TGraphicControl::MouseMove(TShiftState Shift, int32_t X, int32_t Y) {
+    if (OnMouseMove) OnMouseMove(this, Shift, X, Y);
+}
+
+void TGraphicControl::Click() {
+    if (OnClick) OnClick(this);
+}
+
+void TGraphicControl::paintEvent(QPaintEvent*) {
+    QPainter Painter(this);
+    FCanvas.BindPainter(&Painter, width(), height());
+    Guarded([this] { Paint(); });
+    FCanvas.Unbind();
+}
+
+void TGraphicControl::BoundsChanged() {
+    if (FComponentState & csLoading) return;
+    if (OnResize) Guarded([this] { OnResize(this); });
+}
+
+void TGraphicControl::resizeEvent(QResizeEvent*) { BoundsChanged(); }
+void TGraphicControl::moveEvent(QMoveEvent*) { BoundsChanged(); }
+
+void TGraphicControl::mousePressEvent(QMouseEvent* E) {
+    FPressed = E->button() == Qt::LeftButton;
+    const auto P = E->position().toPoint();
+    if (OnMouseDown)
+        Guarded([&] { OnMouseDown(this, ButtonOf(E->button()), ShiftOf(E->modifiers(), E->buttons()), P.x(), P.y()); });
+}
+
+void TGraphicControl::mouseReleaseEvent(QMouseEvent* E) {
+    const auto P = E->position().toPoint();
+    const bool WasClick = FPressed && E->button() == Qt::LeftButton && rect().contains(P);
+    FPressed = false;
+    if (WasClick) Guarded([this] { Click(); });
+    if (OnMouseUp)
+        Guarded([&] { OnMouseUp(this, ButtonOf(E->button()), ShiftOf(E->modifiers(), E->buttons()), P.x(), P.y()); });
+}
+
+void TGraphicControl::mouseDoubleClickEvent(QMouseEvent* E) {
+    if (OnDblClick) Guarded([this] { OnDblClick(this); });
+    mousePressEvent(E);
+}
+
+void TGraphicControl::mouseMoveEvent(QMouseEvent* E) {
+    const auto P = E->position().toPoint();
+    Guarded([&] { MouseMove(ShiftOf(E->modifiers(), E->buttons()), P.x(), P.y()); });
+}
+
+bool TGraphicControl::eventFilter(QObject* Watched, QEvent* Event) {
+    if (Watched == parentWidget() && Event->type() == QEvent::Resize) Realign();
+    return QWidget::eventFilter(Watched, Event);
+}
+
+void TGraphicControl::Realign() {
+    auto* Parent = parentWidget();
+    if (!Parent) return;
+    switch (FAlign) {
+        case alTop: SetBounds(0, 0, Parent->width(), Height()); break;
+        case alBottom: SetBounds(0, Parent->height() - Height(), Parent->width(), Height()); break;
+        case alLeft: SetBounds(0, 0, Width(), Parent->height()); break;
+        case alRight: SetBounds(Parent->width() - Width(), 0, Width(), Parent->height()); break;
+        case alClient: SetBounds(0, 0, Parent->width(), Parent->height()); break;
+        case alNone: break;
+    }
+}
+
+}  // namespace zent

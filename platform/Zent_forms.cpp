@@ -1,0 +1,87 @@
+#include "Zent_forms.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+
+#include "Zent_sysutils.h"
+
+namespace zent {
+
+namespace {
+void MessageBoxReporter(const std::string& Title, const std::string& Text) {
+    QMessageBox::critical(QApplication::activeWindow(), QString::fromLatin1(Title.c_str()),
+                          QString::fromLatin1(Text.c_str()));
+}
+
+TErrorReporter& Reporter() {
+    static TErrorReporter Current = MessageBoxReporter;
+    return Current;
+}
+
+std::string ApplicationTitle() {
+    const QString Title = QGuiApplication::applicationDisplayName();
+    return Title.toLatin1().toStdString();
+}
+}  // namespace
+
+TErrorReporter SetErrorReporter(TErrorReporter NewReporter) {
+    TErrorReporter Previous = std::move(Reporter());
+    Reporter() = NewReporter ? std::move(NewReporter) : MessageBoxReporter;
+    return Previous;
+}
+
+void ShowErrorReport(const std::string& Message) {
+    Reporter()(ApplicationTitle(), ErrorReportText(Message));
+}
+
+void Guarded(const std::function<void()>& Call) noexcept {
+    try {
+        Call();
+    } catch (const std::exception& E) {
+        try {
+            ShowErrorReport(E.what());
+        } catch (...) {
+            // A reporter that fails must not take the message loop down.
+        }
+    } catch (...) {
+        try {
+            ShowErrorReport("Unknown exception");
+        } catch (...) {
+        }
+    }
+}
+
+TTimer::TTimer(QObject* Owner) : QObject(Owner), FTimer(new QTimer(this)) {
+    FTimer->setTimerType(Qt::PreciseTimer);
+    connect(FTimer, &QTimer::timeout, this, [this] { Tick(); });
+    Update();
+}
+
+TTimer::~TTimer() = default;
+
+void TTimer::SetInterval(uint32_t Value) {
+    if (Value == FInterval) return;
+    FInterval = Value;
+    Update();
+}
+
+void TTimer::SetEnabled(bool Value) {
+    if (Value == FEnabled) return;
+    FEnabled = Value;
+    Update();
+}
+
+void TTimer::Tick() {
+    if (OnTimer) Guarded([this] { OnTimer(this); });
+}
+
+void TTimer::Update() {
+    FTimer->stop();
+    if (!FEnabled || FInterval == 0) return;
+    // QTimer takes an int; longer periods are clamped rather than wrapped.
+    FTimer->start(int(std::min<uint32_t>(FInterval, uint32_t(INT32_MAX))));
+    if (!FTimer->isActive()) throw EOutOfResources("Not enough timers available");
+}
+
+}  // namespace zent

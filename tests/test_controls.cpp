@@ -1,0 +1,202 @@
+#include <QApplication>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+#include "Zent_controls.h"
+#include "Zent_forms.h"
+#include "Zent_sysutils.h"
+#include "test_support.h"
+
+using namespace zent;
+
+namespace {
+
+// Draws a finished bitmap: a white left half and a coloured right half.
+class TStencil : public TGraphicControl {
+    Q_OBJECT
+public:
+    using TGraphicControl::TGraphicControl;
+    uint32_t Mode = SRCCOPY;
+    TColor Right = 0x0000F0F0;
+    int Paints = 0;
+    void Paint() override {
+        ++Paints;
+        TBitmap Buffer;
+        Buffer.SetSize(Width(), Height());
+        Buffer.Canvas().Brush.SetColor(Right);
+        Buffer.Canvas().FillRect(Rect(Width() / 2, 0, Width(), Height()));
+        Canvas().CopyMode = Mode;
+        Canvas().Draw(0, 0, Buffer);
+    }
+};
+
+class TOther : public TGraphicControl {
+    Q_OBJECT
+public:
+    using TGraphicControl::TGraphicControl;
+};
+
+struct TParent {
+    QWidget Window;
+    explicit TParent(TColor Background) {
+        QPalette P = Window.palette();
+        P.setColor(QPalette::Window, QColor::fromRgb(RGBToPixel(Background)));
+        Window.setPalette(P);
+        Window.setAutoFillBackground(true);
+        Window.resize(120, 60);
+    }
+};
+
+struct TCapturedReports {
+    std::vector<std::pair<std::string, std::string>> Reports;
+    TErrorReporter Previous;
+    TCapturedReports() {
+        Previous = SetErrorReporter([this](const std::string& T, const std::string& M) { Reports.emplace_back(T, M); });
+    }
+    ~TCapturedReports() { SetErrorReporter(Previous); }
+};
+
+}  // namespace
+
+TEST(GraphicControl, CopyModesOnAShownControl) {
+    constexpr TColor Background = 0x00336699;
+    for (const uint32_t Mode : {SRCCOPY, SRCAND}) {
+        TParent P(Background);
+        TStencil S(&P.Window);
+        S.Mode = Mode;
+        S.SetBounds(10, 10, 40, 20);
+        P.Window.show();
+        const QImage Shot = test::Grab(P.Window);
+        test::SavePicture(Shot, Mode == SRCAND ? "control_srcand" : "control_srccopy");
+        const TColor Left = test::PixelAt(Shot, 15, 20), Right = test::PixelAt(Shot, 40, 20);
+        if (Mode == SRCAND) {
+            EXPECT_EQ(Left, Background);  // white leaves the parent's background
+            EXPECT_EQ(Right, Background & S.Right);
+        } else {
+            EXPECT_EQ(Left, clWhite);
+            EXPECT_EQ(Right, S.Right);
+        }
+        EXPECT_EQ(test::PixelAt(Shot, 5, 5), Background);  // outside the control
+    }
+}
+
+TEST(GraphicControl, RepaintNowPaintsBeforeReturningAndInvalidateLater) {
+    TParent P(clSilver);
+    TStencil S(&P.Window);
+    S.SetBounds(0, 0, 30, 30);
+    P.Window.show();
+    QApplication::processEvents();
+    const int Before = S.Paints;
+    S.RepaintNow();
+    EXPECT_EQ(S.Paints, Before + 1);
+    S.Invalidate();
+    S.Invalidate();
+    EXPECT_EQ(S.Paints, Before + 1);
+    QApplication::processEvents();
+    EXPECT_EQ(S.Paints, Before + 2);  // two requests, one paint
+}
+
+TEST(GraphicControl, RepaintWithoutParentNamesTheControl) {
+    TStencil S;
+    S.SetName("SevenSeg1");
+    try {
+        S.RepaintNow();
+        FAIL() << "no error";
+    } catch (const EInvalidOperation& E) {
+        EXPECT_EQ(E.Message(), "Control 'SevenSeg1' has no parent window");
+    }
+}
+
+TEST(GraphicControl, AssignBetweenUnrelatedClassesNamesBoth) {
+    TStencil A;
+    TOther B;
+    QObject Plain;
+    auto MessageOf = [](auto&& Call) {
+        try {
+            Call();
+        } catch (const EConvertError& E) {
+            return E.Message();
+        }
+        return std::string("no error");
+    };
+    EXPECT_EQ(MessageOf([&] { A.Assign(&B); }), "Cannot assign a TOther to a TStencil");
+    EXPECT_EQ(MessageOf([&] { A.Assign(nullptr); }), "Cannot assign a nil to a TStencil");
+    EXPECT_EQ(MessageOf([&] { A.Assign(&Plain); }), "Cannot assign a QObject to a TStencil");
+}
+
+TEST(GraphicControl, OnResizeIsSilentWhileLoading) {
+    TParent P(clSilver);
+    TOther C(&P.Window);
+    int Resizes = 0;
+    C.OnResize = [&](QObject* Sender) {
+        EXPECT_EQ(Sender, &C);
+        ++Resizes;
+    };
+    C.BeginLoading();
+    C.SetWidth(50);
+    C.SetHeight(20);
+    EXPECT_EQ(Resizes, 0);
+    C.LayoutLoaded();
+    EXPECT_FALSE(C.ComponentState() & csLoading);
+    C.SetWidth(60);
+    EXPECT_EQ(Resizes, 1);
+    C.SetLeft(3);
+    EXPECT_EQ(Resizes, 2);  // a move is a change of bounds too
+    C.SetWidth(60);
+    EXPECT_EQ(Resizes, 2);
+}
+
+TEST(GraphicControl, AlignTopFollowsTheParentWidth) {
+    TParent P(clSilver);
+    TOther C(&P.Window);
+    C.SetBounds(7, 9, 20, 15);
+    C.SetAlign(alTop);
+    EXPECT_EQ(C.Left(), 0);
+    EXPECT_EQ(C.Top(), 0);
+    EXPECT_EQ(C.Width(), 120);
+    P.Window.resize(200, 80);
+    EXPECT_EQ(C.Width(), 200);
+    EXPECT_EQ(C.Height(), 15);
+}
+
+TEST(ErrorReport, EscapingExceptionsAreReportedAndTheProgramGoesOn) {
+    TCapturedReports Captured;
+    QApplication::setApplicationDisplayName("Seven Segment Display");
+    TParent P(clSilver);
+    TOther C(&P.Window);
+    C.OnResize = [](QObject*) { throw Exception("logarithm: invalid argument"); };
+    C.SetWidth(33);
+    ASSERT_EQ(Captured.Reports.size(), 1u);
+    EXPECT_EQ(Captured.Reports[0].first, "Seven Segment Display");
+    EXPECT_EQ(Captured.Reports[0].second, "logarithm: invalid argument.");
+    EXPECT_EQ(C.Width(), 33);
+
+    TTimer T;
+    T.SetEnabled(false);
+    int Ticks = 0;
+    T.OnTimer = [&](QObject*) {
+        ++Ticks;
+        throw std::runtime_error("tick failed!");
+    };
+    T.Tick();
+    T.Tick();
+    EXPECT_EQ(Ticks, 2);
+    ASSERT_EQ(Captured.Reports.size(), 3u);
+    EXPECT_EQ(Captured.Reports[2].second, "tick failed!");
+    QApplication::setApplicationDisplayName(QString());
+}
+
+TEST(Timer, RealTimerTicksThroughTheMessageLoop) {
+    TTimer T;
+    T.SetInterval(5);
+    int Ticks = 0;
+    T.OnTimer = [&](QObject*) { ++Ticks; };
+    for (int i = 0; i < 200 && Ticks < 2; ++i) QApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+    EXPECT_GE(Ticks, 2);
+    T.SetEnabled(false);
+    const int Stopped = Ticks;
+    QApplication::processEvents(QEventLoop::AllEvents, 30);
+    EXPECT_EQ(Ticks, Stopped);
+}
+
+#include "test_controls.moc"

@@ -1,0 +1,17 @@
+#!/bin/sh
+# Installs what the build needs from Debian's packages, then configures and
+# builds into ./build. Shared by run-demo.sh and run-tests.sh.
+set -eu
+cd "$(dirname "$0")/.."
+
+need=""
+for pkg in qt6-base-dev cmake ninja-build g++ libgtest-dev libbenchmark-dev xvfb xauth \
+           fonts-dejavu-core; do
+    dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || need="$need $pkg"
+done
+if [ -n "$need" ]; then
+    echo "Installing:$need"
+    SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO=sudo
+    $SUDO apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends $need
+fi
