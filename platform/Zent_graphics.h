@@ -24,30 +24,29 @@ namespace zent {
 // whose index is the low byte. clNone and clDefault are no RGB colours.
 using TColor = int32_t;
 
-constexpr TColor SystemColor(int Index) { return static_cast<TColor>(0xFF000000u | uint32_t(Index)); }
+constexpr TColor SystemColor(int Index) {
+    return static_cast<TColor>(0xFF000000u | uint32_t(Index));
+}
 
 constexpr TColor clBlack = 0x000000, clMaroon = 0x000080, clGreen = 0x008000, clOlive = 0x008080,
                  clNavy = 0x800000, clPurple = 0x800080, clTeal = 0x808000, clGray = 0x808080,
                  clSilver = 0xC0C0C0, clRed = 0x0000FF, clLime = 0x00FF00, clYellow = 0x00FFFF,
                  clBlue = 0xFF0000, clFuchsia = 0xFF00FF, clAqua = 0xFFFF00, clWhite = 0xFFFFFF,
-                 clMoneyGreen = 0xC0DCC0, clSkyBlue = 0xF0CAA6, clCream = 0xF0FBFF,
-                 clMedGray = 0xA4A0A0;
+                 clMoneyGreen = 0xC0DCC0, clSkyBlue = 0xF0CAA6, clCream = 0xF0FBFF, clMedGray = 0xA4A0A0;
 constexpr TColor clNone = 0x1FFFFFFF, clDefault = 0x20000000;
 constexpr TColor clScrollBar = SystemColor(0), clBackground = SystemColor(1),
                  clActiveCaption = SystemColor(2), clInactiveCaption = SystemColor(3),
                  clMenu = SystemColor(4), clWindow = SystemColor(5), clWindowFrame = SystemColor(6),
-                 clMenuText = SystemColor(7), clWindowText = SystemColor(8),
-                 clCaptionText = SystemColor(9), clActiveBorder = SystemColor(10),
-                 clInactiveBorder = SystemColor(11), clAppWorkSpace = SystemColor(12),
-                 clHighlight = SystemColor(13), clHighlightText = SystemColor(14),
-                 clBtnFace = SystemColor(15), clBtnShadow = SystemColor(16),
-                 clGrayText = SystemColor(17), clBtnText = SystemColor(18),
+                 clMenuText = SystemColor(7), clWindowText = SystemColor(8), clCaptionText = SystemColor(9),
+                 clActiveBorder = SystemColor(10), clInactiveBorder = SystemColor(11),
+                 clAppWorkSpace = SystemColor(12), clHighlight = SystemColor(13),
+                 clHighlightText = SystemColor(14), clBtnFace = SystemColor(15),
+                 clBtnShadow = SystemColor(16), clGrayText = SystemColor(17), clBtnText = SystemColor(18),
                  clInactiveCaptionText = SystemColor(19), clBtnHighlight = SystemColor(20),
-                 cl3DDkShadow = SystemColor(21), cl3DLight = SystemColor(22),
-                 clInfoText = SystemColor(23), clInfoBk = SystemColor(24),
-                 clHotLight = SystemColor(26), clGradientActiveCaption = SystemColor(27),
-                 clGradientInactiveCaption = SystemColor(28), clMenuHighlight = SystemColor(29),
-                 clMenuBar = SystemColor(30);
+                 cl3DDkShadow = SystemColor(21), cl3DLight = SystemColor(22), clInfoText = SystemColor(23),
+                 clInfoBk = SystemColor(24), clHotLight = SystemColor(26),
+                 clGradientActiveCaption = SystemColor(27), clGradientInactiveCaption = SystemColor(28),
+                 clMenuHighlight = SystemColor(29), clMenuBar = SystemColor(30);
 
 struct TColorIdent {
     std::string_view Name;
@@ -84,7 +83,9 @@ struct TRect {
     int32_t Height() const { return Bottom - Top; }
     friend bool operator==(const TRect&, const TRect&) = default;
 };
-inline TRect Rect(int32_t Left, int32_t Top, int32_t Right, int32_t Bottom) { return {Left, Top, Right, Bottom}; }
+inline TRect Rect(int32_t Left, int32_t Top, int32_t Right, int32_t Bottom) {
+    return {Left, Top, Right, Bottom};
+}
 
 enum TPenStyle : uint8_t { psSolid, psClear };
 enum TPenMode : uint8_t { pmCopy };
@@ -103,7 +104,10 @@ struct TPen {
 class TBrush {
 public:
     TColor Color() const { return FColor; }
-    void SetColor(TColor Value) { FColor = Value; FStyle = bsSolid; }
+    void SetColor(TColor Value) {
+        FColor = Value;
+        FStyle = bsSolid;
+    }
     TBrushStyle Style() const { return FStyle; }
     void SetStyle(TBrushStyle Value) { FStyle = Value; }
 
@@ -113,10 +117,10 @@ private:
 };
 
 struct TFont {
-    std::string Name;        // empty: the application's default face
-    int32_t Size = 0;        // points; 0: the application's default size
-    uint8_t Style = 0;       // TFontStyle bits
-    uint8_t Charset = 1;     // DEFAULT_CHARSET; kept for copying only
+    std::string Name;     // empty: the application's default face
+    int32_t Size = 0;     // points; 0: the application's default size; negative: pixel height
+    uint8_t Style = 0;    // TFontStyle bits
+    uint8_t Charset = 1;  // DEFAULT_CHARSET; kept for copying only
     TColor Color = clWindowText;
     friend bool operator==(const TFont&, const TFont&) = default;
 };
@@ -134,6 +138,12 @@ using HDC = TCanvas*;
 
 // ---------------------------------------------------------------- canvas
 
+// Pixel rules: LineTo leaves out its end point; Rectangle and FillRect cover
+// columns Left..Right-1 and rows Top..Bottom-1. Pen, brush and font colours
+// may be system colours and are resolved when drawing; clNone and clDefault
+// draw as their low 24 bits. A bsClear brush fills nothing (FillRect,
+// FloodFill, Rectangle's inside, text background). CopyMode SRCAND ANDs each
+// channel; any other value copies as SRCCOPY.
 class TCanvas {
 public:
     TCanvas();  // unbound: drawing on it raises "Canvas does not allow drawing"
@@ -151,14 +161,24 @@ public:
     void LineTo(int32_t X, int32_t Y);  // end point excluded
     void Rectangle(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2);
     void FillRect(const TRect& R);
+    // TextOut paints the text cell (TextWidth x TextHeight at X, Y) in the
+    // brush colour first unless the brush is bsClear, and moves the pen to the
+    // cell's right end. TextRect touches nothing outside R; with a solid brush
+    // it fills all of R first. The pen position stays.
     void TextOut(int32_t X, int32_t Y, const std::string& Text);
     void TextRect(const TRect& R, int32_t X, int32_t Y, const std::string& Text);
     int32_t TextWidth(const std::string& Text) const;
     int32_t TextHeight(const std::string& Text) const;
-    void Draw(int32_t X, int32_t Y, const TBitmap& Bitmap);
+    void Draw(int32_t X, int32_t Y, const TBitmap& Bitmap);  // an empty bitmap draws nothing
+    // Copies from a bitmap canvas (another surface gives nothing to copy).
+    // Rectangles of unequal size copy their common top-left part, unscaled.
     void CopyRect(const TRect& Dest, TCanvas& Source, const TRect& SourceRect);
+    // Surface mode on a bitmap: the 4-connected region of exactly Color around
+    // (X, Y). Border mode and painter canvases draw nothing.
     void FloodFill(int32_t X, int32_t Y, TColor Color, TFillStyle Style);
-    TColor Pixels(int32_t X, int32_t Y) const;  // 0xFFFFFFFF outside the surface
+    // 0xFFFFFFFF outside the surface and wherever pixels cannot be read
+    // (a control's screen, an unbound canvas).
+    TColor Pixels(int32_t X, int32_t Y) const;
     void SetPixels(int32_t X, int32_t Y, TColor Color);
     HDC Handle() { return this; }
 
@@ -172,8 +192,21 @@ public:
 private:
     friend class TBitmap;
     friend int SetStretchBltMode(HDC, int);
-    void BindImage(QImage* Image) { FImage = Image; FPainter = nullptr; }
+    friend bool StretchBlt(HDC, int32_t, int32_t, int32_t, int32_t, HDC, int32_t, int32_t, int32_t, int32_t,
+                           uint32_t);
+    void BindImage(QImage* Image) {
+        FImage = Image;
+        FPainter = nullptr;
+    }
     void RequireSurface() const;
+    int32_t SurfaceWidth() const;
+    int32_t SurfaceHeight() const;
+    // Fills [L, R) x [T, B) clipped to the surface, on either kind of surface.
+    void FillArea(int64_t L, int64_t T, int64_t R, int64_t B, uint32_t Pixel);
+    // Text with its top-left cell corner at (X, Y), glyphs limited to the clip
+    // box; the clip box is filled first when the brush is solid.
+    void PaintText(int64_t ClipL, int64_t ClipT, int64_t ClipR, int64_t ClipB, int32_t X, int32_t Y,
+                   const std::string& Text);
 
     QImage* FImage = nullptr;      // a bitmap's pixels
     QPainter* FPainter = nullptr;  // a control's screen, during Paint
@@ -186,9 +219,11 @@ private:
 int SetStretchBltMode(HDC Dest, int Mode);
 // Scaled copy of (SX, SY, SW, SH) of Source to (X, Y, W, H) of Dest. In
 // HALFTONE mode each destination pixel is the area-weighted average of the
-// source pixels it covers; otherwise nearest pixel. Only SRCCOPY is supported.
-bool StretchBlt(HDC Dest, int32_t X, int32_t Y, int32_t W, int32_t H, HDC Source, int32_t SX,
-                int32_t SY, int32_t SW, int32_t SH, uint32_t Rop);
+// source pixels it covers; otherwise nearest pixel. Only SRCCOPY between
+// bitmap canvases with positive sizes is supported; anything else returns
+// false and draws nothing. Parts outside either surface are skipped.
+bool StretchBlt(HDC Dest, int32_t X, int32_t Y, int32_t W, int32_t H, HDC Source, int32_t SX, int32_t SY,
+                int32_t SW, int32_t SH, uint32_t Rop);
 
 // ---------------------------------------------------------------- bitmap
 
@@ -206,7 +241,8 @@ public:
     int32_t Width() const;
     int32_t Height() const;
     // Resizing keeps existing pixels top-left anchored; new ones take the
-    // canvas brush colour. Negative sizes count as 0.
+    // canvas brush colour. Negative sizes count as 0. A size that cannot be
+    // allocated raises EOutOfResources and keeps the old image.
     void SetWidth(int32_t Value);
     void SetHeight(int32_t Value);
     void SetSize(int32_t W, int32_t H);
@@ -216,6 +252,7 @@ public:
 
     // Loads the bitmap resource Name (":/" + Name in the Qt resource system).
     // Instance is accepted for source compatibility and ignored.
+    // Raises EResNotFound "Resource %s not found" when it is missing.
     void LoadFromResource(std::intptr_t Instance, const std::string& Name);
 
     TCanvas& Canvas() { return *FCanvas; }
@@ -225,8 +262,9 @@ public:
     QImage& Image();
 
 private:
-    std::unique_ptr<QImage> FImage;
+    std::unique_ptr<QImage> FImage;  // null while either side is 0
     std::unique_ptr<TCanvas> FCanvas;
+    int32_t FWidth = 0, FHeight = 0;
     TPixelFormat FPixelFormat = pfDevice;
 };
 

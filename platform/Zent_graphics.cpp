@@ -1,0 +1,518 @@
+#include "Zent_graphics.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QPalette>
+#include <algorithm>
+#include <cstdio>
+#include <limits>
+#include <utility>
+#include <vector>
+
+#include "Zent_pixels.h"
+#include "Zent_sysutils.h"
+
+namespace zent {
+
+using pixels::Box;
+using pixels::PixelRows;
+
+const std::array<TColorIdent, 52> ColorIdents = {{
+    {"clBlack", clBlack},
+    {"clMaroon", clMaroon},
+    {"clGreen", clGreen},
+    {"clOlive", clOlive},
+    {"clNavy", clNavy},
+    {"clPurple", clPurple},
+    {"clTeal", clTeal},
+    {"clGray", clGray},
+    {"clSilver", clSilver},
+    {"clRed", clRed},
+    {"clLime", clLime},
+    {"clYellow", clYellow},
+    {"clBlue", clBlue},
+    {"clFuchsia", clFuchsia},
+    {"clAqua", clAqua},
+    {"clWhite", clWhite},
+    {"clMoneyGreen", clMoneyGreen},
+    {"clSkyBlue", clSkyBlue},
+    {"clCream", clCream},
+    {"clMedGray", clMedGray},
+    {"clActiveBorder", clActiveBorder},
+    {"clActiveCaption", clActiveCaption},
+    {"clAppWorkSpace", clAppWorkSpace},
+    {"clBackground", clBackground},
+    {"clBtnFace", clBtnFace},
+    {"clBtnHighlight", clBtnHighlight},
+    {"clBtnShadow", clBtnShadow},
+    {"clBtnText", clBtnText},
+    {"clCaptionText", clCaptionText},
+    {"clDefault", clDefault},
+    {"clGradientActiveCaption", clGradientActiveCaption},
+    {"clGradientInactiveCaption", clGradientInactiveCaption},
+    {"clGrayText", clGrayText},
+    {"clHighlight", clHighlight},
+    {"clHighlightText", clHighlightText},
+    {"clHotLight", clHotLight},
+    {"clInactiveBorder", clInactiveBorder},
+    {"clInactiveCaption", clInactiveCaption},
+    {"clInactiveCaptionText", clInactiveCaptionText},
+    {"clInfoBk", clInfoBk},
+    {"clInfoText", clInfoText},
+    {"clMenu", clMenu},
+    {"clMenuBar", clMenuBar},
+    {"clMenuHighlight", clMenuHighlight},
+    {"clMenuText", clMenuText},
+    {"clNone", clNone},
+    {"clScrollBar", clScrollBar},
+    {"cl3DDkShadow", cl3DDkShadow},
+    {"cl3DLight", cl3DLight},
+    {"clWindow", clWindow},
+    {"clWindowFrame", clWindowFrame},
+    {"clWindowText", clWindowText},
+}};
+
+namespace {
+
+// System colour index -> palette entry. The fallback is used only when no
+// application (and so no palette) exists.
+struct SystemColorEntry {
+    QPalette::ColorGroup Group;
+    QPalette::ColorRole Role;
+    TColor Fallback;
+};
+constexpr std::array<SystemColorEntry, 31> kSystemColors = {{
+    {QPalette::Active, QPalette::Button, 0xC8C8C8},             // 0 clScrollBar
+    {QPalette::Active, QPalette::Window, 0x000000},             // 1 clBackground
+    {QPalette::Active, QPalette::Highlight, 0xD1B499},          // 2 clActiveCaption
+    {QPalette::Inactive, QPalette::Highlight, 0xDBCDBF},        // 3 clInactiveCaption
+    {QPalette::Active, QPalette::Window, 0xF0F0F0},             // 4 clMenu
+    {QPalette::Active, QPalette::Base, 0xFFFFFF},               // 5 clWindow
+    {QPalette::Active, QPalette::Shadow, 0x646464},             // 6 clWindowFrame
+    {QPalette::Active, QPalette::WindowText, 0x000000},         // 7 clMenuText
+    {QPalette::Active, QPalette::Text, 0x000000},               // 8 clWindowText
+    {QPalette::Active, QPalette::HighlightedText, 0x000000},    // 9 clCaptionText
+    {QPalette::Active, QPalette::Window, 0xB4B4B4},             // 10 clActiveBorder
+    {QPalette::Inactive, QPalette::Window, 0xFCF7F4},           // 11 clInactiveBorder
+    {QPalette::Active, QPalette::Mid, 0xABABAB},                // 12 clAppWorkSpace
+    {QPalette::Active, QPalette::Highlight, 0xD77800},          // 13 clHighlight
+    {QPalette::Active, QPalette::HighlightedText, 0xFFFFFF},    // 14 clHighlightText
+    {QPalette::Active, QPalette::Button, 0xF0F0F0},             // 15 clBtnFace
+    {QPalette::Active, QPalette::Dark, 0xA0A0A0},               // 16 clBtnShadow
+    {QPalette::Disabled, QPalette::Text, 0x6D6D6D},             // 17 clGrayText
+    {QPalette::Active, QPalette::ButtonText, 0x000000},         // 18 clBtnText
+    {QPalette::Inactive, QPalette::HighlightedText, 0x000000},  // 19 clInactiveCaptionText
+    {QPalette::Active, QPalette::Light, 0xFFFFFF},              // 20 clBtnHighlight
+    {QPalette::Active, QPalette::Shadow, 0x696969},             // 21 cl3DDkShadow
+    {QPalette::Active, QPalette::Midlight, 0xE3E3E3},           // 22 cl3DLight
+    {QPalette::Active, QPalette::ToolTipText, 0x000000},        // 23 clInfoText
+    {QPalette::Active, QPalette::ToolTipBase, 0xE1FFFF},        // 24 clInfoBk
+    {QPalette::Active, QPalette::AlternateBase, 0xF0F0F0},      // 25 (no identifier)
+    {QPalette::Active, QPalette::Link, 0xCC6600},               // 26 clHotLight
+    {QPalette::Active, QPalette::Highlight, 0xEAD1B9},          // 27 clGradientActiveCaption
+    {QPalette::Inactive, QPalette::Highlight, 0xF2E4D7},        // 28 clGradientInactiveCaption
+    {QPalette::Active, QPalette::Highlight, 0xFF9933},          // 29 clMenuHighlight
+    {QPalette::Active, QPalette::Window, 0xF0F0F0},             // 30 clMenuBar
+}};
+
+// The surface pixel a pen, brush or font colour draws.
+uint32_t DrawPixel(TColor Color) {
+    return RGBToPixel(ColorToRGB(Color));
+}
+
+PixelRows RowsOf(QImage& Image) {
+    if (Image.isNull()) return {};
+    return {reinterpret_cast<uint32_t*>(Image.bits()), Image.width(), Image.height(),
+            std::ptrdiff_t(Image.bytesPerLine() / 4)};
+}
+
+// Reading only; the const_cast keeps PixelRows one type.
+PixelRows RowsOf(const QImage& Image) {
+    if (Image.isNull()) return {};
+    return {const_cast<uint32_t*>(reinterpret_cast<const uint32_t*>(Image.constBits())), Image.width(),
+            Image.height(), std::ptrdiff_t(Image.bytesPerLine() / 4)};
+}
+
+QRect ToQRect(const Box& B) {
+    return QRect(B.left, B.top, B.width(), B.height());
+}
+
+pixels::Rop RopOf(uint32_t CopyMode) {
+    return CopyMode == SRCAND ? pixels::Rop::And : pixels::Rop::Copy;
+}
+
+QString FromLatin1(const std::string& Text) {
+    return QString::fromLatin1(Text.data(), qsizetype(Text.size()));
+}
+
+int32_t Saturate(int64_t V) {
+    return int32_t(
+        std::clamp<int64_t>(V, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
+}
+
+// Painter state for our own drawing: exact pixels, plain source-over, and
+// whatever the control had set comes back afterwards.
+class PainterScope {
+public:
+    explicit PainterScope(QPainter& P) : FPainter(P) {
+        FPainter.save();
+        FPainter.setRenderHint(QPainter::Antialiasing, false);
+        FPainter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    }
+    ~PainterScope() { FPainter.restore(); }
+    PainterScope(const PainterScope&) = delete;
+    PainterScope& operator=(const PainterScope&) = delete;
+
+private:
+    QPainter& FPainter;
+};
+
+}  // namespace
+
+// ---------------------------------------------------------------- colours
+
+TColor ColorToRGB(TColor Color) {
+    if (Color >= 0) return Color;
+    const auto Index = std::size_t(Color & 0xFF);
+    if (Index >= kSystemColors.size()) return clBlack;  // no such system colour
+    const SystemColorEntry& E = kSystemColors[Index];
+    if (!qGuiApp) return E.Fallback;
+    return PixelToRGB(QGuiApplication::palette().color(E.Group, E.Role).rgb());
+}
+
+std::string ColorToText(TColor Color) {
+    for (const TColorIdent& I : ColorIdents)
+        if (I.Value == Color) return std::string(I.Name);
+    char Buf[16];
+    std::snprintf(Buf, sizeof Buf, "$%08X", unsigned(uint32_t(Color)));
+    return Buf;
+}
+
+QFont ToQFont(const TFont& Font) {
+    QFont F = qGuiApp ? QGuiApplication::font() : QFont();
+    if (!Font.Name.empty()) F.setFamilies({FromLatin1(Font.Name)});
+    if (Font.Size > 0) F.setPointSize(Font.Size);
+    if (Font.Size < 0) F.setPixelSize(Font.Size == std::numeric_limits<int32_t>::min() ? 1 : -Font.Size);
+    F.setBold(Font.Style & fsBold);
+    F.setItalic(Font.Style & fsItalic);
+    F.setUnderline(Font.Style & fsUnderline);
+    F.setStrikeOut(Font.Style & fsStrikeOut);
+    return F;
+}
+
+// ---------------------------------------------------------------- canvas
+
+TCanvas::TCanvas() = default;
+TCanvas::~TCanvas() = default;
+
+void TCanvas::BindPainter(QPainter* Painter, int32_t Width, int32_t Height) {
+    FImage = nullptr;
+    FPainter = Painter;
+    FPainterWidth = std::max(Width, 0);
+    FPainterHeight = std::max(Height, 0);
+}
+
+void TCanvas::Unbind() {
+    FImage = nullptr;
+    FPainter = nullptr;
+    FPainterWidth = FPainterHeight = 0;
+}
+
+void TCanvas::RequireSurface() const {
+    if (!IsBound()) throw EInvalidOperation("Canvas does not allow drawing");
+}
+
+int32_t TCanvas::SurfaceWidth() const {
+    return FImage ? FImage->width() : FPainter ? FPainterWidth : 0;
+}
+int32_t TCanvas::SurfaceHeight() const {
+    return FImage ? FImage->height() : FPainter ? FPainterHeight : 0;
+}
+
+void TCanvas::FillArea(int64_t L, int64_t T, int64_t R, int64_t B, uint32_t Pixel) {
+    if (FImage) {
+        pixels::Fill(RowsOf(*FImage), L, T, R, B, Pixel);
+    } else if (FPainter) {
+        const Box Clipped = pixels::Clip(L, T, R, B, FPainterWidth, FPainterHeight);
+        if (Clipped.empty()) return;
+        PainterScope Scope(*FPainter);
+        FPainter->fillRect(ToQRect(Clipped), QColor::fromRgb(Pixel));
+    }
+}
+
+void TCanvas::MoveTo(int32_t X, int32_t Y) {
+    FPenPos = {X, Y};
+}
+
+void TCanvas::LineTo(int32_t X, int32_t Y) {
+    RequireSurface();
+    const TPoint From = FPenPos;
+    FPenPos = {X, Y};
+    if (Pen.Style == psClear) return;
+    const uint32_t Pixel = DrawPixel(Pen.Color);
+    if (FImage) {
+        pixels::Line(RowsOf(*FImage), From.X, From.Y, X, Y, Pixel);
+        return;
+    }
+    // On a screen the line goes as runs of pixels, so it keeps the same rule.
+    std::vector<QRect> Runs;
+    pixels::ForEachLinePixel(From.X, From.Y, X, Y, FPainterWidth, FPainterHeight,
+                             [&](int32_t PX, int32_t PY) {
+                                 if (!Runs.empty()) {
+                                     QRect& Last = Runs.back();
+                                     if (Last.height() == 1 && Last.top() == PY &&
+                                         (PX == Last.right() + 1 || PX == Last.left() - 1)) {
+                                         Last.setLeft(std::min(Last.left(), PX));
+                                         Last.setRight(std::max(Last.right(), PX));
+                                         return;
+                                     }
+                                     if (Last.width() == 1 && Last.left() == PX &&
+                                         (PY == Last.bottom() + 1 || PY == Last.top() - 1)) {
+                                         Last.setTop(std::min(Last.top(), PY));
+                                         Last.setBottom(std::max(Last.bottom(), PY));
+                                         return;
+                                     }
+                                 }
+                                 Runs.emplace_back(PX, PY, 1, 1);
+                             });
+    if (Runs.empty()) return;
+    PainterScope Scope(*FPainter);
+    const QColor C = QColor::fromRgb(Pixel);
+    for (const QRect& R : Runs) FPainter->fillRect(R, C);
+}
+
+void TCanvas::Rectangle(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2) {
+    RequireSurface();
+    const int64_t L = std::min(X1, X2), R = std::max(X1, X2), T = std::min(Y1, Y2), B = std::max(Y1, Y2);
+    if (R == L || B == T) return;
+    const bool Outline = Pen.Style != psClear;
+    if (Brush.Style() != bsClear) {
+        const int64_t Inset = Outline ? 1 : 0;
+        FillArea(L + Inset, T + Inset, R - Inset, B - Inset, DrawPixel(Brush.Color()));
+    }
+    if (Outline) {
+        const uint32_t Pixel = DrawPixel(Pen.Color);
+        pixels::ForEachFrameBox(L, T, R, B, [&](int64_t FL, int64_t FT, int64_t FR, int64_t FB) {
+            FillArea(FL, FT, FR, FB, Pixel);
+        });
+    }
+}
+
+void TCanvas::FillRect(const TRect& R) {
+    RequireSurface();
+    if (Brush.Style() == bsClear) return;
+    FillArea(R.Left, R.Top, R.Right, R.Bottom, DrawPixel(Brush.Color()));
+}
+
+void TCanvas::SetPixels(int32_t X, int32_t Y, TColor Color) {
+    RequireSurface();
+    FillArea(X, Y, int64_t(X) + 1, int64_t(Y) + 1, DrawPixel(Color));
+}
+
+TColor TCanvas::Pixels(int32_t X, int32_t Y) const {
+    constexpr auto kUnreadable = TColor(0xFFFFFFFF);
+    if (!FImage) return kUnreadable;
+    const PixelRows Rows = RowsOf(std::as_const(*FImage));
+    if (Rows.empty() || !Rows.contains(X, Y)) return kUnreadable;
+    return PixelToRGB(Rows.at(X, Y));
+}
+
+void TCanvas::PaintText(int64_t ClipL, int64_t ClipT, int64_t ClipR, int64_t ClipB, int32_t X, int32_t Y,
+                        const std::string& Text) {
+    const Box Clip = pixels::Clip(ClipL, ClipT, ClipR, ClipB, SurfaceWidth(), SurfaceHeight());
+    if (Clip.empty()) return;
+    if (Brush.Style() != bsClear)
+        FillArea(Clip.left, Clip.top, Clip.right, Clip.bottom, DrawPixel(Brush.Color()));
+    if (Text.empty()) return;
+
+    const QFont QF = ToQFont(Font);
+    const QString S = FromLatin1(Text);
+    QFontMetrics Metrics = FImage ? QFontMetrics(QF, FImage) : QFontMetrics(QF, FPainter->device());
+    // Only a cell that meets the clip box is drawn, which keeps the painter's
+    // coordinates near the surface whatever X and Y are.
+    const Box Cell = pixels::Clip(X, Y, int64_t(X) + Metrics.horizontalAdvance(S),
+                                  int64_t(Y) + Metrics.height(), SurfaceWidth(), SurfaceHeight());
+    const Box Visible = pixels::Clip(std::max(Cell.left, Clip.left), std::max(Cell.top, Clip.top),
+                                     std::min(Cell.right, Clip.right), std::min(Cell.bottom, Clip.bottom),
+                                     SurfaceWidth(), SurfaceHeight());
+    if (Cell.empty() || Visible.empty()) return;
+
+    const auto Draw = [&](QPainter& P) {
+        P.setClipRect(ToQRect(Visible), Qt::IntersectClip);
+        P.setFont(QF);
+        P.setPen(QColor::fromRgb(DrawPixel(Font.Color)));
+        P.setBackgroundMode(Qt::TransparentMode);
+        P.drawText(QPoint(X, Y + Metrics.ascent()), S);
+    };
+    if (FImage) {
+        QPainter P(FImage);
+        Draw(P);
+    } else {
+        PainterScope Scope(*FPainter);
+        Draw(*FPainter);
+    }
+}
+
+void TCanvas::TextOut(int32_t X, int32_t Y, const std::string& Text) {
+    RequireSurface();
+    const int64_t W = TextWidth(Text), H = TextHeight(Text);
+    PaintText(X, Y, X + W, Y + H, X, Y, Text);
+    FPenPos = {Saturate(X + W), Y};
+}
+
+void TCanvas::TextRect(const TRect& R, int32_t X, int32_t Y, const std::string& Text) {
+    RequireSurface();
+    PaintText(R.Left, R.Top, R.Right, R.Bottom, X, Y, Text);
+}
+
+int32_t TCanvas::TextWidth(const std::string& Text) const {
+    const QFont QF = ToQFont(Font);
+    const QString S = FromLatin1(Text);
+    if (FImage && !FImage->isNull()) return QFontMetrics(QF, FImage).horizontalAdvance(S);
+    if (FPainter && FPainter->device()) return QFontMetrics(QF, FPainter->device()).horizontalAdvance(S);
+    return QFontMetrics(QF).horizontalAdvance(S);
+}
+
+int32_t TCanvas::TextHeight(const std::string&) const {
+    const QFont QF = ToQFont(Font);
+    if (FImage && !FImage->isNull()) return QFontMetrics(QF, FImage).height();
+    if (FPainter && FPainter->device()) return QFontMetrics(QF, FPainter->device()).height();
+    return QFontMetrics(QF).height();
+}
+
+void TCanvas::Draw(int32_t X, int32_t Y, const TBitmap& Bitmap) {
+    RequireSurface();
+    if (Bitmap.Empty()) return;
+    const QImage& Source = Bitmap.Image();
+    if (FImage) {
+        const PixelRows Dst = RowsOf(*FImage);  // first: it may detach the image
+        pixels::Copy(Dst, X, Y, RowsOf(Source), 0, 0, Source.width(), Source.height(), RopOf(CopyMode));
+        return;
+    }
+    const Box B = pixels::CopyBox(FPainterWidth, FPainterHeight, X, Y, Source.width(), Source.height(), 0, 0,
+                                  Source.width(), Source.height());
+    if (B.empty()) return;
+    PainterScope Scope(*FPainter);
+    FPainter->setCompositionMode(RopOf(CopyMode) == pixels::Rop::And ? QPainter::RasterOp_SourceAndDestination
+                                                                     : QPainter::CompositionMode_Source);
+    FPainter->drawImage(
+        QPoint(B.left, B.top), Source,
+        QRect(int32_t(B.left - int64_t(X)), int32_t(B.top - int64_t(Y)), B.width(), B.height()));
+}
+
+void TCanvas::CopyRect(const TRect& Dest, TCanvas& Source, const TRect& SourceRect) {
+    RequireSurface();
+    Source.RequireSurface();
+    if (!Source.FImage || Source.FImage->isNull()) return;
+    const int64_t W = std::min(int64_t(Dest.Right) - Dest.Left, int64_t(SourceRect.Right) - SourceRect.Left);
+    const int64_t H = std::min(int64_t(Dest.Bottom) - Dest.Top, int64_t(SourceRect.Bottom) - SourceRect.Top);
+    if (W <= 0 || H <= 0) return;
+    if (FImage) {
+        const PixelRows Dst = RowsOf(*FImage);  // first: it may detach the image
+        pixels::Copy(Dst, Dest.Left, Dest.Top, RowsOf(std::as_const(*Source.FImage)), SourceRect.Left,
+                     SourceRect.Top, W, H, RopOf(CopyMode));
+        return;
+    }
+    const QImage& Src = *Source.FImage;
+    const Box B = pixels::CopyBox(FPainterWidth, FPainterHeight, Dest.Left, Dest.Top, Src.width(),
+                                  Src.height(), SourceRect.Left, SourceRect.Top, W, H);
+    if (B.empty()) return;
+    PainterScope Scope(*FPainter);
+    FPainter->setCompositionMode(RopOf(CopyMode) == pixels::Rop::And ? QPainter::RasterOp_SourceAndDestination
+                                                                     : QPainter::CompositionMode_Source);
+    const QRect From(int32_t(B.left - int64_t(Dest.Left) + SourceRect.Left),
+                     int32_t(B.top - int64_t(Dest.Top) + SourceRect.Top), B.width(), B.height());
+    FPainter->drawImage(QPoint(B.left, B.top), Src, From);
+}
+
+void TCanvas::FloodFill(int32_t X, int32_t Y, TColor Color, TFillStyle Style) {
+    RequireSurface();
+    if (!FImage || Style != fsSurface || Brush.Style() == bsClear) return;
+    const TColor Target = ColorToRGB(Color);
+    if (uint32_t(Target) > 0xFFFFFFu) return;  // clNone, clDefault: no pixel has that colour
+    pixels::FloodFill(RowsOf(*FImage), X, Y, RGBToPixel(Target), DrawPixel(Brush.Color()));
+}
+
+// ---------------------------------------------------------------- stretching
+
+int SetStretchBltMode(HDC Dest, int Mode) {
+    if (!Dest || Mode < 1 || Mode > HALFTONE) return 0;
+    const int Previous = Dest->FStretchMode;
+    Dest->FStretchMode = Mode;
+    return Previous;
+}
+
+bool StretchBlt(HDC Dest, int32_t X, int32_t Y, int32_t W, int32_t H, HDC Source, int32_t SX, int32_t SY,
+                int32_t SW, int32_t SH, uint32_t Rop) {
+    if (!Dest || !Source || Rop != SRCCOPY || W <= 0 || H <= 0 || SW <= 0 || SH <= 0) return false;
+    QImage* DstImage = Dest->IsBound() && !Dest->FPainter ? Dest->FImage : nullptr;
+    const QImage* SrcImage = Source->IsBound() && !Source->FPainter ? Source->FImage : nullptr;
+    if (!DstImage || !SrcImage) return false;
+    const PixelRows Dst = RowsOf(*DstImage);  // first: it may detach the image
+    const PixelRows Src = RowsOf(*SrcImage);
+    if (Dest->StretchMode() == HALFTONE)
+        pixels::StretchArea(Dst, X, Y, W, H, Src, SX, SY, SW, SH);
+    else
+        pixels::StretchNearest(Dst, X, Y, W, H, Src, SX, SY, SW, SH);
+    return true;
+}
+
+// ---------------------------------------------------------------- bitmap
+
+TBitmap::TBitmap() : FImage(std::make_unique<QImage>()), FCanvas(std::make_unique<TCanvas>()) {
+    FCanvas->BindImage(FImage.get());
+}
+
+TBitmap::~TBitmap() = default;
+
+int32_t TBitmap::Width() const {
+    return FWidth;
+}
+int32_t TBitmap::Height() const {
+    return FHeight;
+}
+void TBitmap::SetWidth(int32_t Value) {
+    SetSize(Value, FHeight);
+}
+void TBitmap::SetHeight(int32_t Value) {
+    SetSize(FWidth, Value);
+}
+
+void TBitmap::SetSize(int32_t W, int32_t H) {
+    W = std::max(W, 0);
+    H = std::max(H, 0);
+    if (W == FWidth && H == FHeight) return;
+    QImage Next;
+    if (W > 0 && H > 0) {
+        Next = QImage(W, H, QImage::Format_RGB32);
+        if (Next.isNull())
+            throw EOutOfResources(
+                Format("Not enough memory for a %s x %s bitmap", {std::to_string(W), std::to_string(H)}));
+        Next.fill(DrawPixel(FCanvas->Brush.Color()));
+        pixels::Copy(RowsOf(Next), 0, 0, RowsOf(std::as_const(*FImage)), 0, 0, FWidth, FHeight,
+                     pixels::Rop::Copy);
+    }
+    *FImage = std::move(Next);  // the canvas keeps pointing at *FImage
+    FWidth = W;
+    FHeight = H;
+}
+
+void TBitmap::LoadFromResource(std::intptr_t, const std::string& Name) {
+    QImage Loaded(QStringLiteral(":/") + FromLatin1(Name));
+    if (Loaded.isNull()) throw EResNotFound(Format("Resource %s not found", {Name}));
+    *FImage = Loaded.convertToFormat(QImage::Format_RGB32);
+    FWidth = FImage->width();
+    FHeight = FImage->height();
+}
+
+const QImage& TBitmap::Image() const {
+    return *FImage;
+}
+QImage& TBitmap::Image() {
+    return *FImage;
+}
+
+}  // namespace zent

@@ -1,0 +1,298 @@
+#include "Zent_pixels.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace zent::pixels {
+
+namespace {
+
+// Address range [lo, hi) that a view can touch; used to detect copies within one image.
+void Span(const PixelRows& v, const uint32_t*& lo, const uint32_t*& hi) {
+    const std::ptrdiff_t lastRow = std::ptrdiff_t(v.height - 1) * v.stride;
+    lo = v.first + std::min<std::ptrdiff_t>(0, lastRow);
+    hi = v.first + std::max<std::ptrdiff_t>(0, lastRow) + v.width;
+}
+
+bool Overlap(const PixelRows& a, const PixelRows& b) {
+    const uint32_t *alo, *ahi, *blo, *bhi;
+    Span(a, alo, ahi);
+    Span(b, blo, bhi);
+    return alo < bhi && blo < ahi;
+}
+
+// A private copy of a view's pixels, for reads that must not see the writes.
+struct OwnedRows {
+    std::vector<uint32_t> pixels;
+    PixelRows view;
+    explicit OwnedRows(const PixelRows& src)
+        : pixels(std::size_t(src.width) * std::size_t(src.height)),
+          view{pixels.data(), src.width, src.height, src.width} {
+        for (int32_t y = 0; y < src.height; ++y)
+            std::memcpy(view.row(y), src.row(y), std::size_t(src.width) * sizeof(uint32_t));
+    }
+};
+
+}  // namespace
+
+Box Clip(int64_t left, int64_t top, int64_t right, int64_t bottom, int32_t width, int32_t height) {
+    left = std::max<int64_t>(left, 0);
+    top = std::max<int64_t>(top, 0);
+    right = std::min<int64_t>(right, width);
+    bottom = std::min<int64_t>(bottom, height);
+    if (right <= left || bottom <= top) return {};
+    return {int32_t(left), int32_t(top), int32_t(right), int32_t(bottom)};
+}
+
+void Fill(const PixelRows& dst, int64_t left, int64_t top, int64_t right, int64_t bottom, uint32_t pixel) {
+    if (dst.empty()) return;
+    const Box b = Clip(left, top, right, bottom, dst.width, dst.height);
+    for (int32_t y = b.top; y < b.bottom; ++y) std::fill(dst.row(y) + b.left, dst.row(y) + b.right, pixel);
+}
+
+void SpanH(const PixelRows& dst, int64_t x1, int64_t x2, int64_t y, uint32_t pixel) {
+    Fill(dst, x1, y, x2, y + 1, pixel);
+}
+
+void SpanV(const PixelRows& dst, int64_t x, int64_t y1, int64_t y2, uint32_t pixel) {
+    Fill(dst, x, y1, x + 1, y2, pixel);
+}
+
+void Frame(const PixelRows& dst, int64_t left, int64_t top, int64_t right, int64_t bottom, uint32_t pixel) {
+    ForEachFrameBox(left, top, right, bottom,
+                    [&](int64_t l, int64_t t, int64_t r, int64_t b) { Fill(dst, l, t, r, b, pixel); });
+}
+
+void Line(const PixelRows& dst, int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint32_t pixel) {
+    if (dst.empty()) return;
+    ForEachLinePixel(x0, y0, x1, y1, dst.width, dst.height,
+                     [&](int32_t x, int32_t y) { dst.at(x, y) = pixel; });
+}
+
+Box CopyBox(int32_t dstWidth, int32_t dstHeight, int64_t dx, int64_t dy, int32_t srcWidth, int32_t srcHeight,
+            int64_t sx, int64_t sy, int64_t w, int64_t h) {
+    if (w <= 0 || h <= 0) return {};
+    // The target rectangle, the destination surface and the source surface
+    // moved onto the target, intersected.
+    const int64_t tx = dx - sx, ty = dy - sy;
+    return Clip(std::max(dx, tx), std::max(dy, ty), std::min(dx + w, srcWidth + tx),
+                std::min(dy + h, srcHeight + ty), dstWidth, dstHeight);
+}
+
+void Copy(const PixelRows& dst, int64_t dx, int64_t dy, const PixelRows& src, int64_t sx, int64_t sy,
+          int64_t w, int64_t h, Rop rop) {
+    if (dst.empty() || src.empty()) return;
+    const Box box = CopyBox(dst.width, dst.height, dx, dy, src.width, src.height, sx, sy, w, h);
+    if (box.empty()) return;
+
+    if (Overlap(dst, src)) {
+        const OwnedRows copy(src);
+        Copy(dst, dx, dy, copy.view, sx, sy, w, h, rop);
+        return;
+    }
+    const int64_t tx = dx - sx, ty = dy - sy;
+    const auto n = std::size_t(box.width());
+    for (int32_t y = box.top; y < box.bottom; ++y) {
+        uint32_t* d = dst.row(y) + box.left;
+        const uint32_t* s = src.row(int32_t(y - ty)) + (box.left - tx);
+        if (rop == Rop::Copy)
+            std::memcpy(d, s, n * sizeof(uint32_t));
+        else
+            for (std::size_t i = 0; i < n; ++i) d[i] &= s[i];
+    }
+}
+
+void FloodFill(const PixelRows& dst, int64_t x, int64_t y, uint32_t target, uint32_t fill) {
+    if (dst.empty() || !dst.contains(x, y) || target == fill) return;
+    if (dst.at(int32_t(x), int32_t(y)) != target) return;
+
+    // A pending scan: row `y` between columns xl and xr (inclusive), reached
+    // from a filled span of row y - dir.
+    struct Scan {
+        int32_t y, xl, xr, dir;
+    };
+    std::vector<Scan> stack;
+    const auto fillSpan = [&](int32_t row, int32_t from, int32_t& l, int32_t& r) {
+        uint32_t* p = dst.row(row);
+        l = from;
+        r = from;
+        while (l > 0 && p[l - 1] == target) --l;
+        while (r + 1 < dst.width && p[r + 1] == target) ++r;
+        std::fill(p + l, p + r + 1, fill);
+    };
+
+    int32_t l, r;
+    fillSpan(int32_t(y), int32_t(x), l, r);
+    stack.push_back({int32_t(y) - 1, l, r, -1});
+    stack.push_back({int32_t(y) + 1, l, r, +1});
+    while (!stack.empty()) {
+        const Scan s = stack.back();
+        stack.pop_back();
+        if (s.y < 0 || s.y >= dst.height) continue;
+        const uint32_t* p = dst.row(s.y);
+        for (int32_t cx = s.xl; cx <= s.xr; ++cx) {
+            if (p[cx] != target) continue;
+            fillSpan(s.y, cx, l, r);
+            stack.push_back({s.y + s.dir, l, r, s.dir});
+            // The span may reach past its parent; those parts of the parent row
+            // are still unexplored. The parent's own neighbours are not target.
+            if (l < s.xl - 1) stack.push_back({s.y - s.dir, l, s.xl - 2, -s.dir});
+            if (r > s.xr + 1) stack.push_back({s.y - s.dir, s.xr + 2, r, -s.dir});
+            cx = r + 1;
+        }
+    }
+}
+
+// ---------------------------------------------------------------- scaling
+
+namespace {
+
+// Source taps of each visible destination index along one axis.
+struct AxisTaps {
+    int32_t begin = 0, end = 0;       // visible destination indexes [begin, end), surface coordinates
+    std::vector<uint32_t> offset;     // per destination: first entry in src/weight (size end - begin + 1)
+    std::vector<int32_t> src;         // source index in surface coordinates
+    std::vector<uint32_t> weight;     // its weight
+    std::vector<uint32_t> sum;        // per destination: sum of its weights (0: nothing to average)
+    int32_t srcMin = 0, srcMax = -1;  // range of source indexes used
+};
+
+// Weights are overlaps in units where a destination pixel is `sn` long and a
+// source pixel `dn` long, so one destination pixel's weights sum to sn. They
+// stay exact while sn <= 2^23. Larger spans (far beyond any real surface) are
+// rescaled to 2^23, rounding up so that no covered pixel drops out; with at
+// most 2^22 source pixels per axis a sum stays below 2^24, so the horizontal
+// sums (255 * 2^24) fit in 32 bits and the products of two in 64.
+constexpr int64_t kMaxExactSpan = int64_t(1) << 23;
+constexpr int32_t kMaxSourceSide = int32_t(1) << 22;
+
+AxisTaps BuildTaps(int64_t d0, int64_t dn, int32_t dLimit, int64_t s0, int64_t sn, int32_t sLimit,
+                   bool area) {
+    AxisTaps t;
+    const int64_t begin = std::max<int64_t>(d0, 0), end = std::min<int64_t>(d0 + dn, dLimit);
+    if (end <= begin) return t;
+    t.begin = int32_t(begin);
+    t.end = int32_t(end);
+    t.offset.reserve(std::size_t(end - begin) + 1);
+    t.sum.reserve(std::size_t(end - begin));
+    t.srcMin = sLimit;
+    for (int64_t j = begin - d0; j < end - d0; ++j) {
+        t.offset.push_back(uint32_t(t.src.size()));
+        uint64_t sum = 0;
+        const auto add = [&](int64_t k, uint64_t w) {
+            const int64_t abs = s0 + k;
+            if (abs < 0 || abs >= sLimit || w == 0) return;
+            t.src.push_back(int32_t(abs));
+            t.weight.push_back(uint32_t(w));
+            sum += w;
+            t.srcMin = std::min(t.srcMin, int32_t(abs));
+            t.srcMax = std::max(t.srcMax, int32_t(abs));
+        };
+        if (area) {
+            const int64_t lo = j * sn, hi = (j + 1) * sn;  // this destination pixel, in units
+            // Only source pixels inside the surface matter: k in [-s0, sLimit - s0).
+            const int64_t kFirst = std::max(lo / dn, -s0);
+            const int64_t kLast = std::min((hi - 1) / dn, sLimit - 1 - s0);
+            for (int64_t k = kFirst; k <= kLast; ++k) {
+                const auto overlap = uint64_t(std::min(hi, (k + 1) * dn) - std::max(lo, k * dn));
+                add(k, sn > kMaxExactSpan
+                           ? (overlap * uint64_t(kMaxExactSpan) + uint64_t(sn) - 1) / uint64_t(sn)
+                           : overlap);
+            }
+        } else {
+            add(int64_t((uint64_t(2 * j + 1) * uint64_t(sn)) / uint64_t(2 * dn)), 1);
+        }
+        t.sum.push_back(uint32_t(sum));
+    }
+    t.offset.push_back(uint32_t(t.src.size()));
+    return t;
+}
+
+// Horizontal pass of one source row: per visible destination column, the
+// weighted channel sums (b, g, r), each below 255 * 2^24.
+void HorizontalPass(const AxisTaps& tx, const uint32_t* srow, uint32_t* out) {
+    const std::size_t cols = tx.sum.size();
+    const int32_t* src = tx.src.data();
+    const uint32_t* weight = tx.weight.data();
+    for (std::size_t j = 0; j < cols; ++j) {
+        uint32_t b = 0, g = 0, r = 0;
+        for (uint32_t k = tx.offset[j]; k < tx.offset[j + 1]; ++k) {
+            const uint32_t p = srow[src[k]], w = weight[k];
+            b += w * (p & 0xFF);
+            g += w * ((p >> 8) & 0xFF);
+            r += w * ((p >> 16) & 0xFF);
+        }
+        out[3 * j] = b;
+        out[3 * j + 1] = g;
+        out[3 * j + 2] = r;
+    }
+}
+
+void Stretch(const PixelRows& dst, int64_t dx, int64_t dy, int64_t dw, int64_t dh, const PixelRows& src,
+             int64_t sx, int64_t sy, int64_t sw, int64_t sh, bool area) {
+    if (dst.empty() || src.empty() || dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return;
+    constexpr int64_t kMax = INT32_MAX;  // keeps the unit arithmetic of BuildTaps inside 64 bits
+    if (dw > kMax || dh > kMax || sw > kMax || sh > kMax) return;
+    if (src.width > kMaxSourceSide || src.height > kMaxSourceSide) return;
+    if (Overlap(dst, src)) {
+        const OwnedRows copy(src);
+        Stretch(dst, dx, dy, dw, dh, copy.view, sx, sy, sw, sh, area);
+        return;
+    }
+    const AxisTaps tx = BuildTaps(dx, dw, dst.width, sx, sw, src.width, area);
+    const AxisTaps ty = BuildTaps(dy, dh, dst.height, sy, sh, src.height, area);
+    if (tx.srcMax < tx.srcMin || ty.srcMax < ty.srcMin) return;
+
+    const std::size_t cols = tx.sum.size();
+    // Consecutive destination rows share at most their boundary source rows
+    // when shrinking, and the same one or two rows when enlarging: two cached
+    // horizontal passes cover both.
+    std::vector<uint32_t> cache[2] = {std::vector<uint32_t>(3 * cols), std::vector<uint32_t>(3 * cols)};
+    int32_t cachedRow[2] = {-1, -1};
+    int next = 0;
+    const auto pass = [&](int32_t row) -> const uint32_t* {
+        for (int c = 0; c < 2; ++c)
+            if (cachedRow[c] == row) return cache[c].data();
+        HorizontalPass(tx, src.row(row), cache[next].data());
+        cachedRow[next] = row;
+        const uint32_t* result = cache[next].data();
+        next ^= 1;
+        return result;
+    };
+
+    std::vector<uint64_t> acc(3 * cols);
+    for (std::size_t i = 0; i < ty.sum.size(); ++i) {
+        if (ty.sum[i] == 0) continue;
+        std::fill(acc.begin(), acc.end(), 0);
+        for (uint32_t k = ty.offset[i]; k < ty.offset[i + 1]; ++k) {
+            const uint32_t* h = pass(ty.src[k]);
+            const uint64_t w = ty.weight[k];
+            for (std::size_t c = 0; c < 3 * cols; ++c) acc[c] += w * h[c];
+        }
+        uint32_t* drow = dst.row(ty.begin + int32_t(i));
+        for (std::size_t j = 0; j < cols; ++j) {
+            const uint64_t den = uint64_t(tx.sum[j]) * ty.sum[i];
+            if (den == 0) continue;
+            const uint64_t half = den / 2;
+            const auto b = uint32_t((acc[3 * j] + half) / den);
+            const auto g = uint32_t((acc[3 * j + 1] + half) / den);
+            const auto r = uint32_t((acc[3 * j + 2] + half) / den);
+            drow[tx.begin + int32_t(j)] = 0xFF000000u | (r << 16) | (g << 8) | b;
+        }
+    }
+}
+
+}  // namespace
+
+void StretchArea(const PixelRows& dst, int64_t dx, int64_t dy, int64_t dw, int64_t dh, const PixelRows& src,
+                 int64_t sx, int64_t sy, int64_t sw, int64_t sh) {
+    Stretch(dst, dx, dy, dw, dh, src, sx, sy, sw, sh, true);
+}
+
+void StretchNearest(const PixelRows& dst, int64_t dx, int64_t dy, int64_t dw, int64_t dh,
+                    const PixelRows& src, int64_t sx, int64_t sy, int64_t sw, int64_t sh) {
+    Stretch(dst, dx, dy, dw, dh, src, sx, sy, sw, sh, false);
+}
+
+}  // namespace zent::pixels
