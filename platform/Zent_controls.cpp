@@ -51,6 +51,8 @@ void TGraphicControl::SetHeight(int32_t Value) { SetBounds(Left(), Top(), Width(
 void TGraphicControl::SetBounds(int32_t ALeft, int32_t ATop, int32_t AWidth, int32_t AHeight) {
     // Qt keeps sizes non-negative; a negative size is a 0 size here.
     setGeometry(ALeft, ATop, std::max(AWidth, 0), std::max(AHeight, 0));
+    // Qt defers resize events of hidden widgets; the notice must not wait.
+    BoundsChanged();
 }
 
 void TGraphicControl::SetVisible(bool Value) {
@@ -117,6 +119,9 @@ void TGraphicControl::paintEvent(QPaintEvent*) {
 }
 
 void TGraphicControl::BoundsChanged() {
+    // One notice per actual change, whether it came from SetBounds or from Qt.
+    if (geometry() == FNotifiedBounds) return;
+    FNotifiedBounds = geometry();
     if (FComponentState & csLoading) return;
     if (OnResize) Guarded([this] { OnResize(this); });
 }

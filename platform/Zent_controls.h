@@ -103,6 +103,7 @@ private:
 
     TCanvas FCanvas;
     TFont FFont;
+    QRect FNotifiedBounds;
     TAlign FAlign = alNone;
     bool FVisible = true;
     bool FPressed = false;

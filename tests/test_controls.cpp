@@ -1,4 +1,6 @@
 #include <QApplication>
+#include <QEventLoop>
+#include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -151,6 +153,7 @@ TEST(GraphicControl, AlignTopFollowsTheParentWidth) {
     TOther C(&P.Window);
     C.SetBounds(7, 9, 20, 15);
     C.SetAlign(alTop);
+    P.Window.show();
     EXPECT_EQ(C.Left(), 0);
     EXPECT_EQ(C.Top(), 0);
     EXPECT_EQ(C.Width(), 120);
@@ -187,15 +190,23 @@ TEST(ErrorReport, EscapingExceptionsAreReportedAndTheProgramGoesOn) {
 }
 
 TEST(Timer, RealTimerTicksThroughTheMessageLoop) {
+    auto RunLoopFor = [](int Ms, QEventLoop& Loop) {
+        QTimer::singleShot(Ms, &Loop, &QEventLoop::quit);
+        Loop.exec();
+    };
     TTimer T;
     T.SetInterval(5);
     int Ticks = 0;
-    T.OnTimer = [&](QObject*) { ++Ticks; };
-    for (int i = 0; i < 200 && Ticks < 2; ++i) QApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+    QEventLoop Loop;
+    T.OnTimer = [&](QObject*) {
+        if (++Ticks == 2) Loop.quit();
+    };
+    RunLoopFor(5000, Loop);
     EXPECT_GE(Ticks, 2);
     T.SetEnabled(false);
     const int Stopped = Ticks;
-    QApplication::processEvents(QEventLoop::AllEvents, 30);
+    QEventLoop Idle;
+    RunLoopFor(30, Idle);
     EXPECT_EQ(Ticks, Stopped);
 }
 
