@@ -162,8 +162,8 @@ struct AxisTaps {
 // source pixel `dn` long, so one destination pixel's weights sum to sn. They
 // stay exact while sn <= 2^23. Larger spans (far beyond any real surface) are
 // rescaled to 2^23, rounding up so that no covered pixel drops out; with at
-// most 2^22 source pixels per axis a sum stays below 2^24, so the horizontal
-// sums (255 * 2^24) fit in 32 bits and the products of two in 64.
+// most 2^22 source pixels per axis a sum stays below 2^24, so the sums of one
+// pass (255 * 2^24) fit in 32 bits and those of both passes in 64.
 constexpr int64_t kMaxExactSpan = int64_t(1) << 23;
 constexpr int32_t kMaxSourceSide = int32_t(1) << 22;
 
@@ -209,25 +209,19 @@ AxisTaps BuildTaps(int64_t d0, int64_t dn, int32_t dLimit, int64_t s0, int64_t s
     return t;
 }
 
-// Horizontal pass of one source row: per visible destination column, the
-// weighted channel sums (b, g, r), each below 255 * 2^24.
-void HorizontalPass(const AxisTaps& tx, const uint32_t* srow, uint32_t* out) {
-    const std::size_t cols = tx.sum.size();
-    const int32_t* src = tx.src.data();
-    const uint32_t* weight = tx.weight.data();
-    for (std::size_t j = 0; j < cols; ++j) {
-        uint32_t b = 0, g = 0, r = 0;
-        for (uint32_t k = tx.offset[j]; k < tx.offset[j + 1]; ++k) {
-            const uint32_t p = srow[src[k]], w = weight[k];
-            b += w * (p & 0xFF);
-            g += w * ((p >> 8) & 0xFF);
-            r += w * ((p >> 16) & 0xFF);
-        }
-        out[3 * j] = b;
-        out[3 * j + 1] = g;
-        out[3 * j + 2] = r;
+// Rounds sum / den to nearest. Below 2^24 a double reciprocal is exact enough:
+// a quotient that is not whole lies at least 1/den (>= 2^-24) from the next
+// whole number, far more than the rounding error, and the small bias lifts
+// exact quotients that the reciprocal puts a hair below.
+struct Divider {
+    uint64_t den, half;
+    double inverse;
+    explicit Divider(uint64_t d) : den(d), half(d / 2), inverse(1.0 / double(d)) {}
+    uint32_t operator()(uint64_t sum) const {
+        if (den < (uint64_t(1) << 24)) return uint32_t(double(sum + half) * inverse + 1e-9);
+        return uint32_t((sum + half) / den);
     }
-}
+};
 
 void Stretch(const PixelRows& dst, int64_t dx, int64_t dy, int64_t dw, int64_t dh, const PixelRows& src,
              int64_t sx, int64_t sy, int64_t sw, int64_t sh, bool area) {
@@ -244,41 +238,63 @@ void Stretch(const PixelRows& dst, int64_t dx, int64_t dy, int64_t dw, int64_t d
     const AxisTaps ty = BuildTaps(dy, dh, dst.height, sy, sh, src.height, area);
     if (tx.srcMax < tx.srcMin || ty.srcMax < ty.srcMin) return;
 
-    const std::size_t cols = tx.sum.size();
-    // Consecutive destination rows share at most their boundary source rows
-    // when shrinking, and the same one or two rows when enlarging: two cached
-    // horizontal passes cover both.
-    std::vector<uint32_t> cache[2] = {std::vector<uint32_t>(3 * cols), std::vector<uint32_t>(3 * cols)};
-    int32_t cachedRow[2] = {-1, -1};
-    int next = 0;
-    const auto pass = [&](int32_t row) -> const uint32_t* {
-        for (int c = 0; c < 2; ++c)
-            if (cachedRow[c] == row) return cache[c].data();
-        HorizontalPass(tx, src.row(row), cache[next].data());
-        cachedRow[next] = row;
-        const uint32_t* result = cache[next].data();
-        next ^= 1;
-        return result;
-    };
-
-    std::vector<uint64_t> acc(3 * cols);
+    // Vertical pass first: per destination row, the weighted sums of the
+    // source rows it covers, one plane per channel over the columns in use
+    // (each below 255 * 2^24). It streams whole rows; the horizontal pass then
+    // works on one row of sums instead of every source row.
+    const int32_t span = tx.srcMax - tx.srcMin + 1;
+    std::vector<uint32_t> planes(3 * std::size_t(span));
+    uint32_t* const pb = planes.data();
+    uint32_t* const pg = pb + span;
+    uint32_t* const pr = pg + span;
+    // While a row's weights sum to at most kPackedSum, its three channel sums
+    // fit side by side in 21-bit fields of one 64-bit word: one multiply per pixel.
+    constexpr uint32_t kPackedSum = ((uint32_t(1) << 21) - 1) / 255;
+    const bool packed = *std::max_element(ty.sum.begin(), ty.sum.end()) <= kPackedSum;
+    std::vector<uint64_t> lanes(packed ? std::size_t(span) : 0);
     for (std::size_t i = 0; i < ty.sum.size(); ++i) {
         if (ty.sum[i] == 0) continue;
-        std::fill(acc.begin(), acc.end(), 0);
-        for (uint32_t k = ty.offset[i]; k < ty.offset[i + 1]; ++k) {
-            const uint32_t* h = pass(ty.src[k]);
-            const uint64_t w = ty.weight[k];
-            for (std::size_t c = 0; c < 3 * cols; ++c) acc[c] += w * h[c];
+        if (packed) {
+            std::fill(lanes.begin(), lanes.end(), 0);
+            for (uint32_t k = ty.offset[i]; k < ty.offset[i + 1]; ++k) {
+                const uint32_t* s = src.row(ty.src[k]) + tx.srcMin;
+                const uint64_t w = ty.weight[k];
+                for (int32_t x = 0; x < span; ++x) {
+                    const uint64_t p = s[x];
+                    lanes[x] += w * ((p & 0xFF) | ((p & 0xFF00) << 13) | ((p & 0xFF0000) << 26));
+                }
+            }
+            for (int32_t x = 0; x < span; ++x) {
+                pb[x] = uint32_t(lanes[x] & 0x1FFFFF);
+                pg[x] = uint32_t((lanes[x] >> 21) & 0x1FFFFF);
+                pr[x] = uint32_t(lanes[x] >> 42);
+            }
+        } else {
+            std::fill(planes.begin(), planes.end(), 0);
+            for (uint32_t k = ty.offset[i]; k < ty.offset[i + 1]; ++k) {
+                const uint32_t* s = src.row(ty.src[k]) + tx.srcMin;
+                const uint32_t w = ty.weight[k];
+                for (int32_t x = 0; x < span; ++x) {
+                    const uint32_t p = s[x];
+                    pb[x] += w * (p & 0xFF);
+                    pg[x] += w * ((p >> 8) & 0xFF);
+                    pr[x] += w * ((p >> 16) & 0xFF);
+                }
+            }
         }
         uint32_t* drow = dst.row(ty.begin + int32_t(i));
-        for (std::size_t j = 0; j < cols; ++j) {
-            const uint64_t den = uint64_t(tx.sum[j]) * ty.sum[i];
-            if (den == 0) continue;
-            const uint64_t half = den / 2;
-            const auto b = uint32_t((acc[3 * j] + half) / den);
-            const auto g = uint32_t((acc[3 * j + 1] + half) / den);
-            const auto r = uint32_t((acc[3 * j + 2] + half) / den);
-            drow[tx.begin + int32_t(j)] = 0xFF000000u | (r << 16) | (g << 8) | b;
+        for (std::size_t j = 0; j < tx.sum.size(); ++j) {
+            if (tx.sum[j] == 0) continue;
+            uint64_t b = 0, g = 0, r = 0;
+            for (uint32_t k = tx.offset[j]; k < tx.offset[j + 1]; ++k) {
+                const int32_t x = tx.src[k] - tx.srcMin;
+                const uint64_t w = tx.weight[k];
+                b += w * pb[x];
+                g += w * pg[x];
+                r += w * pr[x];
+            }
+            const Divider divide(uint64_t(tx.sum[j]) * ty.sum[i]);
+            drow[tx.begin + int32_t(j)] = 0xFF000000u | (divide(r) << 16) | (divide(g) << 8) | divide(b);
         }
     }
 }

@@ -1,0 +1,452 @@
+// Colours, canvas pixel rules, text, copies, bitmaps and stretching.
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QPalette>
+#include <climits>
+#include <functional>
+#include <set>
+
+#include "Zent_graphics.h"
+#include "Zent_sysutils.h"
+#include "test_support.h"
+
+namespace zent {
+namespace {
+
+using test::PixelAt;
+
+// A 32-bit bitmap filled with one colour.
+std::unique_ptr<TBitmap> Filled(int32_t W, int32_t H, TColor Color) {
+    auto B = std::make_unique<TBitmap>();
+    B->SetPixelFormat(pf32bit);
+    B->Canvas().Brush.SetColor(Color);
+    B->SetSize(W, H);
+    return B;
+}
+
+int CountPixels(const QImage& Image, const std::function<bool(int, int, TColor)>& Pred) {
+    int N = 0;
+    for (int Y = 0; Y < Image.height(); ++Y)
+        for (int X = 0; X < Image.width(); ++X) N += Pred(X, Y, PixelAt(Image, X, Y));
+    return N;
+}
+
+bool Inside(int X, int Y, const TRect& R) {
+    return X >= R.Left && X < R.Right && Y >= R.Top && Y < R.Bottom;
+}
+
+// ---------------------------------------------------------------- colours
+
+TEST(Colors, TextOfIdentifiersAndOfOtherValues) {
+    EXPECT_EQ(ColorToText(0x000000FF), "clRed");
+    EXPECT_EQ(ColorToText(TColor(0xFF00000F)), "clBtnFace");
+    EXPECT_EQ(ColorToText(0x00123456), "$00123456");
+    EXPECT_EQ(ColorToText(clNone), "clNone");
+    EXPECT_EQ(ColorToText(clDefault), "clDefault");
+    EXPECT_EQ(ColorToText(SystemColor(25)), "$FF000019");
+    EXPECT_EQ(ColorToText(TColor(0x8000000F)), "$8000000F");
+
+    EXPECT_EQ(ColorIdents.front().Name, "clBlack");
+    EXPECT_EQ(ColorIdents[20].Name, "clActiveBorder");  // the system colours follow the 20 fixed ones
+    EXPECT_EQ(ColorIdents.back().Name, "clWindowText");
+    std::set<std::string_view> Names;
+    std::set<TColor> Values;
+    for (const TColorIdent& I : ColorIdents) {
+        Names.insert(I.Name);
+        Values.insert(I.Value);
+    }
+    EXPECT_EQ(Names.size(), 52u);
+    EXPECT_EQ(Values.size(), 52u);
+}
+
+TEST(Colors, SystemColoursFollowTheApplicationPalette) {
+    EXPECT_EQ(ColorToRGB(clNone), clNone);
+    EXPECT_EQ(ColorToRGB(clDefault), clDefault);
+    EXPECT_EQ(ColorToRGB(clRed), clRed);
+    EXPECT_EQ(ColorToRGB(0x00123456), 0x00123456);
+
+    const QPalette Saved = QGuiApplication::palette();
+    EXPECT_EQ(ColorToRGB(clBtnFace), PixelToRGB(Saved.color(QPalette::Active, QPalette::Button).rgb()));
+    QPalette Changed = Saved;
+    Changed.setColor(QPalette::Button, QColor(0x12, 0x34, 0x56));
+    Changed.setColor(QPalette::Highlight, QColor(0xAB, 0xCD, 0xEF));
+    QGuiApplication::setPalette(Changed);
+    EXPECT_EQ(ColorToRGB(clBtnFace), 0x00563412);
+    EXPECT_EQ(ColorToRGB(TColor(0x8000000F)), 0x00563412);  // only the index byte counts
+    EXPECT_EQ(ColorToRGB(clHighlight), 0x00EFCDAB);
+
+    // The canvas resolves when it draws.
+    auto B = Filled(2, 1, clWhite);
+    B->Canvas().Brush.SetColor(clBtnFace);
+    B->Canvas().FillRect(Rect(0, 0, 1, 1));
+    EXPECT_EQ(B->Canvas().Pixels(0, 0), 0x00563412);
+    QGuiApplication::setPalette(Saved);
+
+    EXPECT_EQ(ColorToRGB(SystemColor(200)), clBlack);  // no such index
+}
+
+// ---------------------------------------------------------------- shapes
+
+TEST(CanvasShapes, LineRectangleAndFillRectKeepTheirEdgesExclusive) {
+    auto B = Filled(8, 6, clWhite);
+    TCanvas& C = B->Canvas();
+    C.MoveTo(0, 0);
+    C.LineTo(3, 0);
+    EXPECT_EQ(C.Pixels(0, 0), clBlack);
+    EXPECT_EQ(C.Pixels(2, 0), clBlack);
+    EXPECT_EQ(C.Pixels(3, 0), clWhite);
+    EXPECT_EQ(C.PenPos(), (TPoint{3, 0}));
+
+    B = Filled(8, 6, clWhite);
+    TCanvas& R = B->Canvas();
+    R.Pen.Color = clRed;
+    R.Brush.SetColor(clBlue);
+    R.Rectangle(0, 0, 4, 3);
+    for (int Y = 0; Y < 6; ++Y)
+        for (int X = 0; X < 8; ++X) {
+            const TColor Want = X >= 4 || Y >= 3 ? clWhite : (X == 1 || X == 2) && Y == 1 ? clBlue : clRed;
+            EXPECT_EQ(R.Pixels(X, Y), Want) << X << "," << Y;
+        }
+
+    R.Brush.SetColor(clLime);
+    R.FillRect(Rect(5, 3, 7, 5));
+    EXPECT_EQ(CountPixels(B->Image(), [](int, int, TColor P) { return P == clLime; }), 4);
+    EXPECT_EQ(R.Pixels(7, 4), clWhite);
+    EXPECT_EQ(R.Pixels(6, 5), clWhite);
+
+    R.Brush.SetStyle(bsClear);
+    R.FillRect(Rect(0, 0, 8, 6));  // a clear brush fills nothing
+    R.Rectangle(4, 0, 8, 3);
+    EXPECT_EQ(R.Pixels(5, 1), clWhite);
+    EXPECT_EQ(R.Pixels(4, 1), clRed);
+    SCOPED_TRACE(test::SavePicture(B->Image(), "canvas_shapes"));
+}
+
+TEST(CanvasShapes, PixelsRoundTripAndOutOfRangeReads) {
+    auto B = Filled(3, 3, clBlack);
+    TCanvas& C = B->Canvas();
+    C.SetPixels(1, 1, 0x00FEFEFE);
+    EXPECT_EQ(C.Pixels(1, 1), 0x00FEFEFE);
+    C.SetPixels(1, 2, 0x00010203);
+    EXPECT_EQ(C.Pixels(1, 2), 0x00010203);
+    EXPECT_EQ(PixelToRGB(RGBToPixel(0x00FEFEFE)), 0x00FEFEFE);
+    EXPECT_EQ(C.Pixels(-1, 0), TColor(0xFFFFFFFF));
+    EXPECT_EQ(C.Pixels(3, 0), TColor(0xFFFFFFFF));
+    EXPECT_EQ(C.Pixels(0, INT32_MIN), TColor(0xFFFFFFFF));
+}
+
+TEST(CanvasShapes, HugeAndInvertedCoordinatesAreClipped) {
+    auto B = Filled(10, 10, clWhite);
+    TCanvas& C = B->Canvas();
+    C.Brush.SetColor(clGreen);
+    C.Rectangle(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX);  // outline far outside, inside covers all
+    EXPECT_EQ(CountPixels(B->Image(), [](int, int, TColor P) { return P == clGreen; }), 100);
+    C.Rectangle(6, 6, 2, 2);  // corners in either order
+    EXPECT_EQ(C.Pixels(2, 2), clBlack);
+    EXPECT_EQ(C.Pixels(3, 3), clGreen);
+    EXPECT_EQ(C.Pixels(6, 6), clGreen);
+    C.MoveTo(INT32_MIN, INT32_MIN);
+    C.LineTo(INT32_MAX, INT32_MAX);
+    EXPECT_EQ(C.Pixels(9, 9), clBlack);
+    C.LineTo(INT32_MIN, INT32_MAX);
+    C.FillRect(Rect(INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN));
+    C.FillRect(Rect(INT32_MIN, 0, INT32_MAX, 1));
+    EXPECT_EQ(C.Pixels(5, 0), clGreen);
+    C.SetPixels(INT32_MAX, -1, clRed);
+    C.TextOut(INT32_MAX, INT32_MAX, "overflow");
+    EXPECT_EQ(C.PenPos().X, INT32_MAX);
+    C.TextOut(INT32_MIN, 0, "overflow");
+    C.TextRect(Rect(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX), INT32_MIN, INT32_MAX, "x");
+    C.FloodFill(INT32_MIN, INT32_MAX, clGreen, fsSurface);
+    C.Draw(INT32_MAX, INT32_MIN, *Filled(4, 4, clRed));
+    C.CopyRect(Rect(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX), C, Rect(0, 0, INT32_MAX, INT32_MAX));
+    EXPECT_TRUE(StretchBlt(C.Handle(), INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX, C.Handle(), INT32_MIN, 0,
+                           INT32_MAX, INT32_MAX, SRCCOPY));
+}
+
+// ---------------------------------------------------------------- text
+
+struct TextCase : ::testing::Test {
+    std::unique_ptr<TBitmap> B = Filled(120, 40, clRed);
+    TCanvas& C = B->Canvas();
+    const std::string Text = "Zent 42";
+    void SetUp() override { C.Font.Color = clBlack; }
+};
+
+TEST_F(TextCase, TextOutPaintsItsCellAndMovesThePen) {
+    C.Brush.SetColor(clBlue);
+    C.TextOut(10, 5, Text);
+    const TRect Cell = Rect(10, 5, 10 + C.TextWidth(Text), 5 + C.TextHeight(Text));
+    EXPECT_EQ(C.PenPos(), (TPoint{Cell.Right, 5}));
+    EXPECT_GT(Cell.Width(), 0);
+    EXPECT_EQ(
+        CountPixels(B->Image(), [&](int X, int Y, TColor P) { return Inside(X, Y, Cell) != (P != clRed); }),
+        0);
+    EXPECT_GT(CountPixels(B->Image(), [](int, int, TColor P) { return P == clBlack; }), 0);
+    SCOPED_TRACE(test::SavePicture(B->Image(), "text_out_solid"));
+}
+
+TEST_F(TextCase, ClearBrushPaintsOnlyGlyphPixels) {
+    C.Brush.SetStyle(bsClear);
+    C.TextOut(10, 5, Text);
+    const TRect Cell = Rect(10, 5, 10 + C.TextWidth(Text), 5 + C.TextHeight(Text));
+    const int Changed = CountPixels(B->Image(), [](int, int, TColor P) { return P != clRed; });
+    EXPECT_GT(Changed, 0);
+    EXPECT_LT(Changed, Cell.Width() * Cell.Height() / 2);
+    EXPECT_EQ(
+        CountPixels(B->Image(), [&](int X, int Y, TColor P) { return !Inside(X, Y, Cell) && P != clRed; }),
+        0);
+    EXPECT_EQ(CountPixels(B->Image(), [](int, int, TColor P) { return P == clWhite; }),
+              0);  // no brush colour
+
+    C.Brush.SetColor(clYellow);  // a colour makes the brush solid again
+    EXPECT_EQ(C.Brush.Style(), bsSolid);
+    C.TextOut(10, 5, Text);
+    EXPECT_GT(CountPixels(B->Image(), [](int, int, TColor P) { return P == clYellow; }), 0);
+}
+
+TEST_F(TextCase, TextRectShowsOnlyWhatFitsAndFillsTheRest) {
+    C.Brush.SetColor(clWhite);
+    const int32_t W = C.TextWidth(Text), H = C.TextHeight(Text);
+    const TRect R = Rect(10, 5, 10 + W / 2, 5 + H + 4);  // narrower than the text, taller than its cell
+    C.TextRect(R, 10, 5, Text);
+    EXPECT_EQ(C.PenPos(), (TPoint{0, 0}));
+    EXPECT_EQ(
+        CountPixels(B->Image(), [&](int X, int Y, TColor P) { return Inside(X, Y, R) != (P != clRed); }), 0);
+    EXPECT_GT(
+        CountPixels(B->Image(), [&](int X, int Y, TColor P) { return Inside(X, Y, R) && P == clBlack; }), 0);
+    EXPECT_GT(
+        CountPixels(B->Image(),
+                    [&](int X, int Y, TColor P) { return Y >= 5 + H && Inside(X, Y, R) && P == clWhite; }),
+        0);
+    SCOPED_TRACE(test::SavePicture(B->Image(), "text_rect_narrow"));
+}
+
+TEST_F(TextCase, HeightIsTheFullCellWhateverTheCharacters) {
+    EXPECT_EQ(C.TextHeight("."), C.TextHeight("\xC1g"));
+    EXPECT_EQ(C.TextWidth(""), 0);
+    C.Font.Size = 20;
+    C.Font.Style = fsBold;
+    EXPECT_GT(C.TextHeight("x"), TCanvas().TextHeight("x"));
+}
+
+// ---------------------------------------------------------------- flood fill
+
+TEST(CanvasFloodFill, FillsOneExactRegionOrNothing) {
+    auto B = Filled(9, 5, clWhite);
+    TCanvas& C = B->Canvas();
+    C.MoveTo(4, 0);
+    C.LineTo(4, 5);                 // splits the picture into two white regions
+    C.SetPixels(1, 1, 0x00FEFEFE);  // near-white is another colour
+    C.Brush.SetColor(clAqua);
+
+    C.FloodFill(0, 0, clBlack, fsSurface);  // seed has another colour
+    EXPECT_EQ(CountPixels(B->Image(), [](int, int, TColor P) { return P == clAqua; }), 0);
+    C.FloodFill(0, 0, clNone, fsSurface);
+    C.FloodFill(0, 0, clWhite, fsBorder);
+    EXPECT_EQ(CountPixels(B->Image(), [](int, int, TColor P) { return P == clAqua; }), 0);
+
+    C.FloodFill(0, 0, clWhite, fsSurface);
+    EXPECT_EQ(CountPixels(B->Image(), [](int X, int, TColor P) { return X < 4 && P == clAqua; }), 4 * 5 - 1);
+    EXPECT_EQ(CountPixels(B->Image(), [](int X, int, TColor P) { return X > 4 && P == clWhite; }), 4 * 5);
+    EXPECT_EQ(C.Pixels(1, 1), 0x00FEFEFE);
+}
+
+// ---------------------------------------------------------------- copies
+
+TEST(CanvasCopy, DrawCombinesByCopyMode) {
+    auto Dst = Filled(4, 1, 0x00F0F0F0);
+    auto Src = Filled(2, 1, clWhite);
+    Src->Canvas().SetPixels(1, 0, 0x000F3C80);
+    TCanvas& C = Dst->Canvas();
+
+    C.CopyMode = SRCAND;
+    C.Draw(0, 0, *Src);
+    EXPECT_EQ(C.Pixels(0, 0), 0x00F0F0F0);  // white leaves the destination
+    EXPECT_EQ(C.Pixels(1, 0), 0x00003080);
+    C.CopyMode = SRCCOPY;
+    C.Draw(2, 0, *Src);
+    EXPECT_EQ(C.Pixels(2, 0), clWhite);
+    EXPECT_EQ(C.Pixels(3, 0), 0x000F3C80);
+
+    TBitmap Empty;
+    C.Draw(0, 0, Empty);
+    Empty.SetWidth(5);  // 5 x 0 is still empty
+    C.Draw(0, 0, Empty);
+    EXPECT_EQ(C.Pixels(0, 0), 0x00F0F0F0);
+}
+
+TEST(CanvasCopy, CopyRectTakesTheCommonPartOfUnequalRectangles) {
+    auto Dst = Filled(6, 6, clBlack);
+    auto Src = Filled(6, 6, clWhite);
+    Src->Canvas().SetPixels(2, 2, clRed);
+    Dst->Canvas().CopyRect(Rect(0, 0, 2, 3), Src->Canvas(), Rect(2, 2, 6, 4));  // common 2 x 2
+    EXPECT_EQ(Dst->Canvas().Pixels(0, 0), clRed);
+    EXPECT_EQ(CountPixels(Dst->Image(), [](int, int, TColor P) { return P != clBlack; }), 4);
+
+    Src->Canvas().CopyRect(Rect(1, 0, 6, 6), Src->Canvas(), Rect(0, 0, 5, 6));  // overlapping, same bitmap
+    EXPECT_EQ(Src->Canvas().Pixels(3, 2), clRed);
+    EXPECT_EQ(Src->Canvas().Pixels(2, 2), clWhite);
+
+    TCanvas Unbound;
+    EXPECT_THROW(Dst->Canvas().CopyRect(Rect(0, 0, 1, 1), Unbound, Rect(0, 0, 1, 1)), EInvalidOperation);
+}
+
+TEST(CanvasCopy, StretchBltAveragesInHalftoneModeOnly) {
+    auto Src = Filled(2, 1, clBlack);
+    Src->Canvas().SetPixels(1, 0, clWhite);
+    auto Dst = Filled(2, 1, clRed);
+    EXPECT_EQ(SetStretchBltMode(Dst->Canvas().Handle(), HALFTONE), 1);
+    EXPECT_TRUE(StretchBlt(Dst->Canvas().Handle(), 0, 0, 1, 1, Src->Canvas().Handle(), 0, 0, 2, 1, SRCCOPY));
+    EXPECT_EQ(Dst->Canvas().Pixels(0, 0), 0x00808080);
+    EXPECT_EQ(SetStretchBltMode(Dst->Canvas().Handle(), 3), HALFTONE);
+    EXPECT_TRUE(StretchBlt(Dst->Canvas().Handle(), 1, 0, 1, 1, Src->Canvas().Handle(), 0, 0, 2, 1, SRCCOPY));
+    EXPECT_EQ(Dst->Canvas().Pixels(1, 0), clWhite);  // the pixel under the centre
+
+    EXPECT_FALSE(StretchBlt(Dst->Canvas().Handle(), 0, 0, 1, 1, Src->Canvas().Handle(), 0, 0, 2, 1, SRCAND));
+    EXPECT_FALSE(
+        StretchBlt(Dst->Canvas().Handle(), 0, 0, -1, 1, Src->Canvas().Handle(), 0, 0, 2, 1, SRCCOPY));
+    EXPECT_FALSE(StretchBlt(nullptr, 0, 0, 1, 1, Src->Canvas().Handle(), 0, 0, 2, 1, SRCCOPY));
+    EXPECT_EQ(SetStretchBltMode(Dst->Canvas().Handle(), 9), 0);
+}
+
+// ---------------------------------------------------------------- surfaces
+
+TEST(CanvasSurface, UnboundCanvasRefusesToDraw) {
+    TCanvas C;
+    try {
+        C.FillRect(Rect(0, 0, 1, 1));
+        FAIL() << "no exception";
+    } catch (const EInvalidOperation& E) {
+        EXPECT_EQ(E.Message(), "Canvas does not allow drawing");
+    }
+    EXPECT_THROW(C.LineTo(1, 1), EInvalidOperation);
+    EXPECT_THROW(C.TextOut(0, 0, "x"), EInvalidOperation);
+    EXPECT_EQ(C.Pixels(0, 0), TColor(0xFFFFFFFF));
+    EXPECT_GT(C.TextHeight("x"), 0);  // measuring needs no surface
+}
+
+// The same drawing on a bitmap and on a painter over a screen-like image.
+void DrawScene(TCanvas& C, const TBitmap& Sprite) {
+    C.Brush.SetColor(clSilver);
+    C.FillRect(Rect(0, 0, 40, 30));
+    C.Pen.Color = clNavy;
+    C.Brush.SetColor(clYellow);
+    C.Rectangle(2, 2, 20, 15);
+    C.MoveTo(0, 29);
+    C.LineTo(39, 0);
+    C.MoveTo(5, 25);
+    C.LineTo(35, 20);
+    C.SetPixels(38, 28, clRed);
+    C.CopyMode = SRCAND;
+    C.Draw(22, 5, Sprite);
+    C.CopyMode = SRCCOPY;
+    C.Draw(30, 20, Sprite);
+}
+
+TEST(CanvasSurface, PainterCanvasDrawsTheSamePixelsAsABitmap) {
+    auto Sprite = Filled(12, 8, clWhite);
+    Sprite->Canvas().Pen.Color = clMaroon;
+    Sprite->Canvas().Rectangle(1, 1, 11, 7);
+
+    auto B = Filled(40, 30, clWhite);
+    DrawScene(B->Canvas(), *Sprite);
+
+    QImage Screen(48, 36, QImage::Format_ARGB32_Premultiplied);  // what a widget's backing store uses
+    Screen.fill(Qt::green);
+    {
+        QPainter P(&Screen);
+        TCanvas C;
+        C.BindPainter(&P, 40, 30);
+        DrawScene(C, *Sprite);
+        EXPECT_EQ(C.Pixels(1, 1), TColor(0xFFFFFFFF));  // a screen is not readable
+        C.FloodFill(1, 1, clSilver, fsSurface);
+        C.Unbind();
+        EXPECT_FALSE(C.IsBound());
+    }
+    test::SavePicture(Screen, "painter_scene");
+    for (int Y = 0; Y < 36; ++Y)
+        for (int X = 0; X < 48; ++X) {
+            const TColor Want = X < 40 && Y < 30 ? PixelAt(B->Image(), X, Y) : 0x0000FF00;
+            ASSERT_EQ(PixelAt(Screen, X, Y), Want)
+                << X << "," << Y << " " << test::SavePicture(B->Image(), "bitmap_scene");
+        }
+}
+
+// ---------------------------------------------------------------- bitmaps
+
+TEST(Bitmap, ResizeKeepsPixelsTopLeftAndFillsWithTheBrush) {
+    TBitmap B;
+    EXPECT_EQ(B.Width(), 0);
+    EXPECT_EQ(B.Height(), 0);
+    EXPECT_TRUE(B.Empty());
+    B.SetWidth(3);
+    B.SetHeight(2);
+    EXPECT_EQ(B.Image().format(), QImage::Format_RGB32);
+    EXPECT_EQ(B.Canvas().Pixels(2, 1), clWhite);
+
+    B.Canvas().SetPixels(0, 0, clRed);
+    B.Canvas().Brush.SetColor(clBtnFace);
+    B.SetSize(5, 4);
+    EXPECT_EQ(B.Canvas().Pixels(0, 0), clRed);
+    EXPECT_EQ(B.Canvas().Pixels(2, 1), clWhite);
+    EXPECT_EQ(B.Canvas().Pixels(4, 3), ColorToRGB(clBtnFace));
+    EXPECT_EQ(B.Canvas().Pixels(3, 0), ColorToRGB(clBtnFace));
+
+    B.SetSize(1, 1);
+    EXPECT_EQ(B.Canvas().Pixels(0, 0), clRed);
+    B.SetWidth(-7);
+    EXPECT_EQ(B.Width(), 0);
+    EXPECT_TRUE(B.Empty());
+    B.Canvas().FillRect(Rect(0, 0, 10, 10));  // still bound, nothing to draw on
+    B.SetWidth(2);
+    B.Canvas().Brush.SetColor(clGreen);
+    B.Canvas().FillRect(Rect(1, 0, 2, 1));
+    EXPECT_EQ(B.Canvas().Pixels(1, 0), clGreen);
+}
+
+TEST(Bitmap, MissingResourceNamesItself) {
+    TBitmap B;
+    try {
+        B.LoadFromResource(0, "NOSUCHART");
+        FAIL() << "no exception";
+    } catch (const EResNotFound& E) {
+        EXPECT_EQ(E.Message(), "Resource NOSUCHART not found");
+    }
+    EXPECT_TRUE(B.Empty());
+}
+
+// A picture of everything the canvas draws, for people to look at.
+TEST(Bitmap, SamplePicture) {
+    auto B = Filled(160, 90, clWhite);
+    TCanvas& C = B->Canvas();
+    C.Pen.Color = clNavy;
+    C.Brush.SetColor(clCream);
+    C.Rectangle(0, 0, 160, 90);
+    C.Brush.SetColor(clSkyBlue);
+    C.Rectangle(6, 6, 60, 40);
+    for (int I = 0; I < 8; ++I) {
+        C.MoveTo(70, 10);
+        C.LineTo(70 + I * 10, 40 - I * 4);
+    }
+    C.Brush.SetColor(clMoneyGreen);
+    C.FloodFill(2, 50, clCream, fsSurface);
+    C.Font.Size = 12;
+    C.Brush.SetColor(clYellow);
+    C.TextOut(8, 50, "TextOut");
+    C.TextRect(Rect(90, 50, 130, 70), 90, 50, "TextRect clipped");
+
+    auto Art = Filled(312, 432, clWhite);
+    Art->Canvas().Brush.SetColor(clBlack);
+    for (int I = 0; I < 12; ++I) Art->Canvas().FillRect(Rect(20 * I, 36 * I, 20 * I + 60, 36 * I + 40));
+    SetStretchBltMode(C.Handle(), HALFTONE);
+    StretchBlt(C.Handle(), 134, 10, 20, 28, Art->Canvas().Handle(), 0, 0, 312, 432, SRCCOPY);
+    const std::string Path = test::SavePicture(B->Image(), "canvas_sample");
+    EXPECT_EQ(C.Pixels(0, 0), clNavy) << Path;
+}
+
+}  // namespace
+}  // namespace zent

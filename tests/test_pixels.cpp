@@ -1,0 +1,287 @@
+// The raw pixel rules, checked against plain references on seeded pictures.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+#include <cstdint>
+#include <deque>
+#include <random>
+#include <vector>
+
+#include "Zent_pixels.h"
+
+namespace zent::pixels {
+namespace {
+
+struct Picture {
+    int32_t width, height;
+    std::vector<uint32_t> pixels;
+    Picture(int32_t w, int32_t h, uint32_t fill = 0xFF000000u)
+        : width(w), height(h), pixels(std::size_t(w) * std::size_t(h), fill) {}
+    PixelRows rows() { return {pixels.data(), width, height, width}; }
+    uint32_t& at(int32_t x, int32_t y) { return pixels[std::size_t(y) * width + x]; }
+};
+
+// Numbers straight from the engine, so the pictures are the same with every standard library.
+struct Random {
+    std::mt19937 engine;
+    explicit Random(uint32_t seed) : engine(seed) {}
+    int32_t below(int32_t n) { return int32_t(engine() % uint32_t(n)); }
+    int32_t between(int32_t lo, int32_t hi) { return lo + below(hi - lo + 1); }
+    uint32_t pixel() { return 0xFF000000u | (engine() & 0xFFFFFFu); }
+};
+
+// ---------------------------------------------------------------- lines
+
+std::vector<std::pair<int32_t, int32_t>> LinePoints(int32_t x0, int32_t y0, int32_t x1, int32_t y1, int32_t w,
+                                                    int32_t h) {
+    std::vector<std::pair<int32_t, int32_t>> points;
+    ForEachLinePixel(x0, y0, x1, y1, w, h, [&](int32_t x, int32_t y) { points.emplace_back(x, y); });
+    return points;
+}
+
+TEST(PixelLine, LeavesOutTheEndPointAndStepsAlongTheLongerAxis) {
+    Random rnd(7);
+    for (int n = 0; n < 2000; ++n) {
+        const int32_t x0 = rnd.below(64), y0 = rnd.below(64), x1 = rnd.below(64), y1 = rnd.below(64);
+        const auto points = LinePoints(x0, y0, x1, y1, 64, 64);
+        const int32_t steps = std::max(std::abs(x1 - x0), std::abs(y1 - y0));
+        ASSERT_EQ(int32_t(points.size()), steps);
+        if (steps == 0) continue;
+        EXPECT_EQ(points.front(), std::make_pair(x0, y0));
+        for (std::size_t i = 1; i < points.size(); ++i) {  // 8-connected, one step at a time
+            EXPECT_LE(std::abs(points[i].first - points[i - 1].first), 1);
+            EXPECT_LE(std::abs(points[i].second - points[i - 1].second), 1);
+        }
+        // The next step would be the end point.
+        EXPECT_LE(std::abs(points.back().first - x1), 1);
+        EXPECT_LE(std::abs(points.back().second - y1), 1);
+        for (const auto& p : points) EXPECT_NE(p, std::make_pair(x1, y1));
+    }
+}
+
+TEST(PixelLine, ClippingKeepsExactlyThePixelsOfTheWholeLine) {
+    Random rnd(11);
+    constexpr int32_t off = 150, size = 40;
+    for (int n = 0; n < 2000; ++n) {
+        const int32_t x0 = rnd.between(-off, size + off), y0 = rnd.between(-off, size + off);
+        const int32_t x1 = rnd.between(-off, size + off), y1 = rnd.between(-off, size + off);
+        std::vector<std::pair<int32_t, int32_t>> expected;
+        for (const auto& [x, y] :
+             LinePoints(x0 + off, y0 + off, x1 + off, y1 + off, size + 2 * off, size + 2 * off))
+            if (x >= off && y >= off && x < off + size && y < off + size)
+                expected.emplace_back(x - off, y - off);
+        ASSERT_EQ(LinePoints(x0, y0, x1, y1, size, size), expected)
+            << x0 << "," << y0 << " -> " << x1 << "," << y1;
+    }
+}
+
+TEST(PixelLine, HugeCoordinatesCostOnlyTheVisiblePart) {
+    const auto diagonal = LinePoints(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX, 50, 50);
+    ASSERT_EQ(diagonal.size(), 50u);
+    for (int32_t i = 0; i < 50; ++i) EXPECT_EQ(diagonal[i], std::make_pair(i, i));
+    EXPECT_EQ(LinePoints(INT32_MAX, 0, INT32_MIN, 1, 10, 10).size(), 10u);
+    EXPECT_TRUE(LinePoints(INT32_MIN, -5, INT32_MAX, -5, 10, 10).empty());
+}
+
+// ---------------------------------------------------------------- fills and copies
+
+TEST(PixelFill, ClipsAndKeepsRightAndBottomExclusive) {
+    Picture p(6, 5);
+    Fill(p.rows(), 1, 1, 3, 4, 0xFFFFFFFFu);
+    int count = 0;
+    for (int32_t y = 0; y < 5; ++y)
+        for (int32_t x = 0; x < 6; ++x) count += p.at(x, y) == 0xFFFFFFFFu;
+    EXPECT_EQ(count, 2 * 3);
+    EXPECT_EQ(p.at(3, 1), 0xFF000000u);
+    EXPECT_EQ(p.at(1, 4), 0xFF000000u);
+
+    Fill(p.rows(), INT64_MIN / 2, INT64_MIN / 2, INT64_MAX / 2, INT64_MAX / 2, 0xFF123456u);
+    for (uint32_t px : p.pixels) EXPECT_EQ(px, 0xFF123456u);
+    Fill(p.rows(), 4, 4, 2, 2, 0xFFFFFFFFu);  // reversed: nothing
+    Fill(PixelRows{}, 0, 0, 5, 5, 0xFFFFFFFFu);
+    for (uint32_t px : p.pixels) EXPECT_EQ(px, 0xFF123456u);
+}
+
+TEST(PixelCopy, AndCombinesPerChannelAndClipsAgainstBothSurfaces) {
+    Picture dst(8, 8, 0xFFF0F0F0u), src(4, 4, 0xFFFFFFFFu);
+    src.at(1, 1) = 0xFF0F3C80u;
+    Copy(dst.rows(), 6, 6, src.rows(), 0, 0, 4, 4, Rop::And);  // only 2 x 2 fit
+    EXPECT_EQ(dst.at(6, 6), 0xFFF0F0F0u);                      // white leaves the destination
+    EXPECT_EQ(dst.at(7, 7), 0xFF003080u);
+    Copy(dst.rows(), -1, -1, src.rows(), 0, 0, 4, 4, Rop::Copy);
+    EXPECT_EQ(dst.at(0, 0), 0xFF0F3C80u);
+    EXPECT_EQ(dst.at(3, 3), 0xFFF0F0F0u);
+    Copy(dst.rows(), INT32_MAX, INT32_MIN, src.rows(), INT32_MIN, 0, INT32_MAX, INT32_MAX, Rop::Copy);
+    const Box b = CopyBox(8, 8, 0, 0, 4, 4, -2, 1, 10, 10);  // source columns -2.. and rows 1..
+    EXPECT_EQ(b.left, 2);
+    EXPECT_EQ(b.width(), 4);
+    EXPECT_EQ(b.top, 0);
+    EXPECT_EQ(b.height(), 3);
+}
+
+TEST(PixelCopy, OverlappingCopyWithinOnePictureReadsTheOriginal) {
+    Picture p(10, 1);
+    for (int32_t x = 0; x < 10; ++x) p.at(x, 0) = 0xFF000000u | uint32_t(x);
+    Copy(p.rows(), 2, 0, p.rows(), 0, 0, 8, 1, Rop::Copy);
+    for (int32_t x = 2; x < 10; ++x) EXPECT_EQ(p.at(x, 0), 0xFF000000u | uint32_t(x - 2));
+}
+
+// ---------------------------------------------------------------- flood fill
+
+void BreadthFirstFill(Picture& p, int32_t x, int32_t y, uint32_t target, uint32_t fill) {
+    if (x < 0 || y < 0 || x >= p.width || y >= p.height || p.at(x, y) != target || target == fill) return;
+    std::deque<std::pair<int32_t, int32_t>> queue{{x, y}};
+    p.at(x, y) = fill;
+    while (!queue.empty()) {
+        const auto [cx, cy] = queue.front();
+        queue.pop_front();
+        const int32_t dx[] = {1, -1, 0, 0}, dy[] = {0, 0, 1, -1};
+        for (int d = 0; d < 4; ++d) {
+            const int32_t nx = cx + dx[d], ny = cy + dy[d];
+            if (nx < 0 || ny < 0 || nx >= p.width || ny >= p.height || p.at(nx, ny) != target) continue;
+            p.at(nx, ny) = fill;
+            queue.emplace_back(nx, ny);
+        }
+    }
+}
+
+TEST(PixelFloodFill, MatchesABreadthFirstFillOnRandomPictures) {
+    Random rnd(2024);
+    const uint32_t palette[] = {0xFF000000u, 0xFFFFFFFFu, 0xFF808080u};
+    for (int n = 0; n < 1500; ++n) {
+        Picture p(rnd.between(1, 40), rnd.between(1, 40));
+        const int colours = rnd.between(2, 3);
+        for (uint32_t& px : p.pixels) px = palette[rnd.below(colours)];
+        const int32_t x = rnd.between(-2, p.width + 1), y = rnd.between(-2, p.height + 1);
+        const uint32_t target = palette[rnd.below(colours)];
+        const uint32_t fill = rnd.below(8) == 0 ? target : 0xFF0000FFu;
+        Picture expected = p;
+        BreadthFirstFill(expected, x, y, target, fill);
+        FloodFill(p.rows(), x, y, target, fill);
+        ASSERT_EQ(p.pixels, expected.pixels) << "case " << n;
+    }
+}
+
+TEST(PixelFloodFill, SpiralLargerThanAnyRecursionWouldSurvive) {
+    // A one-pixel corridor snaking through the whole picture.
+    Picture p(301, 301, 0xFFFFFFFFu);
+    for (int32_t y = 1; y < p.height; y += 2)
+        for (int32_t x = 0; x < p.width; ++x)
+            if (!(x == ((y / 2) % 2 ? 0 : p.width - 1))) p.at(x, y) = 0xFF000000u;
+    Picture expected = p;
+    BreadthFirstFill(expected, 0, 0, 0xFFFFFFFFu, 0xFF00FF00u);
+    FloodFill(p.rows(), 0, 0, 0xFFFFFFFFu, 0xFF00FF00u);
+    EXPECT_EQ(p.pixels, expected.pixels);
+}
+
+// ---------------------------------------------------------------- scaling
+
+// Each destination pixel: the exact overlap-weighted mean of the source
+// pixels inside the source surface, per channel, in doubles.
+Picture AreaReference(const Picture& src, const Picture& dstIn, int32_t dx, int32_t dy, int32_t dw,
+                      int32_t dh, int32_t sx, int32_t sy, int32_t sw, int32_t sh) {
+    Picture dst = dstIn;
+    for (int32_t j = 0; j < dh; ++j)
+        for (int32_t i = 0; i < dw; ++i) {
+            const int32_t X = dx + i, Y = dy + j;
+            if (X < 0 || Y < 0 || X >= dst.width || Y >= dst.height) continue;
+            const double x0 = sx + double(i) * sw / dw, x1 = sx + double(i + 1) * sw / dw;
+            const double y0 = sy + double(j) * sh / dh, y1 = sy + double(j + 1) * sh / dh;
+            double sum[3] = {}, area = 0;
+            for (int32_t v = int32_t(std::floor(y0)); v < y1; ++v)
+                for (int32_t u = int32_t(std::floor(x0)); u < x1; ++u) {
+                    if (u < 0 || v < 0 || u >= src.width || v >= src.height) continue;
+                    const double a = (std::min(x1, u + 1.0) - std::max(x0, double(u))) *
+                                     (std::min(y1, v + 1.0) - std::max(y0, double(v)));
+                    if (a <= 0) continue;
+                    const uint32_t px = src.pixels[std::size_t(v) * src.width + u];
+                    for (int c = 0; c < 3; ++c) sum[c] += a * ((px >> (8 * c)) & 0xFF);
+                    area += a;
+                }
+            if (area <= 1e-12) continue;
+            uint32_t out = 0xFF000000u;
+            for (int c = 0; c < 3; ++c) out |= uint32_t(std::lround(sum[c] / area)) << (8 * c);
+            dst.at(X, Y) = out;
+        }
+    return dst;
+}
+
+int MaxChannelDifference(const Picture& a, const Picture& b) {
+    int worst = 0;
+    for (std::size_t i = 0; i < a.pixels.size(); ++i)
+        for (int c = 0; c < 32; c += 8)
+            worst =
+                std::max(worst, std::abs(int((a.pixels[i] >> c) & 0xFF) - int((b.pixels[i] >> c) & 0xFF)));
+    return worst;
+}
+
+TEST(PixelStretchArea, MatchesAPerPixelAreaSum) {
+    Random rnd(99);
+    for (int n = 0; n < 600; ++n) {
+        Picture src(rnd.between(1, 30), rnd.between(1, 30));
+        // Smooth pictures and noise both: noise finds weight errors, gradients rounding errors.
+        const bool noise = n % 2 == 0;
+        for (int32_t y = 0; y < src.height; ++y)
+            for (int32_t x = 0; x < src.width; ++x)
+                src.at(x, y) =
+                    noise ? rnd.pixel() : 0xFF000000u | uint32_t(x * 8) << 16 | uint32_t(y * 8) << 8 | 0x40;
+        Picture dst(rnd.between(1, 30), rnd.between(1, 30), 0xFF112233u);
+        // Mostly inside both surfaces; sometimes hanging over an edge.
+        const bool overhang = n % 5 == 0;
+        const int32_t sw = rnd.between(1, src.width + (overhang ? 5 : 0));
+        const int32_t sh = rnd.between(1, src.height + (overhang ? 5 : 0));
+        const int32_t sx =
+            overhang ? rnd.between(-3, src.width) : rnd.between(0, src.width - std::min(sw, src.width));
+        const int32_t sy =
+            overhang ? rnd.between(-3, src.height) : rnd.between(0, src.height - std::min(sh, src.height));
+        const int32_t dw = rnd.between(1, 40), dh = rnd.between(1, 40);  // shrinking and enlarging
+        const int32_t dx = rnd.between(-5, dst.width - 1), dy = rnd.between(-5, dst.height - 1);
+        const Picture expected = AreaReference(src, dst, dx, dy, dw, dh, sx, sy, sw, sh);
+        StretchArea(dst.rows(), dx, dy, dw, dh, src.rows(), sx, sy, sw, sh);
+        ASSERT_LE(MaxChannelDifference(dst, expected), 1)
+            << "case " << n << ": " << sw << "x" << sh << " -> " << dw << "x" << dh;
+    }
+}
+
+TEST(PixelStretchArea, ExactAveragesOfTheArtworkSize) {
+    // 312 x 432 -> 48 x 60 is 6.5 x 7.2 source pixels per destination pixel.
+    Random rnd(5);
+    Picture src(312, 432), dst(48, 60);
+    for (uint32_t& px : src.pixels) px = rnd.pixel();
+    const Picture expected = AreaReference(src, dst, 0, 0, 48, 60, 0, 0, 312, 432);
+    StretchArea(dst.rows(), 0, 0, 48, 60, src.rows(), 0, 0, 312, 432);
+    EXPECT_LE(MaxChannelDifference(dst, expected), 1);
+
+    // Tall enough that the packed channel sums would overflow: the wide path.
+    Picture tall(3, 9000), few(2, 3);
+    for (uint32_t& px : tall.pixels) px = rnd.pixel();
+    const Picture expectedFew = AreaReference(tall, few, 0, 0, 2, 3, 0, 0, 3, 9000);
+    StretchArea(few.rows(), 0, 0, 2, 3, tall.rows(), 0, 0, 3, 9000);
+    EXPECT_LE(MaxChannelDifference(few, expectedFew), 1);
+
+    Picture flat(7, 3, 0xFF336699u), small(2, 2);
+    StretchArea(small.rows(), 0, 0, 2, 2, flat.rows(), 0, 0, 7, 3);
+    for (uint32_t px : small.pixels) EXPECT_EQ(px, 0xFF336699u);  // a flat colour stays exact
+}
+
+TEST(PixelStretch, HugeRectanglesAreClippedNotWalked) {
+    Picture src(16, 16, 0xFF404040u), dst(16, 16);
+    StretchArea(dst.rows(), INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX, src.rows(), INT32_MIN, 0, INT32_MAX,
+                1);
+    StretchArea(dst.rows(), 0, 0, 16, 16, src.rows(), -1000000, -1000000, INT32_MAX, INT32_MAX);
+    StretchNearest(dst.rows(), -5, -5, INT32_MAX, INT32_MAX, src.rows(), 0, 0, 3, 3);
+    EXPECT_EQ(dst.at(0, 0), 0xFF404040u);
+    StretchArea(dst.rows(), 0, 0, 0, 5, src.rows(), 0, 0, 5, 5);  // no size, no work
+    StretchArea(dst.rows(), 0, 0, 5, 5, src.rows(), 0, 0, -5, 5);
+}
+
+TEST(PixelStretchNearest, PicksTheSourcePixelUnderEachCentre) {
+    Picture src(4, 1), dst(8, 1);
+    for (int32_t x = 0; x < 4; ++x) src.at(x, 0) = 0xFF000000u | uint32_t(x);
+    StretchNearest(dst.rows(), 0, 0, 8, 1, src.rows(), 0, 0, 4, 1);
+    for (int32_t x = 0; x < 8; ++x) EXPECT_EQ(dst.at(x, 0), 0xFF000000u | uint32_t(x / 2));
+}
+
+}  // namespace
+}  // namespace zent::pixels
