@@ -1,6 +1,7 @@
 #include "Zent_math1.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -17,6 +18,16 @@ constexpr int MinGroup = -6;
 constexpr int MaxGroup = 4;
 // Prefix letters of the groups 1e-18 .. 1e12; the blank of group 0 is never written.
 constexpr char PrefixTable[MaxGroup - MinGroup + 1] = {'a', 'f', 'p', 'n', 'u', 'm', ' ', 'k', 'M', 'G', 'T'};
+
+// 10^(3g) as exp(3g ln 10) in extended precision, computed once per group.
+const std::array<long double, MaxGroup - MinGroup + 1>& GroupFactors() {
+    static const auto Factors = [] {
+        std::array<long double, MaxGroup - MinGroup + 1> F{};
+        for (int g = MinGroup; g <= MaxGroup; ++g) F[std::size_t(g - MinGroup)] = std::exp(3 * g * Ln10);
+        return F;
+    }();
+    return Factors;
+}
 
 }  // namespace
 
@@ -49,7 +60,7 @@ std::string FormatEngineering(int32_t Digits, double Value) {
     const int Exp10 = Floor(Log);
     const int Group = std::clamp(Floor(double(static_cast<long double>(Log) / 3)), MinGroup, MaxGroup);
     const int Decimals = std::max(Places + 3 * Group - Exp10, 0);
-    const long double Mantissa = Magnitude / std::exp(3 * Group * Ln10);
+    const long double Mantissa = Magnitude / GroupFactors()[std::size_t(Group - MinGroup)];
 
     std::string Text = FormatFixed(1, Decimals, Mantissa);
     if (Group != 0) {
