@@ -1,0 +1,549 @@
+#include <gtest/gtest.h>
+#include <sys/mman.h>
+#include <unistd.h>
+#include <QApplication>
+#include <QWidget>
+
+#include <climits>
+#include <cstring>
+#include <vector>
+
+#include "Zent_forms.h"
+#include "Zent_sevenseg.h"
+#include "Zent_sysutils.h"
+#include "test_support.h"
+
+using namespace zent;
+
+namespace {
+
+// ------------------------------------------------------------ caption reading
+
+int Sym(char Ch) {
+    return int(GlyphChars.find(Ch)) + 1;
+}
+
+struct TCaptionCase {
+    std::string Caption;
+    int NumDigits;
+    std::vector<TDigitCell> Expected;
+};
+
+std::string Show(const TCaptionCells& R) {
+    std::string S;
+    for (int j = 0; j < R.Count; ++j) {
+        const auto C = R.Cells[j];
+        S += C.Symbol ? GlyphChars[C.Symbol - 1] : '_';
+        if (C.Point) S += '.';
+        S += ' ';
+    }
+    return S;
+}
+
+TEST(ReadCaption, FillsCellsFromTheLeft) {
+    const TDigitCell E8P{uint8_t(Sym('8')), true}, Pt{0, true}, Blank{0, false};
+    auto S = [](char Ch, bool Point = false) { return TDigitCell{uint8_t(Sym(Ch)), Point}; };
+    const std::vector<TCaptionCase> Cases = {
+        {"8.8.8.8.", 4, {E8P, E8P, E8P, E8P}},
+        {"8.8.8.8.", 2, {E8P, E8P}},
+        {"12", 6, {S('1'), S('2')}},
+        {".5", 4, {Pt, S('5')}},
+        {"5..", 4, {S('5', true), Pt}},
+        {"3,14", 4, {S('3', true), S('1'), S('4')}},
+        {"abcdef", 6, {S('A'), S('B'), S('C'), S('D'), S('E'), S('F')}},
+        {"g", 4, {Blank}},
+        {"1 2", 4, {S('1'), Blank, S('2')}},
+        {"  ", 4, {Blank, Blank}},
+        {"12:30", 4, {S('1'), S('2'), S(':'), S('3')}},
+        {"-12:45\xB0"
+         "C",
+         8,
+         {S('-'), S('1'), S('2'), S(':'), S('4'), S('5'), S('\xB0'), S('C')}},
+        {"+.", 4, {S('+', true)}},
+        {"", 4, {}},
+        {std::string("\0"
+                     "8",
+                     2),
+         4,
+         {Blank, S('8')}},
+        {std::string("8\0.", 3), 4, {S('8'), Pt}},
+        {"\xFF.\xFF", 4, {{0, true}, Blank}},
+        {"8.", 0, {}},
+        {"8.", -1, {}},
+        {"..", 1, {Pt}},
+    };
+    for (const auto& C : Cases) {
+        const TCaptionCells R = ReadCaption(C.Caption, C.NumDigits);
+        TCaptionCells Want;
+        Want.Count = int(C.Expected.size());
+        std::copy(C.Expected.begin(), C.Expected.end(), Want.Cells.begin());
+        EXPECT_EQ(Show(R), Show(Want)) << "caption \"" << C.Caption << "\" in " << C.NumDigits << " cells";
+        EXPECT_TRUE(std::equal(R.Cells.begin(), R.Cells.begin() + R.Count, Want.Cells.begin()));
+    }
+}
+
+TEST(ReadCaption, NeverReadsPastTheLastCell) {
+    // A million characters whose readable part ends after 64 bytes: reading
+    // further than 32 cells need would fault on the protected page.
+    const long Page = sysconf(_SC_PAGESIZE);
+    auto* Base = static_cast<char*>(
+        mmap(nullptr, 2 * Page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
+    ASSERT_NE(Base, MAP_FAILED);
+    ASSERT_EQ(mprotect(Base + Page, Page, PROT_NONE), 0);
+    char* Text = Base + Page - 64;
+    std::memset(Text, '8', 64);
+    const TCaptionCells R = ReadCaption(std::string_view(Text, 1'000'000), 100);
+    EXPECT_EQ(R.Count, MaxDigits);
+    EXPECT_EQ(R.Cells[31], (TDigitCell{uint8_t(Sym('8')), false}));
+    munmap(Base, 2 * Page);
+}
+
+// ------------------------------------------------------------ the widget
+
+class TCountingSevenSeg : public TSevenSeg {
+public:
+    using TSevenSeg::TSevenSeg;
+    int Paints = 0;
+    void Paint() override {
+        ++Paints;
+        TSevenSeg::Paint();
+    }
+};
+
+struct TCapturedReports {
+    std::vector<std::string> Messages;
+    TErrorReporter Previous;
+    TCapturedReports() {
+        Previous =
+            SetErrorReporter([this](const std::string&, const std::string& M) { Messages.push_back(M); });
+    }
+    ~TCapturedReports() { SetErrorReporter(Previous); }
+};
+
+// A shown display of 374 x 96 in a window, as the demo places it.
+struct ShownDisplay : ::testing::Test {
+    TCapturedReports Reports;
+    QWidget Window;
+    TCountingSevenSeg* Seg;
+
+    ShownDisplay() {
+        Window.resize(394, 116);
+        Seg = new TCountingSevenSeg(&Window);
+        Seg->SetName("SevenSeg1");
+        Seg->SetBounds(10, 10, 374, 96);
+        Window.show();
+        QApplication::processEvents();
+    }
+    ~ShownDisplay() override { EXPECT_TRUE(Reports.Messages.empty()) << Reports.Messages.front(); }
+
+    void Configure(int Digits, TColor Back, TColor Text) {
+        Seg->SetNumDigits(Digits);
+        Seg->SetMargin(10);
+        Seg->SetInterDigDist(4);
+        Seg->SetColorBackGnd(Back);
+        Seg->SetColorText(Text);
+    }
+    QImage Grab() { return test::Grab(*Seg); }
+    // The pixel that shows master point (mx, my) of cell j (from 0).
+    TColor At(const QImage& Image, int j, int mx, int my) const {
+        const TCellGeometry G = Seg->Geometry();
+        const int x =
+            Seg->Margin() + j * int(G.Pitch) + int(int64_t(2 * mx + 1) * G.GlyphWidth / (2 * MasterWidth));
+        const int y = Seg->Margin() + int(int64_t(2 * my + 1) * G.GlyphHeight / (2 * MasterHeight));
+        return test::PixelAt(Image, x, y);
+    }
+};
+
+// Centres of the seven segments, the point and the degree sign's hole on the master.
+constexpr int SegCentre[8][2] = {{0, 0},     {194, 19}, {71, 118},  {278, 118},
+                                 {157, 216}, {34, 315}, {241, 315}, {120, 413}};
+constexpr int PointCentre[2] = {288, 413};
+constexpr int DegreeHole[2] = {230, 70};
+constexpr int DegreeRing[2] = {175, 69};
+
+bool Lit(char Symbol, int Segment) {
+    for (const uint8_t S : SegmentMap[SegmentRow(Symbol)])
+        if (S == Segment) return true;
+    return false;
+}
+
+TEST(SevenSeg, StartsAsDescribed) {
+    TSevenSeg Seg;
+    EXPECT_EQ(Seg.Caption(), "8.8.8.8.");
+    EXPECT_EQ(Seg.ColorBackGnd(), 0x333333);
+    EXPECT_EQ(Seg.ColorText(), clRed);
+    EXPECT_EQ(Seg.NumDigits(), 4);
+    EXPECT_EQ(Seg.Margin(), 8);
+    EXPECT_EQ(Seg.InterDigDist(), 2);
+    EXPECT_EQ(Seg.FrameStyle(), fsLowered);
+    EXPECT_EQ(Seg.ColorScheme(), csBWG);
+    EXPECT_EQ(Seg.Width(), 216);
+    EXPECT_EQ(Seg.Height(), 76);
+    EXPECT_EQ(Seg.GlyphStrip().Width(), 1008);
+    EXPECT_EQ(Seg.GlyphStrip().Height(), 60);
+    EXPECT_EQ(Seg.MasterGlyph().Width(), MasterWidth);
+    EXPECT_EQ(Seg.property("NumDigits").toInt(), 4);
+    EXPECT_EQ(Seg.property("Caption").toString(), QString("8.8.8.8."));
+}
+
+TEST(SevenSeg, PublishedPropertiesGoThroughTheSetters) {
+    QWidget Window;
+    TSevenSeg Seg(&Window);
+    EXPECT_TRUE(Seg.setProperty("Caption", QString::fromLatin1("-5\xB0")));
+    EXPECT_EQ(Seg.Caption(), "-5\xB0");
+    Seg.setProperty("FrameStyle", int(fsRaised));
+    Seg.setProperty("ColorScheme", int(csSystem));
+    Seg.setProperty("FrameStyle", 6);  // no such style: ignored
+    Seg.setProperty("ColorScheme", -1);
+    EXPECT_EQ(Seg.FrameStyle(), fsRaised);
+    EXPECT_EQ(Seg.ColorScheme(), csSystem);
+    EXPECT_EQ(Seg.SchemeShadow(), clBtnShadow);
+    EXPECT_EQ(Seg.SchemeHighlight(), clBtnHighlight);
+    Seg.setProperty("ColorText", int(clLime));
+    EXPECT_EQ(Seg.ColorText(), clLime);
+}
+
+TEST_F(ShownDisplay, SettersIgnoreClampAndRepaintAtOnce) {
+    struct Step {
+        const char* What;
+        std::function<void()> Write;
+        std::function<int()> Read;
+        int Stored, Paints;
+    };
+    const std::vector<Step> Steps = {
+        {"NumDigits 0", [&] { Seg->SetNumDigits(0); }, [&] { return Seg->NumDigits(); }, 4, 0},
+        {"NumDigits 33", [&] { Seg->SetNumDigits(33); }, [&] { return Seg->NumDigits(); }, 4, 0},
+        {"NumDigits -1", [&] { Seg->SetNumDigits(-1); }, [&] { return Seg->NumDigits(); }, 4, 0},
+        {"NumDigits 4 again", [&] { Seg->SetNumDigits(4); }, [&] { return Seg->NumDigits(); }, 4, 0},
+        {"NumDigits 32", [&] { Seg->SetNumDigits(32); }, [&] { return Seg->NumDigits(); }, 32, 1},
+        {"Margin 60", [&] { Seg->SetMargin(60); }, [&] { return Seg->Margin(); }, 47, 1},
+        // 60 differs from the stored 47, so it is limited and written again.
+        {"Margin 60 again", [&] { Seg->SetMargin(60); }, [&] { return Seg->Margin(); }, 47, 1},
+        {"Margin 47", [&] { Seg->SetMargin(47); }, [&] { return Seg->Margin(); }, 47, 0},
+        {"Margin -3", [&] { Seg->SetMargin(-3); }, [&] { return Seg->Margin(); }, -3, 1},
+        {"InterDigDist 300", [&] { Seg->SetInterDigDist(300); }, [&] { return Seg->InterDigDist(); }, 255, 1},
+        {"InterDigDist 300 again", [&] { Seg->SetInterDigDist(300); }, [&] { return Seg->InterDigDist(); },
+         255, 0},
+        {"InterDigDist -7", [&] { Seg->SetInterDigDist(-7); }, [&] { return Seg->InterDigDist(); }, -7, 1},
+        {"ColorText", [&] { Seg->SetColorText(clYellow); }, [&] { return Seg->ColorText(); }, clYellow, 1},
+        {"ColorText same", [&] { Seg->SetColorText(clYellow); }, [&] { return Seg->ColorText(); }, clYellow,
+         0},
+        {"ColorBackGnd", [&] { Seg->SetColorBackGnd(clNavy); }, [&] { return Seg->ColorBackGnd(); }, clNavy,
+         1},
+        {"Caption", [&] { Seg->SetCaption("12"); }, [&] { return int(Seg->Caption().size()); }, 2, 1},
+        {"Caption same", [&] { Seg->SetCaption("12"); }, [&] { return int(Seg->Caption().size()); }, 2, 0},
+    };
+    for (const auto& S : Steps) {
+        const int Before = Seg->Paints;
+        S.Write();
+        EXPECT_EQ(S.Read(), S.Stored) << S.What;
+        EXPECT_EQ(Seg->Paints - Before, S.Paints) << S.What << ": paints before the setter returned";
+    }
+}
+
+TEST_F(ShownDisplay, FrameStyleAndColorSchemeRepaintLater) {
+    for (const auto& Write : std::vector<std::function<void()>>{[&] { Seg->SetFrameStyle(fsRaised); },
+                                                                [&] { Seg->SetColorScheme(csSystem); }}) {
+        const int Before = Seg->Paints;
+        Write();
+        EXPECT_EQ(Seg->Paints, Before);
+        QApplication::processEvents();
+        EXPECT_EQ(Seg->Paints, Before + 1);
+    }
+    EXPECT_EQ(Seg->SchemeDark(), clBlack);
+    const int Before = Seg->Paints;
+    Seg->SetFrameStyle(fsRaised);
+    QApplication::processEvents();
+    EXPECT_EQ(Seg->Paints, Before);
+}
+
+TEST_F(ShownDisplay, ResizeRebuildsTheStripOnlyForANewSize) {
+    int Before = Seg->Paints;
+    Seg->SetBounds(10, 10, 300, 80);
+    QApplication::processEvents();
+    EXPECT_GE(Seg->Paints - Before, 1);
+    EXPECT_EQ(Seg->GlyphStrip().Width(), 21 * ((300 - 16) / 4 - 2));
+    EXPECT_EQ(Seg->GlyphStrip().Height(), 80 - 16);
+
+    QApplication::processEvents();
+    Before = Seg->Paints;
+    Seg->SizeChanged(Seg);  // same size: nothing
+    Seg->SetLeft(5);        // a move is no size change
+    EXPECT_EQ(Seg->Paints, Before);
+}
+
+TEST(SevenSeg, ImmediateRepaintWithoutParentFailsAfterStoring) {
+    TSevenSeg Seg;
+    Seg.SetName("SevenSeg7");
+    try {
+        Seg.SetNumDigits(7);
+        FAIL() << "no error";
+    } catch (const EInvalidOperation& E) {
+        EXPECT_STREQ(E.what(), "Control 'SevenSeg7' has no parent window");
+    }
+    EXPECT_EQ(Seg.NumDigits(), 7);
+    EXPECT_EQ(Seg.GlyphStrip().Width(), 21 * ((216 - 16) / 7 - 2));
+    EXPECT_THROW(Seg.SetCaption("1"), EInvalidOperation);
+    EXPECT_EQ(Seg.Caption(), "1");
+    // Sizing a control before it is placed rebuilds quietly.
+    TCapturedReports Reports;
+    Seg.SetBounds(0, 0, 300, 80);
+    EXPECT_TRUE(Reports.Messages.empty());
+    EXPECT_EQ(Seg.GlyphStrip().Width(), 21 * ((300 - 16) / 7 - 2));
+    Seg.SetFrameStyle(fsNone);  // repaints later: no error
+    EXPECT_EQ(Seg.FrameStyle(), fsNone);
+}
+
+TEST(SevenSeg, CellGeometry) {
+    struct Case {
+        int W, H, Margin, Gap, Digits;
+        int64_t Pitch, Cw, Ch;
+        bool Valid;
+    } Cases[] = {
+        {216, 76, 8, 2, 4, 50, 48, 60, true},
+        {374, 96, 10, 4, 6, 59, 55, 76, true},
+        {374, 96, 10, 4, 8, 44, 40, 76, true},
+        {374, 96, 32, 20, 32, 9, -11, 32, false},
+        {0, 0, 8, 2, 4, -4, -6, -16, false},
+        {374, 96, INT_MIN, INT_MIN, 1, 4294967670, 4294967670 + 2147483648, 4294967392, false},
+        {1920, 540, 8, 2, 1, 1904, 1902, 524, true},
+        {16000, 16000, 0, 0, 1, 16000, 16000, 16000, false},  // a strip of 5.4 GB is refused
+    };
+    for (const auto& C : Cases) {
+        const auto G = TCellGeometry::Of(C.W, C.H, C.Margin, C.Gap, C.Digits);
+        EXPECT_EQ(G.Pitch, C.Pitch) << C.W << "x" << C.H << "/" << C.Digits;
+        EXPECT_EQ(G.GlyphWidth, C.Cw) << C.W << "x" << C.H << "/" << C.Digits;
+        EXPECT_EQ(G.GlyphHeight, C.Ch) << C.W << "x" << C.H << "/" << C.Digits;
+        EXPECT_EQ(G.Valid(), C.Valid) << C.W << "x" << C.H << "/" << C.Digits;
+    }
+}
+
+TEST_F(ShownDisplay, CellsAreCopiedFromTheStripAtTheirPlaces) {
+    for (const int Digits : {6, 8}) {
+        Configure(Digits, 0x202020, clRed);
+        Seg->SetCaption(Digits == 6 ? "-12:4\xB0" : "8.8.8.8.8.8.8.8.");
+        const QImage Shot = Grab();
+        const QImage& Strip = Seg->GlyphStrip().Image();
+        const TCellGeometry G = Seg->Geometry();
+        ASSERT_EQ(Strip.width(), 21 * G.GlyphWidth);
+        ASSERT_EQ(Strip.height(), 76);
+        const auto Cells = ReadCaption(Seg->Caption(), Digits);
+        for (int j = 0; j < Cells.Count; ++j) {
+            const int x0 = 10 + j * int(G.Pitch), k = Cells.Cells[j].Symbol, cw = int(G.GlyphWidth);
+            int Mismatches = 0;
+            // The frame covers rows 0..1 and 94..95, outside the cells. A
+            // decimal point replaces the lower right sixth by that of symbol 21.
+            for (int y = 0; y < 76; ++y)
+                for (int x = 0; x < cw; ++x) {
+                    const bool Corner = Cells.Cells[j].Point && x >= 5 * cw / 6 && y >= 5 * 76 / 6;
+                    const int Source = Corner ? 21 : k;
+                    Mismatches += test::PixelAt(Shot, x0 + x, 10 + y) !=
+                                  PixelToRGB(Strip.pixel((Source - 1) * cw + x, y));
+                }
+            EXPECT_EQ(Mismatches, 0) << "cell " << j << " of " << Digits;
+            // The gap after each cell shows background.
+            EXPECT_EQ(test::PixelAt(Shot, x0 + int(G.GlyphWidth) + 1, 50), 0x202020)
+                << "gap after cell " << j;
+        }
+    }
+}
+
+TEST_F(ShownDisplay, SegmentsPointsAndFrameOnScreen) {
+    Configure(8, 0x202020, clRed);
+    Seg->SetCaption(
+        "-12:45\xB0"
+        "C");
+    Seg->SetNumDigits(8);
+    QImage Shot = Grab();
+    const std::string Symbols =
+        "-12:45\xB0"
+        "C";
+    for (int j = 0; j < 8; ++j)
+        for (int s = 1; s <= 7 && j != 6; ++s)  // the degree ring covers segment places
+            EXPECT_EQ(At(Shot, j, SegCentre[s][0], SegCentre[s][1]), Lit(Symbols[j], s) ? clRed : 0x202020)
+                << "cell " << j << " segment " << s;
+    EXPECT_EQ(At(Shot, 6, DegreeHole[0], DegreeHole[1]), 0x202020);
+    EXPECT_EQ(At(Shot, 6, DegreeRing[0], DegreeRing[1]), clRed);
+    for (int j = 0; j < 8; ++j) EXPECT_EQ(At(Shot, j, PointCentre[0], PointCentre[1]), 0x202020);
+
+    Seg->SetCaption("3.14159");
+    Shot = Grab();
+    EXPECT_EQ(At(Shot, 0, PointCentre[0], PointCentre[1]), clRed);
+    EXPECT_EQ(At(Shot, 1, PointCentre[0], PointCentre[1]), 0x202020);
+    for (int j = 6; j < 8; ++j)  // beyond the caption: background only
+        for (int s = 1; s <= 7; ++s) EXPECT_EQ(At(Shot, j, SegCentre[s][0], SegCentre[s][1]), 0x202020);
+
+    // The lowered frame: grey over black at the top left, white over silver at the bottom right.
+    const struct {
+        int X, Y;
+        TColor C;
+    } Frame[] = {{0, 0, clGray},    {373, 0, clGray},    {0, 94, clGray},    {1, 1, clBlack},
+                 {372, 1, clBlack}, {0, 95, clWhite},    {373, 95, clWhite}, {373, 1, clWhite},
+                 {1, 94, clSilver}, {372, 94, clSilver}, {2, 2, 0x202020},   {371, 93, 0x202020}};
+    for (const auto& F : Frame) EXPECT_EQ(test::PixelAt(Shot, F.X, F.Y), F.C) << F.X << "," << F.Y;
+}
+
+TEST_F(ShownDisplay, WhiteTextAndRepeatedRecolouring) {
+    Configure(8, 0x202020, clWhite);
+    Seg->SetCaption(
+        "8\xB0"
+        "8.");
+    QImage Shot = Grab();
+    EXPECT_EQ(At(Shot, 0, SegCentre[4][0], SegCentre[4][1]), 0xFEFEFE);
+    EXPECT_EQ(At(Shot, 1, DegreeRing[0], DegreeRing[1]), 0xFEFEFE);
+    EXPECT_EQ(At(Shot, 1, DegreeHole[0], DegreeHole[1]), 0x202020);
+    EXPECT_EQ(At(Shot, 2, PointCentre[0], PointCentre[1]), 0xFEFEFE);
+
+    for (const TColor Text : {clLime, clBlue, clLime}) {
+        Seg->SetColorText(Text);
+        Shot = Grab();
+        for (int s = 1; s <= 7; ++s) EXPECT_EQ(At(Shot, 0, SegCentre[s][0], SegCentre[s][1]), Text);
+        EXPECT_EQ(At(Shot, 1, DegreeRing[0], DegreeRing[1]), Text);
+        EXPECT_EQ(At(Shot, 2, PointCentre[0], PointCentre[1]), Text);
+    }
+
+    // A white background keeps the surround white and the hole white.
+    Seg->SetColorBackGnd(clWhite);
+    Shot = Grab();
+    EXPECT_EQ(At(Shot, 1, DegreeHole[0], DegreeHole[1]), clWhite);
+    EXPECT_EQ(At(Shot, 0, SegCentre[1][0], SegCentre[1][1]), clLime);
+
+    // Text in the background colour: every cell looks empty.
+    Seg->SetColorBackGnd(clNavy);
+    Seg->SetColorText(clNavy);
+    Shot = Grab();
+    for (int y = 2; y < 94; ++y)
+        for (int x = 2; x < 372; ++x) ASSERT_EQ(test::PixelAt(Shot, x, y), clNavy) << x << "," << y;
+}
+
+TEST_F(ShownDisplay, GeometryWithoutRoomForCellsShowsBackgroundAndFrame) {
+    const auto OnlyBackground = [&](const char* What) {
+        const QImage Shot = Grab();
+        int Other = 0;
+        for (int y = 2; y < Seg->Height() - 2; ++y)
+            for (int x = 2; x < Seg->Width() - 2; ++x) Other += test::PixelAt(Shot, x, y) != 0x202020;
+        EXPECT_EQ(Other, 0) << What;
+        if (Seg->Width() >= 4) {
+            EXPECT_EQ(test::PixelAt(Shot, 0, 0), clGray) << What;
+        }
+    };
+    Configure(32, 0x202020, clRed);
+    Seg->SetMargin(32);
+    Seg->SetInterDigDist(20);  // cell width -11
+    EXPECT_TRUE(Seg->GlyphStrip().Empty());
+    OnlyBackground("negative cell width");
+    Seg->SetInterDigDist(INT_MIN);  // cell width beyond any strip
+    OnlyBackground("huge cell width");
+    Seg->SetInterDigDist(4);
+    Seg->SetMargin(48);  // limited to 47: two rows of cells
+    Seg->SetCaption(std::string(1'000'000, '8'));
+    EXPECT_EQ(Seg->GlyphStrip().Height(), 2);
+    Seg->SetMargin(INT_MIN);  // cell height beyond any strip
+    OnlyBackground("huge cell height");
+
+    for (const auto& [W, H] : {std::pair{0, 0}, {1, 1}, {3, 3}, {2, 50}}) {
+        Seg->SetBounds(10, 10, W, H);
+        QApplication::processEvents();
+        Seg->SetMargin(0);
+        Seg->SetCaption(std::to_string(W * 100 + H));
+        if (W > 0) OnlyBackground("tiny control");
+    }
+}
+
+TEST_F(ShownDisplay, NegativeMarginClipsCellsAtTheEdges) {
+    Configure(4, 0x202020, clRed);
+    Seg->SetMargin(-20);
+    Seg->SetCaption("8888");
+    const QImage Shot = Grab();
+    EXPECT_EQ(Seg->GlyphStrip().Height(), 136);
+    EXPECT_EQ(At(Shot, 0, SegCentre[4][0], SegCentre[4][1]), clRed);
+}
+
+TEST_F(ShownDisplay, AssignCopiesSettingsAndRepaintsLater) {
+    Configure(6, 0x102030, clLime);
+    Seg->SetCaption("42");
+    Seg->SetColorScheme(csSystem);
+    Seg->SetFrameStyle(fsSimple);
+    TCountingSevenSeg* Copy = new TCountingSevenSeg(&Window);
+    Copy->SetBounds(0, 0, 374, 96);
+    Copy->show();
+    QApplication::processEvents();
+    const int Before = Copy->Paints;
+    Copy->Assign(Seg);
+    EXPECT_EQ(Copy->Paints, Before);
+    EXPECT_EQ(Copy->Caption(), "42");
+    EXPECT_EQ(Copy->NumDigits(), 6);
+    EXPECT_EQ(Copy->Margin(), 10);
+    EXPECT_EQ(Copy->InterDigDist(), 4);
+    EXPECT_EQ(Copy->ColorBackGnd(), 0x102030);
+    EXPECT_EQ(Copy->ColorText(), clLime);
+    EXPECT_EQ(Copy->FrameStyle(), fsSimple);
+    EXPECT_EQ(Copy->ColorScheme(), csSystem);
+    EXPECT_EQ(Copy->SchemeShadow(), clBtnShadow);
+    EXPECT_EQ(Copy->GlyphStrip().Width(), 21 * 55);
+    EXPECT_EQ(Copy->GlyphStrip().Image(), Seg->GlyphStrip().Image());
+    QApplication::processEvents();
+    EXPECT_EQ(Copy->Paints, Before + 1);
+
+    TSevenSeg Third(&Window);
+    Seg->AssignTo(&Third);
+    EXPECT_EQ(Third.Caption(), "42");
+    EXPECT_EQ(Third.ColorText(), clLime);
+}
+
+TEST(SevenSeg, AssignBetweenUnrelatedObjectsFails) {
+    TSevenSeg Seg;
+    QObject Plain;
+    QWidget Window;
+    TGraphicControl Control(&Window);
+    const auto Message = [](const std::function<void()>& Call) {
+        try {
+            Call();
+        } catch (const EConvertError& E) {
+            return std::string(E.what());
+        }
+        return std::string("no error");
+    };
+    EXPECT_EQ(Message([&] { Seg.Assign(&Plain); }), "Cannot assign a QObject to a TSevenSeg");
+    EXPECT_EQ(Message([&] { Seg.Assign(nullptr); }), "Cannot assign a nil to a TSevenSeg");
+    EXPECT_EQ(Message([&] { Seg.Assign(&Control); }), "Cannot assign a TGraphicControl to a TSevenSeg");
+    EXPECT_EQ(Message([&] { Seg.AssignTo(&Plain); }), "Cannot assign a TSevenSeg to a QObject");
+    EXPECT_EQ(Seg.Caption(), "8.8.8.8.");
+}
+
+TEST_F(ShownDisplay, StripCellsHoldTheirSymbolsOnly) {
+    Configure(6, 0x202020, clRed);
+    const QImage& Strip = Seg->GlyphStrip().Image();
+    const int cw = int(Seg->Geometry().GlyphWidth), h = Strip.height();
+    const auto CornerLit = [&](int k) {  // any text in the lower right sixth of cell k
+        for (int y = 5 * h / 6; y < h; ++y)
+            for (int x = 5 * cw / 6; x < cw; ++x)
+                if (PixelToRGB(Strip.pixel((k - 1) * cw + x, y)) != 0x202020) return true;
+        return false;
+    };
+    for (int k = 1; k <= 20; ++k) EXPECT_FALSE(CornerLit(k)) << "symbol " << k;
+    EXPECT_TRUE(CornerLit(21));
+    for (int y = 0; y < 5 * h / 6; ++y)
+        for (int x = 0; x < cw; ++x) ASSERT_EQ(PixelToRGB(Strip.pixel(20 * cw + x, y)), 0x202020);
+}
+
+TEST_F(ShownDisplay, Pictures) {
+    Configure(8, 0x202020, clRed);
+    for (const auto& [Caption, Name] :
+         {std::pair<std::string, std::string>{"8.8.8.8.8.8.8.8.", "sevenseg_8888"},
+          {"-12:45\xB0"
+           "C",
+           "sevenseg_clock_degree"},
+          {"3.14159", "sevenseg_pi"}}) {
+        Seg->SetCaption(Caption);
+        test::SavePicture(Grab(), Name);
+    }
+    test::SavePicture(Seg->GlyphStrip().Image(), "sevenseg_strip");
+    Seg->SetNumDigits(4);
+    Seg->SetColorBackGnd(clBlack);
+    Seg->SetColorText(clLime);
+    Seg->SetCaption("AbCd");
+    test::SavePicture(Grab(), "sevenseg_hex_green");
+}
+
+}  // namespace
