@@ -261,7 +261,9 @@ void TakeIfGiven(std::string& Setting, const QString& Text) {
     if (!Text.isEmpty()) Setting = Latin1(Text);
 }
 
-// The first character after the first run of letters outside quotes, or 0.
+// The first punctuation character after the first field, outside quotes, or
+// 0 when there is none. Blanks and characters outside Latin-1 (such as the
+// direction marks of right-to-left locales) are no separators.
 QChar FieldSeparator(const QString& Format) {
     bool SeenLetter = false;
     bool Quoted = false;
@@ -273,7 +275,7 @@ QChar FieldSeparator(const QString& Format) {
         if (Quoted) continue;
         if (C.isLetter())
             SeenLetter = true;
-        else if (SeenLetter)
+        else if (SeenLetter && !C.isSpace() && C.unicode() < 0x100)
             return C;
     }
     return QChar();
@@ -310,7 +312,9 @@ TTimeFacts TimeFactsOf(const QString& Format) {
     return Facts;
 }
 
-std::string LocaleDateFormat(const QString& Format, bool RemoveEras) {
+std::string LocaleDateFormat(QString Format, bool RemoveEras) {
+    // Direction marks and other invisible format characters have no Latin-1 form.
+    Format.removeIf([](QChar C) { return C.category() == QChar::Other_Format; });
     std::string Result = Latin1(Format);
     if (RemoveEras) std::erase_if(Result, [](char C) { return C == 'g' || C == 'G'; });
     return Result;

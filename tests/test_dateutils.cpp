@@ -205,6 +205,13 @@ TEST(FormatSettings, FallbacksAndLocaleFacts) {
     EXPECT_EQ(Us.ShortTimeFormat, "h:mm AMPM");
     EXPECT_EQ(DateTimeToText("t", At(2024, 3, 9, 14, 5), Us), "2:05 PM");
     EXPECT_EQ(Us.DateSeparator, "/");
+
+    // Blanks, quoted text and direction marks are no separators.
+    EXPECT_EQ(FormatSettingsFromLocale(QLocale::c()).DateSeparator, "/");
+    EXPECT_EQ(FormatSettingsFromLocale(QLocale(QLocale::French, QLocale::Canada)).TimeSeparator, ":");
+    const TFormatSettings Arabic = FormatSettingsFromLocale(QLocale(QLocale::Arabic, QLocale::Egypt));
+    EXPECT_EQ(Arabic.DateSeparator, "/");
+    EXPECT_EQ(Arabic.ShortDateFormat.find('?'), std::string::npos) << Arabic.ShortDateFormat;
 }
 
 }  // namespace
