@@ -1,8 +1,8 @@
 // Canvas pixel work at the sizes the widgets use, each next to the Qt call a
 // user would otherwise reach for.
+#include <benchmark/benchmark.h>
 #include <QImage>
 #include <QPainter>
-#include <benchmark/benchmark.h>
 #include <memory>
 #include <random>
 
@@ -30,7 +30,8 @@ std::unique_ptr<TBitmap> Artwork() {
         const int32_t X = int32_t(Rnd() % 300), Y = int32_t(Rnd() % 420);
         C.FillRect(Rect(X, Y, X + int32_t(Rnd() % 60), Y + int32_t(Rnd() % 60)));
     }
-    for (int I = 0; I < 2000; ++I) C.SetPixels(int32_t(Rnd() % 312), int32_t(Rnd() % 432), TColor(Rnd() & 0xFFFFFF));
+    for (int I = 0; I < 2000; ++I)
+        C.SetPixels(int32_t(Rnd() % 312), int32_t(Rnd() % 432), TColor(Rnd() & 0xFFFFFF));
     return B;
 }
 
@@ -85,7 +86,11 @@ void BM_Peer_QImageSmoothScaled_312x432(benchmark::State& State) {
         benchmark::DoNotOptimize(Scaled.constBits());
     }
 }
-BENCHMARK(BM_Peer_QImageSmoothScaled_312x432)->Args({48, 60})->Args({55, 76})->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(BM_Peer_QImageSmoothScaled_312x432)
+    ->Args({48, 60})
+    ->Args({55, 76})
+    ->Unit(benchmark::kMicrosecond)
+    ->UseRealTime();
 
 void BM_CopyRectAnd_200x190(benchmark::State& State) {
     auto Src = Artwork();

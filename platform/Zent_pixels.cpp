@@ -4,6 +4,10 @@
 #include <cstring>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace zent::pixels {
 
 namespace {
@@ -103,6 +107,29 @@ void Copy(const PixelRows& dst, int64_t dx, int64_t dy, const PixelRows& src, in
     }
 }
 
+namespace {
+
+// The first pixel of [from, end) that differs from `value`, or end. Runs of
+// one colour are long in the pictures filled, so this tests four at a time.
+const uint32_t* RunEnd(const uint32_t* from, const uint32_t* end, uint32_t value) {
+#if defined(__SSE2__)
+    const __m128i v = _mm_set1_epi32(int32_t(value));
+    while (end - from >= 4) {
+        const __m128i equal = _mm_cmpeq_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(from)), v);
+        if (_mm_movemask_epi8(equal) != 0xFFFF) break;
+        from += 4;
+    }
+#else
+    while (end - from >= 4 &&
+           ((from[0] ^ value) | (from[1] ^ value) | (from[2] ^ value) | (from[3] ^ value)) == 0)
+        from += 4;
+#endif
+    while (from < end && *from == value) ++from;
+    return from;
+}
+
+}  // namespace
+
 void FloodFill(const PixelRows& dst, int64_t x, int64_t y, uint32_t target, uint32_t fill) {
     if (dst.empty() || !dst.contains(x, y) || target == fill) return;
     if (dst.at(int32_t(x), int32_t(y)) != target) return;
@@ -118,7 +145,7 @@ void FloodFill(const PixelRows& dst, int64_t x, int64_t y, uint32_t target, uint
         l = from;
         r = from;
         while (l > 0 && p[l - 1] == target) --l;
-        while (r + 1 < dst.width && p[r + 1] == target) ++r;
+        r = int32_t(RunEnd(p + from, p + dst.width, target) - p) - 1;
         std::fill(p + l, p + r + 1, fill);
     };
 
@@ -252,18 +279,45 @@ void Stretch(const PixelRows& dst, int64_t dx, int64_t dy, int64_t dw, int64_t d
     constexpr uint32_t kPackedSum = ((uint32_t(1) << 21) - 1) / 255;
     const bool packed = *std::max_element(ty.sum.begin(), ty.sum.end()) <= kPackedSum;
     std::vector<uint64_t> lanes(packed ? std::size_t(span) : 0);
+    std::vector<uint32_t> redBlue(lanes.size()), green(lanes.size());
     for (std::size_t i = 0; i < ty.sum.size(); ++i) {
         if (ty.sum[i] == 0) continue;
         if (packed) {
             std::fill(lanes.begin(), lanes.end(), 0);
-            for (uint32_t k = ty.offset[i]; k < ty.offset[i + 1]; ++k) {
+            // Rows covered whole share one weight (the first tap after the
+            // edge); they are summed unweighted, red and blue in two 16-bit
+            // fields, and weighted once. 257 rows of 255 fill a field.
+            const uint32_t first = ty.offset[i], last = ty.offset[i + 1];
+            const uint32_t whole = last - first >= 3 ? ty.weight[first + 1] : 0;
+            int32_t summed = 0;
+            const auto flush = [&] {
+                for (int32_t x = 0; x < span; ++x) {
+                    const uint64_t rb = redBlue[x], g = green[x] >> 8;
+                    lanes[x] += whole * ((rb & 0xFFFF) | (g << 21) | ((rb >> 16) << 42));
+                }
+                std::fill(redBlue.begin(), redBlue.end(), 0);
+                std::fill(green.begin(), green.end(), 0);
+                summed = 0;
+            };
+            for (uint32_t k = first; k < last; ++k) {
                 const uint32_t* s = src.row(ty.src[k]) + tx.srcMin;
                 const uint64_t w = ty.weight[k];
+                if (w == whole) {
+                    uint32_t* rbSum = redBlue.data();
+                    uint32_t* gSum = green.data();
+                    for (int32_t x = 0; x < span; ++x) {
+                        rbSum[x] += s[x] & 0x00FF00FF;
+                        gSum[x] += s[x] & 0x0000FF00;
+                    }
+                    if (++summed == 257) flush();
+                    continue;
+                }
                 for (int32_t x = 0; x < span; ++x) {
                     const uint64_t p = s[x];
                     lanes[x] += w * ((p & 0xFF) | ((p & 0xFF00) << 13) | ((p & 0xFF0000) << 26));
                 }
             }
+            if (summed > 0) flush();
             for (int32_t x = 0; x < span; ++x) {
                 pb[x] = uint32_t(lanes[x] & 0x1FFFFF);
                 pg[x] = uint32_t((lanes[x] >> 21) & 0x1FFFFF);

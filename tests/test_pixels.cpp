@@ -253,6 +253,13 @@ TEST(PixelStretchArea, ExactAveragesOfTheArtworkSize) {
     StretchArea(dst.rows(), 0, 0, 48, 60, src.rows(), 0, 0, 312, 432);
     EXPECT_LE(MaxChannelDifference(dst, expected), 1);
 
+    // Over 257 whole rows per destination row: the unweighted row sums are flushed midway.
+    Picture column(2, 700), two(1, 2);
+    for (uint32_t& px : column.pixels) px = rnd.pixel() | 0xFFF0F0F0u;
+    const Picture expectedTwo = AreaReference(column, two, 0, 0, 1, 2, 0, 0, 2, 700);
+    StretchArea(two.rows(), 0, 0, 1, 2, column.rows(), 0, 0, 2, 700);
+    EXPECT_LE(MaxChannelDifference(two, expectedTwo), 1);
+
     // Tall enough that the packed channel sums would overflow: the wide path.
     Picture tall(3, 9000), few(2, 3);
     for (uint32_t& px : tall.pixels) px = rnd.pixel();
@@ -263,6 +270,32 @@ TEST(PixelStretchArea, ExactAveragesOfTheArtworkSize) {
     Picture flat(7, 3, 0xFF336699u), small(2, 2);
     StretchArea(small.rows(), 0, 0, 2, 2, flat.rows(), 0, 0, 7, 3);
     for (uint32_t px : small.pixels) EXPECT_EQ(px, 0xFF336699u);  // a flat colour stays exact
+}
+
+TEST(PixelStretchArea, FlatColoursStayExact) {
+    // The average of one colour is that colour exactly, at every scale: no
+    // rounding may pull a whole quotient down by one.
+    Random rnd(31);
+    for (int n = 0; n < 3000; ++n) {
+        const uint32_t colour = rnd.pixel();
+        Picture src(rnd.between(1, 64), rnd.between(1, 64), colour),
+            dst(rnd.between(1, 64), rnd.between(1, 64));
+        StretchArea(dst.rows(), 0, 0, dst.width, dst.height, src.rows(), 0, 0, src.width, src.height);
+        for (uint32_t px : dst.pixels) ASSERT_EQ(px, colour) << "case " << n;
+    }
+}
+
+TEST(PixelStretchArea, HalvesRoundUp) {
+    // Exact ties (c + 1/2) round up, whatever the number of pixels averaged.
+    for (int32_t width : {2, 6, 10, 254}) {
+        for (uint32_t c = 0; c < 255; ++c) {
+            Picture src(width, 1), dst(1, 1);
+            for (int32_t x = 0; x < width; ++x)
+                src.at(x, 0) = 0xFF000000u | (c + uint32_t(x % 2)) * 0x010101u;
+            StretchArea(dst.rows(), 0, 0, 1, 1, src.rows(), 0, 0, width, 1);
+            ASSERT_EQ(dst.at(0, 0), 0xFF000000u | (c + 1) * 0x010101u) << width << " " << c;
+        }
+    }
 }
 
 TEST(PixelStretch, HugeRectanglesAreClippedNotWalked) {
