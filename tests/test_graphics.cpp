@@ -376,6 +376,29 @@ TEST(CanvasSurface, PainterCanvasDrawsTheSamePixelsAsABitmap) {
         }
 }
 
+TEST(CanvasSurface, PainterTextStaysInsideItsRectangle) {
+    QImage Screen(60, 30, QImage::Format_ARGB32_Premultiplied);
+    Screen.fill(Qt::green);
+    const TRect R = Rect(5, 5, 25, 20);
+    {
+        QPainter P(&Screen);
+        TCanvas C;
+        C.BindPainter(&P, 60, 30);
+        C.Font.Color = clBlack;
+        C.Brush.SetStyle(bsClear);
+        C.TextRect(R, 0, 2, "WWWWWWWW");
+        C.Brush.SetColor(clWhite);
+        C.TextOut(30, 5, "W");
+        EXPECT_EQ(C.PenPos(), (TPoint{30 + C.TextWidth("W"), 5}));
+    }
+    SCOPED_TRACE(test::SavePicture(Screen, "painter_text"));
+    EXPECT_EQ(CountPixels(Screen,
+                          [&](int X, int Y, TColor P) { return X < 30 && !Inside(X, Y, R) && P != clLime; }),
+              0);
+    EXPECT_GT(CountPixels(Screen, [&](int X, int Y, TColor P) { return Inside(X, Y, R) && P != clLime; }), 0);
+    EXPECT_GT(CountPixels(Screen, [](int X, int, TColor P) { return X >= 30 && P == clWhite; }), 0);
+}
+
 // ---------------------------------------------------------------- bitmaps
 
 TEST(Bitmap, ResizeKeepsPixelsTopLeftAndFillsWithTheBrush) {
