@@ -245,10 +245,44 @@ struct Divider {
     double inverse;
     explicit Divider(uint64_t d) : den(d), half(d / 2), inverse(1.0 / double(d)) {}
     uint32_t operator()(uint64_t sum) const {
-        if (den < (uint64_t(1) << 24)) return uint32_t(double(sum + half) * inverse + 1e-9);
+        // Signed conversions: the unsigned ones cost a branch each. Values are far below 2^63.
+        if (den < (uint64_t(1) << 24)) return uint32_t(int32_t(double(int64_t(sum + half)) * inverse + 1e-9));
         return uint32_t((sum + half) / den);
     }
 };
+
+// b/g/r[x] += w * channel of s[x] for x in [0, n). Without `small`, w may be
+// up to 2^24 (the sums stay below 2^32 by the span limits above).
+void AddWeightedRow(const uint32_t* s, uint32_t w, int32_t n, uint32_t* b, uint32_t* g, uint32_t* r,
+                    bool small) {
+    int32_t x = 0;
+#if defined(__SSE2__)
+    if (small) {
+        const __m128i lowHalf = _mm_set1_epi32(int32_t(w)), highHalf = _mm_set1_epi32(int32_t(w << 16));
+        const __m128i mask = _mm_set1_epi32(0x00FF00FF), low = _mm_set1_epi32(0xFF);
+        for (; x + 4 <= n; x += 4) {
+            const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + x));
+            const __m128i rb = _mm_and_si128(p, mask);                    // 16-bit fields: blue, red
+            const __m128i gg = _mm_and_si128(_mm_srli_epi32(p, 8), low);  // green in the low field
+            const auto add = [](uint32_t* to, __m128i v) {
+                __m128i* at = reinterpret_cast<__m128i*>(to);
+                _mm_storeu_si128(at, _mm_add_epi32(_mm_loadu_si128(at), v));
+            };
+            add(b + x, _mm_madd_epi16(rb, lowHalf));
+            add(g + x, _mm_madd_epi16(gg, lowHalf));
+            add(r + x, _mm_madd_epi16(rb, highHalf));
+        }
+    }
+#else
+    (void)small;
+#endif
+    for (; x < n; ++x) {
+        const uint32_t p = s[x];
+        b[x] += w * (p & 0xFF);
+        g[x] += w * ((p >> 8) & 0xFF);
+        r[x] += w * ((p >> 16) & 0xFF);
+    }
+}
 
 void Stretch(const PixelRows& dst, int64_t dx, int64_t dy, int64_t dw, int64_t dh, const PixelRows& src,
              int64_t sx, int64_t sy, int64_t sw, int64_t sh, bool area) {
@@ -274,68 +308,14 @@ void Stretch(const PixelRows& dst, int64_t dx, int64_t dy, int64_t dw, int64_t d
     uint32_t* const pb = planes.data();
     uint32_t* const pg = pb + span;
     uint32_t* const pr = pg + span;
-    // While a row's weights sum to at most kPackedSum, its three channel sums
-    // fit side by side in 21-bit fields of one 64-bit word: one multiply per pixel.
-    constexpr uint32_t kPackedSum = ((uint32_t(1) << 21) - 1) / 255;
-    const bool packed = *std::max_element(ty.sum.begin(), ty.sum.end()) <= kPackedSum;
-    std::vector<uint64_t> lanes(packed ? std::size_t(span) : 0);
-    std::vector<uint32_t> redBlue(lanes.size()), green(lanes.size());
+    // Weights below 2^15 let SSE2 multiply 16-bit channels and add the
+    // products to 32-bit sums in one instruction (pmaddwd).
+    const bool small = *std::max_element(ty.weight.begin(), ty.weight.end()) < (uint32_t(1) << 15);
     for (std::size_t i = 0; i < ty.sum.size(); ++i) {
         if (ty.sum[i] == 0) continue;
-        if (packed) {
-            std::fill(lanes.begin(), lanes.end(), 0);
-            // Rows covered whole share one weight (the first tap after the
-            // edge); they are summed unweighted, red and blue in two 16-bit
-            // fields, and weighted once. 257 rows of 255 fill a field.
-            const uint32_t first = ty.offset[i], last = ty.offset[i + 1];
-            const uint32_t whole = last - first >= 3 ? ty.weight[first + 1] : 0;
-            int32_t summed = 0;
-            const auto flush = [&] {
-                for (int32_t x = 0; x < span; ++x) {
-                    const uint64_t rb = redBlue[x], g = green[x] >> 8;
-                    lanes[x] += whole * ((rb & 0xFFFF) | (g << 21) | ((rb >> 16) << 42));
-                }
-                std::fill(redBlue.begin(), redBlue.end(), 0);
-                std::fill(green.begin(), green.end(), 0);
-                summed = 0;
-            };
-            for (uint32_t k = first; k < last; ++k) {
-                const uint32_t* s = src.row(ty.src[k]) + tx.srcMin;
-                const uint64_t w = ty.weight[k];
-                if (w == whole) {
-                    uint32_t* rbSum = redBlue.data();
-                    uint32_t* gSum = green.data();
-                    for (int32_t x = 0; x < span; ++x) {
-                        rbSum[x] += s[x] & 0x00FF00FF;
-                        gSum[x] += s[x] & 0x0000FF00;
-                    }
-                    if (++summed == 257) flush();
-                    continue;
-                }
-                for (int32_t x = 0; x < span; ++x) {
-                    const uint64_t p = s[x];
-                    lanes[x] += w * ((p & 0xFF) | ((p & 0xFF00) << 13) | ((p & 0xFF0000) << 26));
-                }
-            }
-            if (summed > 0) flush();
-            for (int32_t x = 0; x < span; ++x) {
-                pb[x] = uint32_t(lanes[x] & 0x1FFFFF);
-                pg[x] = uint32_t((lanes[x] >> 21) & 0x1FFFFF);
-                pr[x] = uint32_t(lanes[x] >> 42);
-            }
-        } else {
-            std::fill(planes.begin(), planes.end(), 0);
-            for (uint32_t k = ty.offset[i]; k < ty.offset[i + 1]; ++k) {
-                const uint32_t* s = src.row(ty.src[k]) + tx.srcMin;
-                const uint32_t w = ty.weight[k];
-                for (int32_t x = 0; x < span; ++x) {
-                    const uint32_t p = s[x];
-                    pb[x] += w * (p & 0xFF);
-                    pg[x] += w * ((p >> 8) & 0xFF);
-                    pr[x] += w * ((p >> 16) & 0xFF);
-                }
-            }
-        }
+        std::fill(planes.begin(), planes.end(), 0);
+        for (uint32_t k = ty.offset[i]; k < ty.offset[i + 1]; ++k)
+            AddWeightedRow(src.row(ty.src[k]) + tx.srcMin, ty.weight[k], span, pb, pg, pr, small);
         uint32_t* drow = dst.row(ty.begin + int32_t(i));
         for (std::size_t j = 0; j < tx.sum.size(); ++j) {
             if (tx.sum[j] == 0) continue;
