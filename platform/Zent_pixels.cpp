@@ -74,6 +74,22 @@ void Line(const PixelRows& dst, int32_t x0, int32_t y0, int32_t x1, int32_t y1, 
                      [&](int32_t x, int32_t y) { dst.at(x, y) = pixel; });
 }
 
+namespace {
+
+void AndRow(uint32_t* d, const uint32_t* s, std::size_t n) {
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    for (; i + 4 <= n; i += 4) {
+        __m128i* at = reinterpret_cast<__m128i*>(d + i);
+        _mm_storeu_si128(
+            at, _mm_and_si128(_mm_loadu_si128(at), _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i))));
+    }
+#endif
+    for (; i < n; ++i) d[i] &= s[i];
+}
+
+}  // namespace
+
 Box CopyBox(int32_t dstWidth, int32_t dstHeight, int64_t dx, int64_t dy, int32_t srcWidth, int32_t srcHeight,
             int64_t sx, int64_t sy, int64_t w, int64_t h) {
     if (w <= 0 || h <= 0) return {};
@@ -103,7 +119,7 @@ void Copy(const PixelRows& dst, int64_t dx, int64_t dy, const PixelRows& src, in
         if (rop == Rop::Copy)
             std::memcpy(d, s, n * sizeof(uint32_t));
         else
-            for (std::size_t i = 0; i < n; ++i) d[i] &= s[i];
+            AndRow(d, s, n);
     }
 }
 

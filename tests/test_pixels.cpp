@@ -120,6 +120,19 @@ TEST(PixelCopy, AndCombinesPerChannelAndClipsAgainstBothSurfaces) {
     EXPECT_EQ(b.height(), 3);
 }
 
+TEST(PixelCopy, AndMatchesAPlainLoopAtEveryWidth) {
+    Random rnd(3);
+    for (int32_t w = 1; w <= 21; ++w) {
+        Picture dst(w, 2), src(w, 2);
+        for (uint32_t& px : dst.pixels) px = rnd.pixel();
+        for (uint32_t& px : src.pixels) px = rnd.pixel();
+        Picture expected = dst;
+        for (std::size_t i = 0; i < expected.pixels.size(); ++i) expected.pixels[i] &= src.pixels[i];
+        Copy(dst.rows(), 0, 0, src.rows(), 0, 0, w, 2, Rop::And);
+        ASSERT_EQ(dst.pixels, expected.pixels) << w;
+    }
+}
+
 TEST(PixelCopy, OverlappingCopyWithinOnePictureReadsTheOriginal) {
     Picture p(10, 1);
     for (int32_t x = 0; x < 10; ++x) p.at(x, 0) = 0xFF000000u | uint32_t(x);
