@@ -1,37 +1,33 @@
-// Until the demonstration window exists: a window with a framed surface
-// drawn through the platform layer.
+// Until the full demonstration window exists: a seven-segment display in a
+// window, running as a clock.
 #include <QApplication>
 #include <QWidget>
 
-#include "Zent_controls.h"
-#include "Zent_zentbase.h"
-
-namespace {
-class TFramedSurface : public zent::TGraphicControl {
-public:
-    using TGraphicControl::TGraphicControl;
-    void Paint() override {
-        zent::TBitmap Buffer;
-        Buffer.SetSize(Width(), Height());
-        auto& C = Buffer.Canvas();
-        C.Pen.Color = 0x333333;
-        C.Brush.SetColor(0x333333);
-        C.Rectangle(0, 0, Width(), Height());
-        zent::DrawFrame(C, zent::fsLowered, 0, 0, Width() - 1, Height() - 1);
-        Canvas().CopyMode = zent::SRCCOPY;
-        Canvas().Draw(0, 0, Buffer);
-    }
-};
-}  // namespace
+#include "Zent_dateutils.h"
+#include "Zent_forms.h"
+#include "Zent_sevenseg.h"
 
 int main(int argc, char** argv) {
     QApplication App(argc, argv);
     QApplication::setApplicationDisplayName("Seven Segment Display");
     QWidget Window;
     Window.setWindowTitle("Seven Segment Display");
-    Window.resize(400, 200);
-    TFramedSurface Surface(&Window);
-    Surface.SetBounds(10, 10, 374, 96);
+    Window.resize(394, 116);
+
+    zent::TSevenSeg Display(&Window);
+    Display.SetName("SevenSeg1");
+    Display.SetBounds(10, 10, 374, 96);
+    Display.SetNumDigits(8);
+    Display.SetMargin(10);
+    Display.SetInterDigDist(4);
+    Display.SetColorBackGnd(0x202020);
+
+    zent::TTimer Timer;
+    Timer.SetInterval(100);
+    Timer.OnTimer = [&](QObject*) {
+        Display.SetCaption(zent::DateTimeToText("HH:MM:SS", zent::CurrentDateTime()));
+    };
     Window.show();
+    Timer.Tick();
     return App.exec();
 }
