@@ -487,7 +487,10 @@ void TBitmap::SetSize(int32_t W, int32_t H) {
     if (W == FWidth && H == FHeight) return;
     QImage Next;
     if (W > 0 && H > 0) {
-        Next = QImage(W, H, QImage::Format_RGB32);
+        // Beyond 1 GiB a paint buffer is a mistake, not a picture; refuse it
+        // before the system overcommits memory that filling would then touch.
+        constexpr int64_t kMaxBytes = int64_t(1) << 30;
+        if (int64_t(W) * H <= kMaxBytes / 4) Next = QImage(W, H, QImage::Format_RGB32);
         if (Next.isNull())
             throw EOutOfResources(
                 Format("Not enough memory for a %s x %s bitmap", {std::to_string(W), std::to_string(H)}));

@@ -242,7 +242,8 @@ public:
     int32_t Height() const;
     // Resizing keeps existing pixels top-left anchored; new ones take the
     // canvas brush colour. Negative sizes count as 0. A size that cannot be
-    // allocated raises EOutOfResources and keeps the old image.
+    // allocated, or needs more than 1 GiB, raises EOutOfResources and keeps
+    // the old image.
     void SetWidth(int32_t Value);
     void SetHeight(int32_t Value);
     void SetSize(int32_t W, int32_t H);

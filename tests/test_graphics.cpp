@@ -419,6 +419,11 @@ TEST(Bitmap, ResizeKeepsPixelsTopLeftAndFillsWithTheBrush) {
     EXPECT_EQ(B.Canvas().Pixels(4, 3), ColorToRGB(clBtnFace));
     EXPECT_EQ(B.Canvas().Pixels(3, 0), ColorToRGB(clBtnFace));
 
+    EXPECT_THROW(B.SetSize(INT32_MAX, INT32_MAX), EOutOfResources);
+    EXPECT_THROW(B.SetWidth(1 << 29), EOutOfResources);
+    EXPECT_EQ(B.Width(), 5);  // the old picture stays
+    EXPECT_EQ(B.Canvas().Pixels(4, 3), ColorToRGB(clBtnFace));
+
     B.SetSize(1, 1);
     EXPECT_EQ(B.Canvas().Pixels(0, 0), clRed);
     B.SetWidth(-7);
