@@ -270,6 +270,13 @@ TEST_F(ShownDisplay, ResizeRebuildsTheStripOnlyForANewSize) {
     Seg->SizeChanged(Seg);  // same size: nothing
     Seg->SetLeft(5);        // a move is no size change
     EXPECT_EQ(Seg->Paints, Before);
+
+    // With OnResize taken over, the next paint still finds a strip that fits.
+    Seg->OnResize = [](QObject*) {};
+    Seg->SetBounds(10, 10, 374, 96);
+    Seg->SetCaption("88");
+    EXPECT_EQ(Seg->GlyphStrip().Width(), 21 * ((374 - 16) / 4 - 2));
+    EXPECT_EQ(At(Grab(), 1, SegCentre[4][0], SegCentre[4][1]), clRed);
 }
 
 TEST(SevenSeg, ImmediateRepaintWithoutParentFailsAfterStoring) {
@@ -393,6 +400,11 @@ TEST_F(ShownDisplay, WhiteTextAndRepeatedRecolouring) {
     EXPECT_EQ(At(Shot, 1, DegreeRing[0], DegreeRing[1]), 0xFEFEFE);
     EXPECT_EQ(At(Shot, 1, DegreeHole[0], DegreeHole[1]), 0x202020);
     EXPECT_EQ(At(Shot, 2, PointCentre[0], PointCentre[1]), 0xFEFEFE);
+
+    // A system colour that resolves to white is kept off pure white as well.
+    Seg->SetColorText(clBtnHighlight);
+    const TColor Resolved = ColorToRGB(clBtnHighlight);
+    EXPECT_EQ(At(Grab(), 0, SegCentre[4][0], SegCentre[4][1]), Resolved == clWhite ? 0xFEFEFE : Resolved);
 
     for (const TColor Text : {clLime, clBlue, clLime}) {
         Seg->SetColorText(Text);
