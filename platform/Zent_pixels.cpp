@@ -38,6 +38,37 @@ struct OwnedRows {
     }
 };
 
+void AndRow(uint32_t* d, const uint32_t* s, std::size_t n) {
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    for (; i + 4 <= n; i += 4) {
+        __m128i* at = reinterpret_cast<__m128i*>(d + i);
+        _mm_storeu_si128(
+            at, _mm_and_si128(_mm_loadu_si128(at), _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i))));
+    }
+#endif
+    for (; i < n; ++i) d[i] &= s[i];
+}
+
+// The first pixel of [from, end) that differs from `value`, or end. Runs of
+// one colour are long in the pictures filled, so this tests four at a time.
+const uint32_t* RunEnd(const uint32_t* from, const uint32_t* end, uint32_t value) {
+#if defined(__SSE2__)
+    const __m128i v = _mm_set1_epi32(int32_t(value));
+    while (end - from >= 4) {
+        const __m128i equal = _mm_cmpeq_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(from)), v);
+        if (_mm_movemask_epi8(equal) != 0xFFFF) break;
+        from += 4;
+    }
+#else
+    while (end - from >= 4 &&
+           ((from[0] ^ value) | (from[1] ^ value) | (from[2] ^ value) | (from[3] ^ value)) == 0)
+        from += 4;
+#endif
+    while (from < end && *from == value) ++from;
+    return from;
+}
+
 }  // namespace
 
 Box Clip(int64_t left, int64_t top, int64_t right, int64_t bottom, int32_t width, int32_t height) {
@@ -74,22 +105,6 @@ void Line(const PixelRows& dst, int32_t x0, int32_t y0, int32_t x1, int32_t y1, 
                      [&](int32_t x, int32_t y) { dst.at(x, y) = pixel; });
 }
 
-namespace {
-
-void AndRow(uint32_t* d, const uint32_t* s, std::size_t n) {
-    std::size_t i = 0;
-#if defined(__SSE2__)
-    for (; i + 4 <= n; i += 4) {
-        __m128i* at = reinterpret_cast<__m128i*>(d + i);
-        _mm_storeu_si128(
-            at, _mm_and_si128(_mm_loadu_si128(at), _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i))));
-    }
-#endif
-    for (; i < n; ++i) d[i] &= s[i];
-}
-
-}  // namespace
-
 Box CopyBox(int32_t dstWidth, int32_t dstHeight, int64_t dx, int64_t dy, int32_t srcWidth, int32_t srcHeight,
             int64_t sx, int64_t sy, int64_t w, int64_t h) {
     if (w <= 0 || h <= 0) return {};
@@ -123,29 +138,6 @@ void Copy(const PixelRows& dst, int64_t dx, int64_t dy, const PixelRows& src, in
     }
 }
 
-namespace {
-
-// The first pixel of [from, end) that differs from `value`, or end. Runs of
-// one colour are long in the pictures filled, so this tests four at a time.
-const uint32_t* RunEnd(const uint32_t* from, const uint32_t* end, uint32_t value) {
-#if defined(__SSE2__)
-    const __m128i v = _mm_set1_epi32(int32_t(value));
-    while (end - from >= 4) {
-        const __m128i equal = _mm_cmpeq_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(from)), v);
-        if (_mm_movemask_epi8(equal) != 0xFFFF) break;
-        from += 4;
-    }
-#else
-    while (end - from >= 4 &&
-           ((from[0] ^ value) | (from[1] ^ value) | (from[2] ^ value) | (from[3] ^ value)) == 0)
-        from += 4;
-#endif
-    while (from < end && *from == value) ++from;
-    return from;
-}
-
-}  // namespace
-
 void FloodFill(const PixelRows& dst, int64_t x, int64_t y, uint32_t target, uint32_t fill) {
     if (dst.empty() || !dst.contains(x, y) || target == fill) return;
     if (dst.at(int32_t(x), int32_t(y)) != target) return;
@@ -159,7 +151,6 @@ void FloodFill(const PixelRows& dst, int64_t x, int64_t y, uint32_t target, uint
     const auto fillSpan = [&](int32_t row, int32_t from, int32_t& l, int32_t& r) {
         uint32_t* p = dst.row(row);
         l = from;
-        r = from;
         while (l > 0 && p[l - 1] == target) --l;
         r = int32_t(RunEnd(p + from, p + dst.width, target) - p) - 1;
         std::fill(p + l, p + r + 1, fill);
