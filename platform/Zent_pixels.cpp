@@ -111,6 +111,17 @@ void Frame(const PixelRows& dst, int64_t left, int64_t top, int64_t right, int64
 
 void Line(const PixelRows& dst, int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint32_t pixel) {
     if (dst.empty()) return;
+    // Frames are made of straight lines: fill them as spans, end point excluded.
+    if (y0 == y1) {
+        if (x1 > x0) SpanH(dst, x0, x1, y0, pixel);
+        else if (x1 < x0) SpanH(dst, int64_t(x1) + 1, int64_t(x0) + 1, y0, pixel);
+        return;
+    }
+    if (x0 == x1) {
+        if (y1 > y0) SpanV(dst, x0, y0, y1, pixel);
+        else SpanV(dst, x0, int64_t(y1) + 1, int64_t(y0) + 1, pixel);
+        return;
+    }
     ForEachLinePixel(x0, y0, x1, y1, dst.width, dst.height,
                      [&](int32_t x, int32_t y) { dst.at(x, y) = pixel; });
 }

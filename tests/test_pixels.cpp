@@ -84,6 +84,25 @@ TEST(PixelLine, HugeCoordinatesCostOnlyTheVisiblePart) {
     EXPECT_TRUE(LinePoints(INT32_MIN, -5, INT32_MAX, -5, 10, 10).empty());
 }
 
+TEST(PixelLine, StraightLinesDrawTheSamePixelsAsTheGeneralWalk) {
+    Random rnd(13);
+    for (int n = 0; n < 2000; ++n) {
+        const bool horizontal = n % 2 == 0;
+        const int32_t a = rnd.between(-30, 60), b = rnd.between(-30, 60), c = rnd.between(-5, 35);
+        const int32_t x0 = horizontal ? a : c, x1 = horizontal ? b : c;
+        const int32_t y0 = horizontal ? c : a, y1 = horizontal ? c : b;
+        Picture drawn(30, 30), walked(30, 30);
+        Line(drawn.rows(), x0, y0, x1, y1, 0xFFFFFFFFu);
+        ForEachLinePixel(x0, y0, x1, y1, 30, 30, [&](int32_t x, int32_t y) { walked.at(x, y) = 0xFFFFFFFFu; });
+        ASSERT_EQ(drawn.pixels, walked.pixels) << x0 << "," << y0 << " -> " << x1 << "," << y1;
+    }
+    Picture p(10, 10);
+    Line(p.rows(), INT32_MAX, 3, INT32_MIN, 3, 0xFFFFFFFFu);  // spans clip without overflow
+    Line(p.rows(), 4, INT32_MIN, 4, INT32_MAX, 0xFFFFFFFFu);
+    EXPECT_EQ(p.at(0, 3), 0xFFFFFFFFu);
+    EXPECT_EQ(p.at(4, 9), 0xFFFFFFFFu);
+}
+
 // ---------------------------------------------------------------- fills and copies
 
 TEST(PixelFill, ClipsAndKeepsRightAndBottomExclusive) {
