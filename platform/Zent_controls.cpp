@@ -81,9 +81,13 @@ void TGraphicControl::SetDesigning(bool Value) {
 }
 
 void TGraphicControl::RepaintNow() {
+    RepaintNow(Rect(0, 0, Width(), Height()));
+}
+
+void TGraphicControl::RepaintNow(const TRect& Area) {
     if (!parentWidget())
         throw EInvalidOperation(Format("Control '%s' has no parent window", {Name()}));
-    repaint();
+    repaint(QRect(Area.Left, Area.Top, Area.Width(), Area.Height()).intersected(rect()));
 }
 
 void TGraphicControl::Assign(QObject* Source) {

@@ -67,6 +67,8 @@ public:
     // Repaints before returning; raises "Control '%s' has no parent window"
     // when the control has no parent.
     void RepaintNow();
+    // Repaints only Area (control coordinates) before returning; same error.
+    void RepaintNow(const TRect& Area);
     virtual void LayoutLoaded() { FComponentState &= uint8_t(~csLoading); }
 
     // Copying between persistent objects: Assign asks Source to AssignTo this

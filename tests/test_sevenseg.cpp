@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+
+#include <random>
 #include <sys/mman.h>
 #include <unistd.h>
 #include <QApplication>
@@ -537,6 +539,39 @@ TEST_F(ShownDisplay, StripCellsHoldTheirSymbolsOnly) {
     EXPECT_TRUE(CornerLit(21));
     for (int y = 0; y < 5 * h / 6; ++y)
         for (int x = 0; x < cw; ++x) ASSERT_EQ(PixelToRGB(Strip.pixel(20 * cw + x, y)), 0x202020);
+}
+
+// A caption change renews only the cells that changed; the picture must stay
+// the one a full composition gives, whatever the sequence of captions.
+TEST_F(ShownDisplay, CellByCellUpdatesMatchAFullComposition) {
+    Configure(8, 0x202020, clRed);
+    auto* Ref = new TSevenSeg(&Window);
+    Ref->SetBounds(10, 10, 374, 96);
+    Ref->SetNumDigits(8);
+    Ref->SetMargin(10);
+    Ref->SetInterDigDist(4);
+    Ref->SetColorBackGnd(0x202020);
+    Ref->hide();  // painted only through grab, after its picture is forced anew
+    std::mt19937 Rnd(1234);
+    const std::string Alphabet = "0123456789-+:\xB0" "ABCDEFabg .,";
+    for (int Step = 0; Step < 150; ++Step) {
+        if (Step == 100) {  // cells that touch the frame are always composed whole
+            Seg->SetMargin(1);
+            Ref->SetMargin(1);
+        }
+        std::string Caption(Rnd() % 13, ' ');
+        for (char& Ch : Caption) Ch = Alphabet[Rnd() % Alphabet.size()];
+        Seg->SetCaption(Caption);
+        Ref->SetCaption(Caption);
+        Ref->SetFrameStyle(fsRaised);
+        Ref->SetFrameStyle(fsLowered);
+        const QImage Shown = Grab(), Expected = test::Grab(*Ref);
+        if (Shown != Expected) {
+            test::SavePicture(Shown, "sevenseg_incremental_actual");
+            test::SavePicture(Expected, "sevenseg_incremental_expected");
+            FAIL() << "step " << Step << ", caption '" << Caption << "'";
+        }
+    }
 }
 
 TEST_F(ShownDisplay, Pictures) {

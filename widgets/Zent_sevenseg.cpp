@@ -86,6 +86,8 @@ TSevenSeg::TSevenSeg(QWidget* Owner) : TGraphicControl(Owner) {
     FMasterGlyph->SetSize(MasterWidth, MasterHeight);
     FGlyphStrip = std::make_unique<TBitmap>();
     FGlyphStrip->SetPixelFormat(pf32bit);
+    FPicture = std::make_unique<TBitmap>();
+    FPicture->SetPixelFormat(pf32bit);
     FSegVert = LoadArtwork("SEGVERT");
     FSegHorz = LoadArtwork("SEGHORZ");
     FSegDot = LoadArtwork("SEGDOT");
@@ -110,6 +112,7 @@ TSevenSeg::~TSevenSeg() {
     FSegVert.reset();
     FGlyphStrip.reset();
     FMasterGlyph.reset();
+    FPicture.reset();
 }
 
 // ------------------------------------------------------------ properties
@@ -117,7 +120,7 @@ TSevenSeg::~TSevenSeg() {
 void TSevenSeg::SetCaption(const std::string& Value) {
     if (Value == FCaption) return;
     FCaption = Value;
-    RepaintNow();
+    RepaintNow(ChangedArea(ReadCaption(FCaption, FNumDigits)));
 }
 
 QString TSevenSeg::CaptionText() const {
@@ -160,6 +163,7 @@ void TSevenSeg::SetColorText(TColor Value) {
 void TSevenSeg::SetFrameStyle(TFrameStyle Value) {
     if (Value == FFrameStyle) return;
     FFrameStyle = Value;
+    FPictureValid = false;
     Invalidate();
 }
 
@@ -240,48 +244,95 @@ void TSevenSeg::SizeChanged(QObject* /*Sender*/) {
 void TSevenSeg::Paint() {
     if (!Visible() && !(ComponentState() & csDesigning)) return;
     const int32_t W = Width(), H = Height();
-
-    // A new bitmap is filled with its brush colour: sized after the brush is
-    // set, it comes out as the background, and needs no second fill.
-    TBitmap Buffer;
-    TCanvas& C = Buffer.Canvas();
-    C.Pen.Color = FColorBackGnd;
-    C.Brush.SetColor(FColorBackGnd);
-    try {
-        Buffer.SetSize(W, H);
-    } catch (const EOutOfResources&) {
-        PaintWithoutBuffer();
-        return;
-    }
-
     const TCellGeometry G = Geometry();
     // A strip built for another size (a size set while loading, or OnResize
     // taken over by the application) would give slices of the wrong symbols.
     if (G.GlyphWidth != FStripWidth || G.GlyphHeight != FStripHeight) BuildGlyphStrip();
-    if (!FCaption.empty() && !FGlyphStrip->Empty()) {
-        const auto Cells = ReadCaption(FCaption, FNumDigits);
-        const auto cw = int32_t(G.GlyphWidth), s = int32_t(G.GlyphHeight);
-        const int32_t d = 5 * cw / 6, e = 5 * s / 6;
-        const int32_t Top = FMargin, Bottom = H - FMargin;
-        TCanvas& Strip = FGlyphStrip->Canvas();
-        for (int j = 0; j < Cells.Count; ++j) {
-            const int64_t Left = int64_t(FMargin) + j * G.Pitch;
-            if (Left >= W || Left + cw <= 0) continue;  // wholly outside
-            const auto x = int32_t(Left);
-            const TDigitCell Cell = Cells.Cells[j];
-            if (Cell.Symbol != 0) {
-                const int32_t k = Cell.Symbol;
-                C.CopyRect(Rect(x, Top, x + cw, Bottom), Strip, Rect((k - 1) * cw, 0, k * cw, s));
-            }
-            if (Cell.Point)
-                C.CopyRect(Rect(x + d, Top + e, x + cw, Bottom), Strip,
-                           Rect((GlyphCount - 1) * cw + d, e, GlyphCount * cw, s));
-        }
-    }
 
-    DrawFrame(C, FFrameStyle, 0, 0, W - 1, H - 1, StandardFrameColors);
+    const TCaptionCells Cells = ReadCaption(FCaption, FNumDigits);
+    if (!FPictureValid || FPicture->Width() != W || FPicture->Height() != H || !CellsStandAlone(G)) {
+        try {
+            ComposePicture(G, Cells);
+        } catch (const EOutOfResources&) {
+            PaintWithoutBuffer();
+            return;
+        }
+    } else {
+        for (int j = 0; j < std::max(Cells.Count, FShownCells.Count); ++j)
+            if (Cells.Cells[j] != FShownCells.Cells[j]) ComposeCell(G, j, Cells.Cells[j], false);
+        FShownCells = Cells;
+    }
     Canvas().CopyMode = SRCCOPY;
-    Canvas().Draw(0, 0, Buffer);
+    Canvas().Draw(0, 0, *FPicture);
+}
+
+bool TSevenSeg::CellsStandAlone(const TCellGeometry& G) const {
+    // The bevelled frames cover the two outermost pixel rings.
+    return G.Valid() && !FGlyphStrip->Empty() && FMargin >= 2 && FInterDigDist >= 0;
+}
+
+TRect TSevenSeg::CellRect(const TCellGeometry& G, int Index) const {
+    const auto Left = int32_t(FMargin + Index * G.Pitch);  // inside the control when CellsStandAlone
+    return Rect(Left, FMargin, Left + int32_t(G.GlyphWidth), Height() - FMargin);
+}
+
+TRect TSevenSeg::ChangedArea(const TCaptionCells& Cells) const {
+    const TCellGeometry G = Geometry();
+    const TRect Whole = Rect(0, 0, Width(), Height());
+    if (!FPictureValid || G.GlyphWidth != FStripWidth || G.GlyphHeight != FStripHeight ||
+        FPicture->Width() != Width() || FPicture->Height() != Height() || !CellsStandAlone(G))
+        return Whole;
+    int First = -1, Last = -1;
+    for (int j = 0; j < std::max(Cells.Count, FShownCells.Count); ++j)
+        if (Cells.Cells[j] != FShownCells.Cells[j]) {
+            if (First < 0) First = j;
+            Last = j;
+        }
+    if (First < 0) return Rect(0, 0, 0, 0);
+    const TRect A = CellRect(G, First), B = CellRect(G, Last);
+    return Rect(A.Left, A.Top, B.Right, B.Bottom);
+}
+
+// The whole picture: background, every cell, the frame.
+void TSevenSeg::ComposePicture(const TCellGeometry& G, const TCaptionCells& Cells) {
+    const int32_t W = Width(), H = Height();
+    FPictureValid = false;
+    TCanvas& C = FPicture->Canvas();
+    C.CopyMode = SRCCOPY;
+    C.Pen.Color = FColorBackGnd;
+    C.Brush.SetColor(FColorBackGnd);
+    FPicture->SetSize(W, H);
+    C.Rectangle(0, 0, W, H);
+    if (G.Valid() && !FGlyphStrip->Empty())
+        for (int j = 0; j < Cells.Count; ++j)
+            if (Cells.Cells[j] != TDigitCell{}) ComposeCell(G, j, Cells.Cells[j], true);
+    DrawFrame(C, FFrameStyle, 0, 0, W - 1, H - 1, StandardFrameColors);
+    FShownCells = Cells;
+    FPictureValid = true;
+}
+
+// One cell: its symbol from the strip (or background, unless the cell is
+// known to be background already), then its point, whose lower right sixth
+// is laid over the same corner of the cell.
+void TSevenSeg::ComposeCell(const TCellGeometry& G, int Index, TDigitCell Cell, bool OnBackground) {
+    const int64_t Left = int64_t(FMargin) + Index * G.Pitch;
+    if (Left >= Width() || Left + G.GlyphWidth <= 0) return;  // wholly outside
+    const auto x = int32_t(Left), cw = int32_t(G.GlyphWidth), s = int32_t(G.GlyphHeight);
+    const int32_t Top = FMargin, Bottom = Height() - FMargin;
+    TCanvas& C = FPicture->Canvas();
+    TCanvas& Strip = FGlyphStrip->Canvas();
+    if (Cell.Symbol != 0) {
+        const int32_t k = Cell.Symbol;
+        C.CopyRect(Rect(x, Top, x + cw, Bottom), Strip, Rect((k - 1) * cw, 0, k * cw, s));
+    } else if (!OnBackground) {
+        C.Brush.SetColor(FColorBackGnd);
+        C.FillRect(Rect(x, Top, x + cw, Bottom));
+    }
+    if (Cell.Point) {
+        const int32_t d = 5 * cw / 6, e = 5 * s / 6;
+        C.CopyRect(Rect(x + d, Top + e, x + cw, Bottom), Strip,
+                   Rect((GlyphCount - 1) * cw + d, e, GlyphCount * cw, s));
+    }
 }
 
 // Too large for a picture in memory: background and frame straight onto the control.
@@ -371,6 +422,7 @@ void TSevenSeg::RenderGlyph(char Symbol) {
 
 void TSevenSeg::BuildGlyphStrip() {
     const TCellGeometry G = Geometry();
+    FPictureValid = false;
     FStripWidth = G.GlyphWidth;
     FStripHeight = G.GlyphHeight;
     TBitmap& Strip = *FGlyphStrip;

@@ -194,6 +194,16 @@ private:
     void SetColorSchemeValue(int Value);
     int FrameStyleValue() const { return FFrameStyle; }
     void PaintWithoutBuffer();
+    // The picture on screen is kept between paints: a new caption only
+    // renews the cells that changed. Cells may be renewed one by one only
+    // while they touch neither the frame nor each other.
+    bool CellsStandAlone(const TCellGeometry& G) const;
+    TRect CellRect(const TCellGeometry& G, int Index) const;
+    void ComposePicture(const TCellGeometry& G, const TCaptionCells& Cells);
+    void ComposeCell(const TCellGeometry& G, int Index, TDigitCell Cell, bool OnBackground);
+    // The area of the cells that differ from those on the picture, or the
+    // whole control when the picture must be composed anew.
+    TRect ChangedArea(const TCaptionCells& Cells) const;
     void SetFrameStyleValue(int Value);
 
     TColor FColorBackGnd = 0x333333;
@@ -210,6 +220,9 @@ private:
     TColor FSchemeDark = clBlack, FSchemeShadow = clGray, FSchemeHighlight = clWhite;
     TColorScheme FColorScheme = csBWG;
     int64_t FStripWidth = 0, FStripHeight = 0;  // cell size the strip was last built for
+    std::unique_ptr<TBitmap> FPicture;  // what the control shows, composed off screen
+    TCaptionCells FShownCells;          // the cells on FPicture
+    bool FPictureValid = false;         // false: compose the whole picture anew
 };
 
 }  // namespace zent
