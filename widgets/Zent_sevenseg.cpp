@@ -80,6 +80,9 @@ std::unique_ptr<TBitmap> LoadArtwork(const char* Name) {
 }  // namespace
 
 TSevenSeg::TSevenSeg(QWidget* Owner) : TGraphicControl(Owner) {
+    // Every paint covers its whole area with SRCCOPY: Qt need not draw the
+    // parent's background underneath first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     InitResources();
     FMasterGlyph = std::make_unique<TBitmap>();
     FMasterGlyph->SetPixelFormat(pf32bit);
