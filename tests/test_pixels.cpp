@@ -330,6 +330,170 @@ TEST(PixelStretchArea, HalvesRoundUp) {
     }
 }
 
+// The scaler as it was before its fast paths, kept verbatim in plain scalar
+// form: the fast paths must give the very same integer sums, so every
+// output pixel must match this bit for bit.
+namespace frozen {
+
+struct AxisTaps {
+    int32_t begin = 0, end = 0;
+    std::vector<uint32_t> offset, weight, sum;
+    std::vector<int32_t> src;
+    int32_t srcMin = 0, srcMax = -1;
+};
+
+constexpr int64_t kMaxExactSpan = int64_t(1) << 23;
+
+AxisTaps BuildTaps(int64_t d0, int64_t dn, int32_t dLimit, int64_t s0, int64_t sn, int32_t sLimit,
+                   bool area) {
+    AxisTaps t;
+    const int64_t begin = std::max<int64_t>(d0, 0), end = std::min<int64_t>(d0 + dn, dLimit);
+    if (end <= begin) return t;
+    t.begin = int32_t(begin);
+    t.end = int32_t(end);
+    t.srcMin = sLimit;
+    for (int64_t j = begin - d0; j < end - d0; ++j) {
+        t.offset.push_back(uint32_t(t.src.size()));
+        uint64_t sum = 0;
+        const auto add = [&](int64_t k, uint64_t w) {
+            const int64_t abs = s0 + k;
+            if (abs < 0 || abs >= sLimit || w == 0) return;
+            t.src.push_back(int32_t(abs));
+            t.weight.push_back(uint32_t(w));
+            sum += w;
+            t.srcMin = std::min(t.srcMin, int32_t(abs));
+            t.srcMax = std::max(t.srcMax, int32_t(abs));
+        };
+        if (area) {
+            const int64_t lo = j * sn, hi = (j + 1) * sn;
+            const int64_t kFirst = std::max(lo / dn, -s0);
+            const int64_t kLast = std::min((hi - 1) / dn, sLimit - 1 - s0);
+            for (int64_t k = kFirst; k <= kLast; ++k) {
+                const auto overlap = uint64_t(std::min(hi, (k + 1) * dn) - std::max(lo, k * dn));
+                add(k, sn > kMaxExactSpan
+                           ? (overlap * uint64_t(kMaxExactSpan) + uint64_t(sn) - 1) / uint64_t(sn)
+                           : overlap);
+            }
+        } else {
+            add(int64_t((uint64_t(2 * j + 1) * uint64_t(sn)) / uint64_t(2 * dn)), 1);
+        }
+        t.sum.push_back(uint32_t(sum));
+    }
+    t.offset.push_back(uint32_t(t.src.size()));
+    return t;
+}
+
+uint32_t Divide(uint64_t sum, uint64_t den) {
+    const uint64_t half = den / 2;
+    if (den < (uint64_t(1) << 24))
+        return uint32_t(int32_t(double(int64_t(sum + half)) * (1.0 / double(den)) + 1e-9));
+    return uint32_t((sum + half) / den);
+}
+
+// Source and destination are distinct pictures here, and all sizes small.
+void Stretch(Picture& dst, int64_t dx, int64_t dy, int64_t dw, int64_t dh, const Picture& src, int64_t sx,
+             int64_t sy, int64_t sw, int64_t sh, bool area) {
+    if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return;
+    const AxisTaps tx = BuildTaps(dx, dw, dst.width, sx, sw, src.width, area);
+    const AxisTaps ty = BuildTaps(dy, dh, dst.height, sy, sh, src.height, area);
+    if (tx.srcMax < tx.srcMin || ty.srcMax < ty.srcMin) return;
+    const int32_t span = tx.srcMax - tx.srcMin + 1;
+    std::vector<uint32_t> pb(static_cast<std::size_t>(span)), pg(pb.size()), pr(pb.size());
+    for (std::size_t i = 0; i < ty.sum.size(); ++i) {
+        if (ty.sum[i] == 0) continue;
+        std::fill(pb.begin(), pb.end(), 0);
+        std::fill(pg.begin(), pg.end(), 0);
+        std::fill(pr.begin(), pr.end(), 0);
+        for (uint32_t k = ty.offset[i]; k < ty.offset[i + 1]; ++k) {
+            const uint32_t* s = &src.pixels[std::size_t(ty.src[k]) * src.width + tx.srcMin];
+            const uint32_t w = ty.weight[k];
+            for (int32_t x = 0; x < span; ++x) {
+                pb[x] += w * (s[x] & 0xFF);
+                pg[x] += w * ((s[x] >> 8) & 0xFF);
+                pr[x] += w * ((s[x] >> 16) & 0xFF);
+            }
+        }
+        for (std::size_t j = 0; j < tx.sum.size(); ++j) {
+            if (tx.sum[j] == 0) continue;
+            uint64_t b = 0, g = 0, r = 0;
+            for (uint32_t k = tx.offset[j]; k < tx.offset[j + 1]; ++k) {
+                const int32_t x = tx.src[k] - tx.srcMin;
+                const uint64_t w = tx.weight[k];
+                b += w * pb[x];
+                g += w * pg[x];
+                r += w * pr[x];
+            }
+            const uint64_t den = uint64_t(tx.sum[j]) * ty.sum[i];
+            dst.at(tx.begin + int32_t(j), ty.begin + int32_t(i)) =
+                0xFF000000u | (Divide(r, den) << 16) | (Divide(g, den) << 8) | Divide(b, den);
+        }
+    }
+}
+
+}  // namespace frozen
+
+// One case: a seeded picture scaled by both, compared pixel for pixel.
+void ExpectSameAsFrozen(Random& rnd, int32_t srcW, int32_t srcH, int32_t dstW, int32_t dstH, int32_t dx,
+                        int32_t dy, int32_t dw, int32_t dh, int32_t sx, int32_t sy, int32_t sw, int32_t sh,
+                        bool area = true) {
+    Picture src(srcW, srcH), dst(dstW, dstH);
+    // Noise, or few colours with runs (like artwork): both kinds of sums.
+    const bool noise = rnd.below(2) == 0;
+    const uint32_t palette[] = {0xFFFFFFFFu, 0xFF000000u, rnd.pixel(), rnd.pixel()};
+    for (uint32_t& px : src.pixels) px = noise ? rnd.engine() : palette[rnd.below(4)];
+    for (uint32_t& px : dst.pixels) px = rnd.pixel();
+    Picture expected = dst;
+    frozen::Stretch(expected, dx, dy, dw, dh, src, sx, sy, sw, sh, area);
+    if (area)
+        StretchArea(dst.rows(), dx, dy, dw, dh, src.rows(), sx, sy, sw, sh);
+    else
+        StretchNearest(dst.rows(), dx, dy, dw, dh, src.rows(), sx, sy, sw, sh);
+    std::size_t differ = 0;
+    for (std::size_t i = 0; i < dst.pixels.size(); ++i) differ += dst.pixels[i] != expected.pixels[i];
+    ASSERT_EQ(differ, 0u) << srcW << "x" << srcH << " (" << sx << "," << sy << " " << sw << "x" << sh
+                          << ") -> " << dstW << "x" << dstH << " (" << dx << "," << dy << " " << dw << "x"
+                          << dh << ")" << (area ? "" : " nearest");
+}
+
+TEST(PixelStretchArea, BitIdenticalToThePlainScalerAtTheStripSizes) {
+    Random rnd(4242);
+    const std::pair<int32_t, int32_t> cells[] = {{40, 76}, {45, 56}, {48, 60}, {55, 76}, {232, 520}};
+    for (const auto& [w, h] : cells) {
+        ASSERT_NO_FATAL_FAILURE(ExpectSameAsFrozen(rnd, 312, 432, w, h, 0, 0, w, h, 0, 0, 312, 432));
+        // Into a strip at an odd offset, the last cell clipped by the strip's edge.
+        ASSERT_NO_FATAL_FAILURE(
+            ExpectSameAsFrozen(rnd, 312, 432, 5 * w + 3, h + 2, 4 * w + 3, 1, w, h, 0, 0, 312, 432));
+        ASSERT_NO_FATAL_FAILURE(
+            ExpectSameAsFrozen(rnd, 312, 432, w + 9, h + 7, -3, -5, w + 1, h + 2, 0, 0, 312, 432));
+    }
+}
+
+TEST(PixelStretchArea, BitIdenticalToThePlainScalerOnRandomRectangles) {
+    Random rnd(777);
+    for (int n = 0; n < 1500; ++n) {
+        const int32_t srcW = rnd.between(1, 120), srcH = rnd.between(1, 120);
+        const int32_t dstW = rnd.between(1, 90), dstH = rnd.between(1, 90);
+        // Shrinking a lot, a little, and enlarging.
+        const int32_t kind = rnd.below(3);
+        const int32_t sw = rnd.between(1, srcW + 6), sh = rnd.between(1, srcH + 6);
+        const int32_t dw = kind == 0 ? rnd.between(1, 12) : kind == 1 ? rnd.between(1, 90) : rnd.between(1, 300);
+        const int32_t dh = kind == 0 ? rnd.between(1, 12) : kind == 1 ? rnd.between(1, 90) : rnd.between(1, 300);
+        // Partly outside either surface now and then.
+        const int32_t sx = rnd.between(-8, srcW - 1), sy = rnd.between(-8, srcH - 1);
+        const int32_t dx = rnd.between(-dw, dstW), dy = rnd.between(-dh, dstH);
+        ASSERT_NO_FATAL_FAILURE(
+            ExpectSameAsFrozen(rnd, srcW, srcH, dstW, dstH, dx, dy, dw, dh, sx, sy, sw, sh, n % 10 != 0));
+    }
+    // Many whole rows and columns per destination pixel (beyond 16-bit
+    // lane sums), and one huge span whose weights are rescaled.
+    ASSERT_NO_FATAL_FAILURE(ExpectSameAsFrozen(rnd, 700, 3, 2, 1, 0, 0, 1, 1, 0, 0, 700, 3));
+    ASSERT_NO_FATAL_FAILURE(ExpectSameAsFrozen(rnd, 5, 1500, 3, 3, 0, 0, 3, 3, 0, 0, 5, 1500));
+    ASSERT_NO_FATAL_FAILURE(ExpectSameAsFrozen(rnd, 600, 600, 3, 3, 0, 0, 2, 2, 0, 0, 600, 600));
+    ASSERT_NO_FATAL_FAILURE(ExpectSameAsFrozen(rnd, 2000, 9, 17, 5, 0, 0, 17, 5, 0, 0, 2000, 9));
+    ASSERT_NO_FATAL_FAILURE(
+        ExpectSameAsFrozen(rnd, 40, 40, 20, 20, 0, 0, 20, 20, -(int32_t(1) << 24), 3, int32_t(1) << 25, 30));
+}
+
 TEST(PixelStretch, HugeRectanglesAreClippedNotWalked) {
     Picture src(16, 16, 0xFF404040u), dst(16, 16);
     StretchArea(dst.rows(), INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX, src.rows(), INT32_MIN, 0, INT32_MAX,
