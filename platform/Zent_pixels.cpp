@@ -279,38 +279,100 @@ struct Divider {
     }
 };
 
-// b/g/r[x] += w * channel of s[x] for x in [0, n). Without `small`, w may be
-// up to 2^24 (the sums stay below 2^32 by the span limits above).
-void AddWeightedRow(const uint32_t* s, uint32_t w, int32_t n, uint32_t* b, uint32_t* g, uint32_t* r,
-                    bool small) {
-    int32_t x = 0;
-#if defined(__SSE2__)
-    if (small) {
-        const __m128i lowHalf = _mm_set1_epi32(int32_t(w)), highHalf = _mm_set1_epi32(int32_t(w << 16));
-        const __m128i mask = _mm_set1_epi32(0x00FF00FF), low = _mm_set1_epi32(0xFF);
-        for (; x + 4 <= n; x += 4) {
-            const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + x));
-            const __m128i rb = _mm_and_si128(p, mask);                    // 16-bit fields: blue, red
-            const __m128i gg = _mm_and_si128(_mm_srli_epi32(p, 8), low);  // green in the low field
-            const auto add = [](uint32_t* to, __m128i v) {
-                __m128i* at = reinterpret_cast<__m128i*>(to);
-                _mm_storeu_si128(at, _mm_add_epi32(_mm_loadu_si128(at), v));
-            };
-            add(b + x, _mm_madd_epi16(rb, lowHalf));
-            add(g + x, _mm_madd_epi16(gg, lowHalf));
-            add(r + x, _mm_madd_epi16(rb, highHalf));
+// Whether each destination index's taps are a first one, a run of
+// consecutive source indexes sharing one weight, and a last one (any part may
+// be missing). Area weights always are: only the two ends of a destination
+// pixel cover source pixels partly; everything between is covered whole.
+bool BoxShaped(const AxisTaps& t) {
+    for (std::size_t j = 0; j + 1 < t.offset.size(); ++j) {
+        const uint32_t first = t.offset[j], last = t.offset[j + 1] - 1;
+        for (uint32_t k = first + 1; k < last; ++k)
+            if (t.src[k] != t.src[first] + int32_t(k - first) || t.weight[k] != t.weight[first + 1])
+                return false;
+    }
+    return true;
+}
+
+// Sums of one destination row: plane[4x + c] = sum of weights[k] * channel c
+// of rows[k][x], for columns [from, n), channels blue, green, red (the fourth
+// entry is unused). Plain form, any weights.
+void SumRowsPlain(const uint32_t* const* rows, const uint32_t* weights, uint32_t count, int32_t from,
+                  int32_t n, uint32_t* plane) {
+    std::fill(plane + 4 * std::ptrdiff_t(from), plane + 4 * std::ptrdiff_t(n), 0u);
+    for (uint32_t k = 0; k < count; ++k) {
+        const uint32_t* s = rows[k];
+        const uint32_t w = weights[k];
+        for (int32_t x = from; x < n; ++x) {
+            uint32_t* at = plane + 4 * std::ptrdiff_t(x);
+            at[0] += w * (s[x] & 0xFF);
+            at[1] += w * ((s[x] >> 8) & 0xFF);
+            at[2] += w * ((s[x] >> 16) & 0xFF);
         }
     }
-#else
-    (void)small;
-#endif
-    for (; x < n; ++x) {
-        const uint32_t p = s[x];
-        b[x] += w * (p & 0xFF);
-        g[x] += w * ((p >> 8) & 0xFF);
-        r[x] += w * ((p >> 16) & 0xFF);
-    }
 }
+
+#if defined(__SSE2__)
+// Runs of whole rows summed unweighted in 16-bit lanes stay exact up to this
+// many rows (128 * 255 < 2^15, so pmaddwd may read the sums as signed).
+constexpr uint32_t kRowsPerLaneSum = 128;
+
+// SumRowsPlain for box-shaped taps with weights below 2^15, four columns at a
+// time: the run of whole rows is summed unweighted in 16-bit lanes (an add
+// per row) and weighted once; the first and last rows keep their own weights.
+// pmaddwd forms weight * value pairs of 16-bit operands into 32-bit sums
+// (each pair below 2^31), and the 32-bit totals equal the plain ones as the
+// plain sums never reach 2^32.
+void SumRowsBoxed(const uint32_t* const* rows, const uint32_t* weights, uint32_t count, int32_t n,
+                  uint32_t* plane) {
+    const __m128i zero = _mm_setzero_si128();
+    const uint32_t runWeight = count > 2 ? weights[1] : 0;
+    int32_t x = 0;
+    for (; x + 4 <= n; x += 4) {
+        __m128i t0 = zero, t1 = zero, t2 = zero, t3 = zero;  // columns x .. x + 3: blue, green, red, -
+        __m128i heldLo = zero, heldHi = zero;
+        uint32_t heldWeight = 0;
+        bool held = false;
+        // Terms come in 16-bit lanes (lo: columns x, x + 1; hi: x + 2, x + 3) and are
+        // weighted two at a time.
+        const auto term = [&](__m128i lo, __m128i hi, uint32_t w) {
+            if (!held) {
+                heldLo = lo, heldHi = hi, heldWeight = w, held = true;
+                return;
+            }
+            const __m128i pair = _mm_set1_epi32(int32_t(heldWeight | (w << 16)));
+            t0 = _mm_add_epi32(t0, _mm_madd_epi16(_mm_unpacklo_epi16(heldLo, lo), pair));
+            t1 = _mm_add_epi32(t1, _mm_madd_epi16(_mm_unpackhi_epi16(heldLo, lo), pair));
+            t2 = _mm_add_epi32(t2, _mm_madd_epi16(_mm_unpacklo_epi16(heldHi, hi), pair));
+            t3 = _mm_add_epi32(t3, _mm_madd_epi16(_mm_unpackhi_epi16(heldHi, hi), pair));
+            held = false;
+        };
+        const auto pixels = [&](uint32_t k) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(rows[k] + x)); };
+        const __m128i first = pixels(0);
+        term(_mm_unpacklo_epi8(first, zero), _mm_unpackhi_epi8(first, zero), weights[0]);
+        for (uint32_t k = 1; k + 1 < count;) {
+            const uint32_t stop = std::min(count - 1, k + kRowsPerLaneSum);
+            __m128i lo = zero, hi = zero;
+            for (; k < stop; ++k) {
+                const __m128i p = pixels(k);
+                lo = _mm_add_epi16(lo, _mm_unpacklo_epi8(p, zero));
+                hi = _mm_add_epi16(hi, _mm_unpackhi_epi8(p, zero));
+            }
+            term(lo, hi, runWeight);
+        }
+        if (count > 1) {
+            const __m128i last = pixels(count - 1);
+            term(_mm_unpacklo_epi8(last, zero), _mm_unpackhi_epi8(last, zero), weights[count - 1]);
+        }
+        if (held) term(zero, zero, 0);
+        __m128i* to = reinterpret_cast<__m128i*>(plane + 4 * std::ptrdiff_t(x));
+        _mm_storeu_si128(to, t0);
+        _mm_storeu_si128(to + 1, t1);
+        _mm_storeu_si128(to + 2, t2);
+        _mm_storeu_si128(to + 3, t3);
+    }
+    if (x < n) SumRowsPlain(rows, weights, count, x, n, plane);
+}
+#endif
 
 void Stretch(const PixelRows& dst, int64_t dx, int64_t dy, int64_t dw, int64_t dh, const PixelRows& src,
              int64_t sx, int64_t sy, int64_t sw, int64_t sh, bool area) {
@@ -328,34 +390,68 @@ void Stretch(const PixelRows& dst, int64_t dx, int64_t dy, int64_t dw, int64_t d
     if (tx.srcMax < tx.srcMin || ty.srcMax < ty.srcMin) return;
 
     // Vertical pass first: per destination row, the weighted sums of the
-    // source rows it covers, one plane per channel over the columns in use
-    // (each below 255 * 2^24). It streams whole rows; the horizontal pass then
-    // works on one row of sums instead of every source row.
+    // source rows it covers over the columns in use, blue, green and red side
+    // by side per column (each below 255 * 2^24). It streams whole rows; the
+    // horizontal pass then works on one row of sums instead of every source row.
+    // Every sum is an exact integer, so the order of adding does not matter.
     const int32_t span = tx.srcMax - tx.srcMin + 1;
-    std::vector<uint32_t> planes(3 * std::size_t(span));
-    uint32_t* const pb = planes.data();
-    uint32_t* const pg = pb + span;
-    uint32_t* const pr = pg + span;
-    // Weights below 2^15 let SSE2 multiply 16-bit channels and add the
-    // products to 32-bit sums in one instruction (pmaddwd).
-    const bool small = *std::max_element(ty.weight.begin(), ty.weight.end()) < (uint32_t(1) << 15);
+    std::vector<uint32_t> planeStore(4 * std::size_t(span));
+    uint32_t* const plane = planeStore.data();
+    std::vector<const uint32_t*> rows(ty.src.size());
+    for (std::size_t k = 0; k < rows.size(); ++k) rows[k] = src.row(ty.src[k]) + tx.srcMin;
+
+#if defined(__SSE2__)
+    const bool boxedRows =
+        BoxShaped(ty) && *std::max_element(ty.weight.begin(), ty.weight.end()) < (uint32_t(1) << 15);
+#endif
+    // Box-shaped columns: the run of whole columns is summed unweighted in
+    // 32 bits, which holds while the run's sums stay below 2^32.
+    uint32_t longestRun = 0;
+    for (std::size_t j = 0; j + 1 < tx.offset.size(); ++j)
+        longestRun = std::max(longestRun, tx.offset[j + 1] - tx.offset[j]);
+    const uint64_t largestRowSum = *std::max_element(ty.sum.begin(), ty.sum.end());
+    const bool boxedColumns = BoxShaped(tx) && 255 * largestRowSum * longestRun < (uint64_t(1) << 32);
+
+    Divider divide(1);
     for (std::size_t i = 0; i < ty.sum.size(); ++i) {
         if (ty.sum[i] == 0) continue;
-        std::fill(planes.begin(), planes.end(), 0);
-        for (uint32_t k = ty.offset[i]; k < ty.offset[i + 1]; ++k)
-            AddWeightedRow(src.row(ty.src[k]) + tx.srcMin, ty.weight[k], span, pb, pg, pr, small);
+        const uint32_t first = ty.offset[i], count = ty.offset[i + 1] - first;
+#if defined(__SSE2__)
+        if (boxedRows)
+            SumRowsBoxed(rows.data() + first, ty.weight.data() + first, count, span, plane);
+        else
+#endif
+            SumRowsPlain(rows.data() + first, ty.weight.data() + first, count, 0, span, plane);
+
         uint32_t* drow = dst.row(ty.begin + int32_t(i));
         for (std::size_t j = 0; j < tx.sum.size(); ++j) {
             if (tx.sum[j] == 0) continue;
+            const uint32_t tap = tx.offset[j], taps = tx.offset[j + 1] - tap;
             uint64_t b = 0, g = 0, r = 0;
-            for (uint32_t k = tx.offset[j]; k < tx.offset[j + 1]; ++k) {
-                const int32_t x = tx.src[k] - tx.srcMin;
-                const uint64_t w = tx.weight[k];
-                b += w * pb[x];
-                g += w * pg[x];
-                r += w * pr[x];
+            if (boxedColumns && taps > 2) {
+                // First and last column weighted, the run between summed first.
+                const uint32_t* p = plane + 4 * std::ptrdiff_t(tx.src[tap] - tx.srcMin);
+                const uint32_t* q = p + 4 * std::ptrdiff_t(taps - 1);
+                uint32_t run[4] = {};
+                for (const uint32_t* at = p + 4; at < q; at += 4)
+                    for (int c = 0; c < 4; ++c) run[c] += at[c];
+                const uint64_t wFirst = tx.weight[tap], wRun = tx.weight[tap + 1];
+                const uint64_t wLast = tx.weight[tap + taps - 1];
+                b = wFirst * p[0] + wRun * run[0] + wLast * q[0];
+                g = wFirst * p[1] + wRun * run[1] + wLast * q[1];
+                r = wFirst * p[2] + wRun * run[2] + wLast * q[2];
+            } else {
+                for (uint32_t k = tap; k < tap + taps; ++k) {
+                    const uint32_t* at = plane + 4 * std::ptrdiff_t(tx.src[k] - tx.srcMin);
+                    const uint64_t w = tx.weight[k];
+                    b += w * at[0];
+                    g += w * at[1];
+                    r += w * at[2];
+                }
             }
-            const Divider divide(uint64_t(tx.sum[j]) * ty.sum[i]);
+            // Whole destination pixels share one divisor: a division saved per pixel.
+            const uint64_t den = uint64_t(tx.sum[j]) * ty.sum[i];
+            if (den != divide.den) divide = Divider(den);
             drow[tx.begin + int32_t(j)] = 0xFF000000u | (divide(r) << 16) | (divide(g) << 8) | divide(b);
         }
     }
