@@ -372,6 +372,40 @@ void SumRowsBoxed(const uint32_t* const* rows, const uint32_t* weights, uint32_t
     }
     if (x < n) SumRowsPlain(rows, weights, count, x, n, plane);
 }
+
+// A destination pixel from box-shaped column taps (weights, `taps` of them,
+// the first over column sums `at`) when its divisor is below 2^24: every sum
+// then stays below 255 * 2^24 < 2^32, so the run of whole columns is summed
+// in 32-bit lanes and the products of 32-bit sums and weights in 64-bit lanes
+// (pmuludq) are exact. The quotients are the Divider's own double arithmetic,
+// two at a time: sums below 2^52 convert to double exactly through the bits
+// of 2^52 + sum.
+uint32_t BoxPixel(const uint32_t* at, const uint32_t* weights, uint32_t taps, const Divider& divide) {
+    const __m128i* column = reinterpret_cast<const __m128i*>(at);
+    __m128i run = _mm_setzero_si128();
+    for (uint32_t k = 1; k + 1 < taps; ++k) run = _mm_add_epi32(run, _mm_loadu_si128(column + k));
+    const __m128i first = _mm_loadu_si128(column), last = _mm_loadu_si128(column + (taps - 1));
+    const __m128i wFirst = _mm_set1_epi32(int32_t(weights[0]));
+    const __m128i wRun = _mm_set1_epi32(taps > 2 ? int32_t(weights[1]) : 0);
+    const __m128i wLast = _mm_set1_epi32(taps > 1 ? int32_t(weights[taps - 1]) : 0);
+    const auto weigh = [&](__m128i f, __m128i r, __m128i l) {  // lanes 0 and 2, as 64-bit sums
+        return _mm_add_epi64(_mm_add_epi64(_mm_mul_epu32(f, wFirst), _mm_mul_epu32(r, wRun)),
+                             _mm_mul_epu32(l, wLast));
+    };
+    const __m128i blueRed = weigh(first, run, last);
+    const __m128i greenAlpha = weigh(_mm_srli_epi64(first, 32), _mm_srli_epi64(run, 32), _mm_srli_epi64(last, 32));
+    const __m128i magic = _mm_set1_epi64x(int64_t(0x4330000000000000));
+    const __m128i half = _mm_set1_epi64x(int64_t(divide.half));
+    const __m128d inverse = _mm_set1_pd(divide.inverse), bias = _mm_set1_pd(1e-9);
+    const auto quotients = [&](__m128i sums) {
+        const __m128d v = _mm_sub_pd(_mm_castsi128_pd(_mm_or_si128(_mm_add_epi64(sums, half), magic)),
+                                     _mm_castsi128_pd(magic));
+        return _mm_cvttpd_epi32(_mm_add_pd(_mm_mul_pd(v, inverse), bias));
+    };
+    const __m128i q = quotients(blueRed), g = quotients(greenAlpha);
+    return 0xFF000000u | uint32_t(_mm_cvtsi128_si32(_mm_srli_si128(q, 4))) << 16 |
+           uint32_t(_mm_cvtsi128_si32(g)) << 8 | uint32_t(_mm_cvtsi128_si32(q));
+}
 #endif
 
 void Stretch(const PixelRows& dst, int64_t dx, int64_t dy, int64_t dw, int64_t dh, const PixelRows& src,
@@ -403,15 +437,8 @@ void Stretch(const PixelRows& dst, int64_t dx, int64_t dy, int64_t dw, int64_t d
 #if defined(__SSE2__)
     const bool boxedRows =
         BoxShaped(ty) && *std::max_element(ty.weight.begin(), ty.weight.end()) < (uint32_t(1) << 15);
+    const bool boxedColumns = BoxShaped(tx);
 #endif
-    // Box-shaped columns: the run of whole columns is summed unweighted in
-    // 32 bits, which holds while the run's sums stay below 2^32.
-    uint32_t longestRun = 0;
-    for (std::size_t j = 0; j + 1 < tx.offset.size(); ++j)
-        longestRun = std::max(longestRun, tx.offset[j + 1] - tx.offset[j]);
-    const uint64_t largestRowSum = *std::max_element(ty.sum.begin(), ty.sum.end());
-    const bool boxedColumns = BoxShaped(tx) && 255 * largestRowSum * longestRun < (uint64_t(1) << 32);
-
     Divider divide(1);
     for (std::size_t i = 0; i < ty.sum.size(); ++i) {
         if (ty.sum[i] == 0) continue;
@@ -427,31 +454,24 @@ void Stretch(const PixelRows& dst, int64_t dx, int64_t dy, int64_t dw, int64_t d
         for (std::size_t j = 0; j < tx.sum.size(); ++j) {
             if (tx.sum[j] == 0) continue;
             const uint32_t tap = tx.offset[j], taps = tx.offset[j + 1] - tap;
-            uint64_t b = 0, g = 0, r = 0;
-            if (boxedColumns && taps > 2) {
-                // First and last column weighted, the run between summed first.
-                const uint32_t* p = plane + 4 * std::ptrdiff_t(tx.src[tap] - tx.srcMin);
-                const uint32_t* q = p + 4 * std::ptrdiff_t(taps - 1);
-                uint32_t run[4] = {};
-                for (const uint32_t* at = p + 4; at < q; at += 4)
-                    for (int c = 0; c < 4; ++c) run[c] += at[c];
-                const uint64_t wFirst = tx.weight[tap], wRun = tx.weight[tap + 1];
-                const uint64_t wLast = tx.weight[tap + taps - 1];
-                b = wFirst * p[0] + wRun * run[0] + wLast * q[0];
-                g = wFirst * p[1] + wRun * run[1] + wLast * q[1];
-                r = wFirst * p[2] + wRun * run[2] + wLast * q[2];
-            } else {
-                for (uint32_t k = tap; k < tap + taps; ++k) {
-                    const uint32_t* at = plane + 4 * std::ptrdiff_t(tx.src[k] - tx.srcMin);
-                    const uint64_t w = tx.weight[k];
-                    b += w * at[0];
-                    g += w * at[1];
-                    r += w * at[2];
-                }
-            }
             // Whole destination pixels share one divisor: a division saved per pixel.
             const uint64_t den = uint64_t(tx.sum[j]) * ty.sum[i];
             if (den != divide.den) divide = Divider(den);
+#if defined(__SSE2__)
+            if (boxedColumns && den < (uint64_t(1) << 24)) {
+                drow[tx.begin + int32_t(j)] = BoxPixel(plane + 4 * std::ptrdiff_t(tx.src[tap] - tx.srcMin),
+                                                       tx.weight.data() + tap, taps, divide);
+                continue;
+            }
+#endif
+            uint64_t b = 0, g = 0, r = 0;
+            for (uint32_t k = tap; k < tap + taps; ++k) {
+                const uint32_t* at = plane + 4 * std::ptrdiff_t(tx.src[k] - tx.srcMin);
+                const uint64_t w = tx.weight[k];
+                b += w * at[0];
+                g += w * at[1];
+                r += w * at[2];
+            }
             drow[tx.begin + int32_t(j)] = 0xFF000000u | (divide(r) << 16) | (divide(g) << 8) | divide(b);
         }
     }
