@@ -316,7 +316,7 @@ void SumRowsPlain(const uint32_t* const* rows, const uint32_t* weights, uint32_t
 // many rows (128 * 255 < 2^15, so pmaddwd may read the sums as signed).
 constexpr uint32_t kRowsPerLaneSum = 128;
 
-// SumRowsPlain for box-shaped taps with weights below 2^15, four columns at a
+// SumRowsPlain for box-shaped taps with weights below 2^15, eight columns at a
 // time: the run of whole rows is summed unweighted in 16-bit lanes (an add
 // per row) and weighted once; the first and last rows keep their own weights.
 // pmaddwd forms weight * value pairs of 16-bit operands into 32-bit sums
@@ -325,50 +325,51 @@ constexpr uint32_t kRowsPerLaneSum = 128;
 void SumRowsBoxed(const uint32_t* const* rows, const uint32_t* weights, uint32_t count, int32_t n,
                   uint32_t* plane) {
     const __m128i zero = _mm_setzero_si128();
-    const uint32_t runWeight = count > 2 ? weights[1] : 0;
+    // 16-bit pairs (first row, last row) get one multiply-add per channel.
+    const __m128i edges = _mm_set1_epi32(int32_t(weights[0] | (count > 1 ? weights[count - 1] << 16 : 0)));
+    const __m128i run = _mm_set1_epi32(count > 2 ? int32_t(weights[1]) : 0);
+    const uint32_t* const first = rows[0];
+    const uint32_t* const last = count > 1 ? rows[count - 1] : nullptr;
+    // Columns x .. x + 3 of the first and last rows: bytes paired (first, last)
+    // and widened, so one multiply-add per column gives blue, green, red, -.
+    const auto edgesAt = [&](int32_t x) {
+        const __m128i f = _mm_loadu_si128(reinterpret_cast<const __m128i*>(first + x));
+        const __m128i l = last ? _mm_loadu_si128(reinterpret_cast<const __m128i*>(last + x)) : zero;
+        const __m128i low = _mm_unpacklo_epi8(f, l), high = _mm_unpackhi_epi8(f, l);
+        __m128i* to = reinterpret_cast<__m128i*>(plane + 4 * std::ptrdiff_t(x));
+        _mm_storeu_si128(to, _mm_madd_epi16(_mm_unpacklo_epi8(low, zero), edges));
+        _mm_storeu_si128(to + 1, _mm_madd_epi16(_mm_unpackhi_epi8(low, zero), edges));
+        _mm_storeu_si128(to + 2, _mm_madd_epi16(_mm_unpacklo_epi8(high, zero), edges));
+        _mm_storeu_si128(to + 3, _mm_madd_epi16(_mm_unpackhi_epi8(high, zero), edges));
+    };
+    // Adds the weighted run sums of columns x, x + 1 (lo) and x + 2, x + 3 (hi).
+    const auto addRunAt = [&](int32_t x, __m128i lo, __m128i hi) {
+        __m128i* to = reinterpret_cast<__m128i*>(plane + 4 * std::ptrdiff_t(x));
+        const auto add = [](__m128i* at, __m128i v) { _mm_storeu_si128(at, _mm_add_epi32(_mm_loadu_si128(at), v)); };
+        add(to, _mm_madd_epi16(_mm_unpacklo_epi16(lo, zero), run));
+        add(to + 1, _mm_madd_epi16(_mm_unpackhi_epi16(lo, zero), run));
+        add(to + 2, _mm_madd_epi16(_mm_unpacklo_epi16(hi, zero), run));
+        add(to + 3, _mm_madd_epi16(_mm_unpackhi_epi16(hi, zero), run));
+    };
     int32_t x = 0;
-    for (; x + 4 <= n; x += 4) {
-        __m128i t0 = zero, t1 = zero, t2 = zero, t3 = zero;  // columns x .. x + 3: blue, green, red, -
-        __m128i heldLo = zero, heldHi = zero;
-        uint32_t heldWeight = 0;
-        bool held = false;
-        // Terms come in 16-bit lanes (lo: columns x, x + 1; hi: x + 2, x + 3) and are
-        // weighted two at a time.
-        const auto term = [&](__m128i lo, __m128i hi, uint32_t w) {
-            if (!held) {
-                heldLo = lo, heldHi = hi, heldWeight = w, held = true;
-                return;
-            }
-            const __m128i pair = _mm_set1_epi32(int32_t(heldWeight | (w << 16)));
-            t0 = _mm_add_epi32(t0, _mm_madd_epi16(_mm_unpacklo_epi16(heldLo, lo), pair));
-            t1 = _mm_add_epi32(t1, _mm_madd_epi16(_mm_unpackhi_epi16(heldLo, lo), pair));
-            t2 = _mm_add_epi32(t2, _mm_madd_epi16(_mm_unpacklo_epi16(heldHi, hi), pair));
-            t3 = _mm_add_epi32(t3, _mm_madd_epi16(_mm_unpackhi_epi16(heldHi, hi), pair));
-            held = false;
-        };
-        const auto pixels = [&](uint32_t k) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(rows[k] + x)); };
-        const __m128i first = pixels(0);
-        term(_mm_unpacklo_epi8(first, zero), _mm_unpackhi_epi8(first, zero), weights[0]);
+    for (; x + 8 <= n; x += 8) {
+        edgesAt(x);
+        edgesAt(x + 4);
         for (uint32_t k = 1; k + 1 < count;) {
             const uint32_t stop = std::min(count - 1, k + kRowsPerLaneSum);
-            __m128i lo = zero, hi = zero;
-            for (; k < stop; ++k) {
-                const __m128i p = pixels(k);
-                lo = _mm_add_epi16(lo, _mm_unpacklo_epi8(p, zero));
-                hi = _mm_add_epi16(hi, _mm_unpackhi_epi8(p, zero));
+            __m128i a0 = zero, a1 = zero, a2 = zero, a3 = zero;  // two columns each
+            for (const uint32_t *const *row = rows + k, *const *end = rows + stop; row < end; ++row) {
+                const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(*row + x));
+                const __m128i q = _mm_loadu_si128(reinterpret_cast<const __m128i*>(*row + x + 4));
+                a0 = _mm_add_epi16(a0, _mm_unpacklo_epi8(p, zero));
+                a1 = _mm_add_epi16(a1, _mm_unpackhi_epi8(p, zero));
+                a2 = _mm_add_epi16(a2, _mm_unpacklo_epi8(q, zero));
+                a3 = _mm_add_epi16(a3, _mm_unpackhi_epi8(q, zero));
             }
-            term(lo, hi, runWeight);
+            k = stop;
+            addRunAt(x, a0, a1);
+            addRunAt(x + 4, a2, a3);
         }
-        if (count > 1) {
-            const __m128i last = pixels(count - 1);
-            term(_mm_unpacklo_epi8(last, zero), _mm_unpackhi_epi8(last, zero), weights[count - 1]);
-        }
-        if (held) term(zero, zero, 0);
-        __m128i* to = reinterpret_cast<__m128i*>(plane + 4 * std::ptrdiff_t(x));
-        _mm_storeu_si128(to, t0);
-        _mm_storeu_si128(to + 1, t1);
-        _mm_storeu_si128(to + 2, t2);
-        _mm_storeu_si128(to + 3, t3);
     }
     if (x < n) SumRowsPlain(rows, weights, count, x, n, plane);
 }
