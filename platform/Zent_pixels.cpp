@@ -60,22 +60,23 @@ void AndRow(uint32_t* d, const uint32_t* s, std::size_t n) {
     for (; i < n; ++i) d[i] &= s[i];
 }
 
-// The first pixel of [from, end) that differs from `value`, or end. Runs of
-// one colour are long in the pictures filled, so this tests four at a time.
-const uint32_t* RunEnd(const uint32_t* from, const uint32_t* end, uint32_t value) {
+// Replaces with `fill` the run of `value` that starts at `from` and returns
+// its end, in one pass over the pixels: eight at a time while they all match
+// (runs of one colour are long in the pictures filled).
+uint32_t* FillRun(uint32_t* from, uint32_t* end, uint32_t value, uint32_t fill) {
 #if defined(__SSE2__)
-    const __m128i v = _mm_set1_epi32(int32_t(value));
-    while (end - from >= 4) {
-        const __m128i equal = _mm_cmpeq_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(from)), v);
+    const __m128i v = _mm_set1_epi32(int32_t(value)), f = _mm_set1_epi32(int32_t(fill));
+    while (end - from >= 8) {
+        __m128i* at = reinterpret_cast<__m128i*>(from);
+        const __m128i equal = _mm_and_si128(_mm_cmpeq_epi32(_mm_loadu_si128(at), v),
+                                            _mm_cmpeq_epi32(_mm_loadu_si128(at + 1), v));
         if (_mm_movemask_epi8(equal) != 0xFFFF) break;
-        from += 4;
+        _mm_storeu_si128(at, f);
+        _mm_storeu_si128(at + 1, f);
+        from += 8;
     }
-#else
-    while (end - from >= 4 &&
-           ((from[0] ^ value) | (from[1] ^ value) | (from[2] ^ value) | (from[3] ^ value)) == 0)
-        from += 4;
 #endif
-    while (from < end && *from == value) ++from;
+    while (from < end && *from == value) *from++ = fill;
     return from;
 }
 
@@ -173,8 +174,8 @@ void FloodFill(const PixelRows& dst, int64_t x, int64_t y, uint32_t target, uint
         uint32_t* p = dst.row(row);
         l = from;
         while (l > 0 && p[l - 1] == target) --l;
-        r = int32_t(RunEnd(p + from, p + dst.width, target) - p) - 1;
-        FillRow(p + l, std::size_t(r - l + 1), fill);
+        FillRow(p + l, std::size_t(from - l), fill);
+        r = int32_t(FillRun(p + from, p + dst.width, target, fill) - p) - 1;
     };
 
     int32_t l, r;
@@ -231,6 +232,12 @@ AxisTaps BuildTaps(int64_t d0, int64_t dn, int32_t dLimit, int64_t s0, int64_t s
     t.end = int32_t(end);
     t.offset.reserve(std::size_t(end - begin) + 1);
     t.sum.reserve(std::size_t(end - begin));
+    // Neighbours share at most one source index, so the taps number at most
+    // one per destination index plus the source indexes covered.
+    const int64_t perIndex = area ? sn / dn + 2 : 1;
+    const auto taps = std::size_t(std::min((end - begin) * perIndex, (end - begin) + int64_t(sLimit)));
+    t.src.reserve(taps);
+    t.weight.reserve(taps);
     t.srcMin = sLimit;
     for (int64_t j = begin - d0; j < end - d0; ++j) {
         t.offset.push_back(uint32_t(t.src.size()));
