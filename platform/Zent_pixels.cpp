@@ -352,7 +352,9 @@ void SumRowsBoxed(const uint32_t* const* rows, const uint32_t* weights, uint32_t
     // Adds the weighted run sums of columns x, x + 1 (lo) and x + 2, x + 3 (hi).
     const auto addRunAt = [&](int32_t x, __m128i lo, __m128i hi) {
         __m128i* to = reinterpret_cast<__m128i*>(plane + 4 * std::ptrdiff_t(x));
-        const auto add = [](__m128i* at, __m128i v) { _mm_storeu_si128(at, _mm_add_epi32(_mm_loadu_si128(at), v)); };
+        const auto add = [](__m128i* at, __m128i v) {
+            _mm_storeu_si128(at, _mm_add_epi32(_mm_loadu_si128(at), v));
+        };
         add(to, _mm_madd_epi16(_mm_unpacklo_epi16(lo, zero), run));
         add(to + 1, _mm_madd_epi16(_mm_unpackhi_epi16(lo, zero), run));
         add(to + 2, _mm_madd_epi16(_mm_unpacklo_epi16(hi, zero), run));
@@ -401,7 +403,8 @@ uint32_t BoxPixel(const uint32_t* at, const uint32_t* weights, uint32_t taps, co
                              _mm_mul_epu32(l, wLast));
     };
     const __m128i blueRed = weigh(first, run, last);
-    const __m128i greenAlpha = weigh(_mm_srli_epi64(first, 32), _mm_srli_epi64(run, 32), _mm_srli_epi64(last, 32));
+    const __m128i greenAlpha =
+        weigh(_mm_srli_epi64(first, 32), _mm_srli_epi64(run, 32), _mm_srli_epi64(last, 32));
     const __m128i magic = _mm_set1_epi64x(int64_t(0x4330000000000000));
     const __m128i half = _mm_set1_epi64x(int64_t(divide.half));
     const __m128d inverse = _mm_set1_pd(divide.inverse), bias = _mm_set1_pd(1e-9);

@@ -476,8 +476,8 @@ TEST(PixelStretchArea, BitIdenticalToThePlainScalerOnRandomRectangles) {
         // Shrinking a lot, a little, and enlarging.
         const int32_t kind = rnd.below(3);
         const int32_t sw = rnd.between(1, srcW + 6), sh = rnd.between(1, srcH + 6);
-        const int32_t dw = kind == 0 ? rnd.between(1, 12) : kind == 1 ? rnd.between(1, 90) : rnd.between(1, 300);
-        const int32_t dh = kind == 0 ? rnd.between(1, 12) : kind == 1 ? rnd.between(1, 90) : rnd.between(1, 300);
+        const int32_t most = kind == 0 ? 12 : kind == 1 ? 90 : 300;
+        const int32_t dw = rnd.between(1, most), dh = rnd.between(1, most);
         // Partly outside either surface now and then.
         const int32_t sx = rnd.between(-8, srcW - 1), sy = rnd.between(-8, srcH - 1);
         const int32_t dx = rnd.between(-dw, dstW), dy = rnd.between(-dh, dstH);
