@@ -7,6 +7,10 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__SSE2__) && !defined(__AVX__) && defined(__GNUC__) && defined(__x86_64__)
+#include <immintrin.h>
+#define ZENT_CLEAR_UPPER_HALVES 1
+#endif
 
 namespace zent::pixels {
 
@@ -419,6 +423,20 @@ uint32_t BoxPixel(const uint32_t* at, const uint32_t* weights, uint32_t taps, co
 }
 #endif
 
+#if defined(ZENT_CLEAR_UPPER_HALVES)
+// Legacy SSE instructions may run at half speed while code before us (built
+// for AVX, or the kernel restoring its state) has left the upper halves of
+// the vector registers in use: each instruction then waits on them. The
+// scaler is long enough that clearing them first is worth a CPU check.
+__attribute__((target("avx"))) void ZeroUpper() {
+    _mm256_zeroupper();
+}
+void ClearUpperHalves() {
+    static const bool avx = (__builtin_cpu_init(), __builtin_cpu_supports("avx"));
+    if (avx) ZeroUpper();
+}
+#endif
+
 void Stretch(const PixelRows& dst, int64_t dx, int64_t dy, int64_t dw, int64_t dh, const PixelRows& src,
              int64_t sx, int64_t sy, int64_t sw, int64_t sh, bool area) {
     if (dst.empty() || src.empty() || dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return;
@@ -433,6 +451,9 @@ void Stretch(const PixelRows& dst, int64_t dx, int64_t dy, int64_t dw, int64_t d
     const AxisTaps tx = BuildTaps(dx, dw, dst.width, sx, sw, src.width, area);
     const AxisTaps ty = BuildTaps(dy, dh, dst.height, sy, sh, src.height, area);
     if (tx.srcMax < tx.srcMin || ty.srcMax < ty.srcMin) return;
+#if defined(ZENT_CLEAR_UPPER_HALVES)
+    ClearUpperHalves();
+#endif
 
     // Vertical pass first: per destination row, the weighted sums of the
     // source rows it covers over the columns in use, blue, green and red side
