@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QLocale>
+#include <charconv>
 #include <cmath>
 
 #include "Zent_sysutils.h"
@@ -102,13 +103,9 @@ private:
     }
     void PutNumber(unsigned Value, int MinDigits) {
         char Buf[12];
-        int N = 0;
-        do {
-            Buf[N++] = char('0' + Value % 10);
-            Value /= 10;
-        } while (Value != 0);
-        while (N < MinDigits) Buf[N++] = '0';
-        while (N > 0) Put(Buf[--N]);
+        const auto [End, Ec] = std::to_chars(Buf, Buf + sizeof Buf, Value);
+        for (auto N = End - Buf; N < MinDigits; ++N) Put('0');
+        for (const char* C = Buf; C != End; ++C) Put(*C);
     }
     // Writes one of the a forms and returns the characters it consumed.
     std::size_t PutAForm(std::string_view Pattern, std::size_t i, bool& TwelveHour);

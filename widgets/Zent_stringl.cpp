@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -158,12 +159,7 @@ TDigits LeadingDigitsHuge(const TBinary& B, long double Magnitude) {
 // Appends the decimal digits of X.
 void AppendNumber(std::string& Text, uint64_t X) {
     char Buf[20];
-    int N = 0;
-    do {
-        Buf[N++] = char('0' + X % 10);
-        X /= 10;
-    } while (X != 0);
-    while (N > 0) Text += Buf[--N];
+    Text.append(Buf, std::to_chars(Buf, Buf + sizeof Buf, X).ptr);
 }
 
 // Rounds Digits * 10^-Cut to an integer, halves away from zero.
