@@ -16,6 +16,22 @@ namespace zent::pixels {
 
 namespace {
 
+#if defined(ZENT_CLEAR_UPPER_HALVES)
+// Legacy SSE instructions may run at half speed while code before us (built
+// for AVX, or the kernel restoring its state) has left the upper halves of
+// the vector registers in use: each instruction then waits on them. The
+// pixel loops are long enough that clearing them first is worth a CPU check.
+__attribute__((target("avx"))) void ZeroUpper() {
+    _mm256_zeroupper();
+}
+void ClearUpperHalves() {
+    static const bool avx = (__builtin_cpu_init(), __builtin_cpu_supports("avx"));
+    if (avx) ZeroUpper();
+}
+#else
+void ClearUpperHalves() {}
+#endif
+
 // Address range [lo, hi) that a view can touch; used to detect copies within one image.
 void Span(const PixelRows& v, const uint32_t*& lo, const uint32_t*& hi) {
     const std::ptrdiff_t lastRow = std::ptrdiff_t(v.height - 1) * v.stride;
@@ -98,6 +114,7 @@ Box Clip(int64_t left, int64_t top, int64_t right, int64_t bottom, int32_t width
 void Fill(const PixelRows& dst, int64_t left, int64_t top, int64_t right, int64_t bottom, uint32_t pixel) {
     if (dst.empty()) return;
     const Box b = Clip(left, top, right, bottom, dst.width, dst.height);
+    if (b.width() * int64_t(b.height()) >= 4096) ClearUpperHalves();
     for (int32_t y = b.top; y < b.bottom; ++y) FillRow(dst.row(y) + b.left, std::size_t(b.width()), pixel);
 }
 
@@ -154,6 +171,7 @@ void Copy(const PixelRows& dst, int64_t dx, int64_t dy, const PixelRows& src, in
     }
     const int64_t tx = dx - sx, ty = dy - sy;
     const auto n = std::size_t(box.width());
+    if (rop == Rop::And) ClearUpperHalves();
     for (int32_t y = box.top; y < box.bottom; ++y) {
         uint32_t* d = dst.row(y) + box.left;
         const uint32_t* s = src.row(int32_t(y - ty)) + (box.left - tx);
@@ -166,6 +184,7 @@ void Copy(const PixelRows& dst, int64_t dx, int64_t dy, const PixelRows& src, in
 
 void FloodFill(const PixelRows& dst, int64_t x, int64_t y, uint32_t target, uint32_t fill) {
     if (dst.empty() || !dst.contains(x, y) || target == fill) return;
+    ClearUpperHalves();
     if (dst.at(int32_t(x), int32_t(y)) != target) return;
 
     // A pending scan: row `y` between columns xl and xr (inclusive), reached
@@ -423,19 +442,6 @@ uint32_t BoxPixel(const uint32_t* at, const uint32_t* weights, uint32_t taps, co
 }
 #endif
 
-#if defined(ZENT_CLEAR_UPPER_HALVES)
-// Legacy SSE instructions may run at half speed while code before us (built
-// for AVX, or the kernel restoring its state) has left the upper halves of
-// the vector registers in use: each instruction then waits on them. The
-// scaler is long enough that clearing them first is worth a CPU check.
-__attribute__((target("avx"))) void ZeroUpper() {
-    _mm256_zeroupper();
-}
-void ClearUpperHalves() {
-    static const bool avx = (__builtin_cpu_init(), __builtin_cpu_supports("avx"));
-    if (avx) ZeroUpper();
-}
-#endif
 
 void Stretch(const PixelRows& dst, int64_t dx, int64_t dy, int64_t dw, int64_t dh, const PixelRows& src,
              int64_t sx, int64_t sy, int64_t sw, int64_t sh, bool area) {
@@ -451,9 +457,7 @@ void Stretch(const PixelRows& dst, int64_t dx, int64_t dy, int64_t dw, int64_t d
     const AxisTaps tx = BuildTaps(dx, dw, dst.width, sx, sw, src.width, area);
     const AxisTaps ty = BuildTaps(dy, dh, dst.height, sy, sh, src.height, area);
     if (tx.srcMax < tx.srcMin || ty.srcMax < ty.srcMin) return;
-#if defined(ZENT_CLEAR_UPPER_HALVES)
     ClearUpperHalves();
-#endif
 
     // Vertical pass first: per destination row, the weighted sums of the
     // source rows it covers over the columns in use, blue, green and red side
