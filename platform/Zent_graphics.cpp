@@ -387,20 +387,7 @@ void TCanvas::Draw(int32_t X, int32_t Y, const TBitmap& Bitmap) {
     RequireSurface();
     if (Bitmap.Empty()) return;
     const QImage& Source = Bitmap.Image();
-    if (FImage) {
-        const PixelRows Dst = RowsOf(*FImage);  // first: it may detach the image
-        pixels::Copy(Dst, X, Y, RowsOf(Source), 0, 0, Source.width(), Source.height(), RopOf(CopyMode));
-        return;
-    }
-    const Box B = pixels::CopyBox(FPainterWidth, FPainterHeight, X, Y, Source.width(), Source.height(), 0, 0,
-                                  Source.width(), Source.height());
-    if (B.empty()) return;
-    PainterScope Scope(*FPainter);
-    FPainter->setCompositionMode(RopOf(CopyMode) == pixels::Rop::And ? QPainter::RasterOp_SourceAndDestination
-                                                                     : QPainter::CompositionMode_Source);
-    FPainter->drawImage(
-        QPoint(B.left, B.top), Source,
-        QRect(int32_t(B.left - int64_t(X)), int32_t(B.top - int64_t(Y)), B.width(), B.height()));
+    CopyFrom(X, Y, Source, 0, 0, Source.width(), Source.height());
 }
 
 void TCanvas::CopyRect(const TRect& Dest, TCanvas& Source, const TRect& SourceRect) {
@@ -410,22 +397,24 @@ void TCanvas::CopyRect(const TRect& Dest, TCanvas& Source, const TRect& SourceRe
     const int64_t W = std::min(int64_t(Dest.Right) - Dest.Left, int64_t(SourceRect.Right) - SourceRect.Left);
     const int64_t H = std::min(int64_t(Dest.Bottom) - Dest.Top, int64_t(SourceRect.Bottom) - SourceRect.Top);
     if (W <= 0 || H <= 0) return;
+    CopyFrom(Dest.Left, Dest.Top, std::as_const(*Source.FImage), SourceRect.Left, SourceRect.Top, W, H);
+}
+
+void TCanvas::CopyFrom(int64_t DX, int64_t DY, const QImage& Source, int64_t SX, int64_t SY, int64_t W,
+                       int64_t H) {
     if (FImage) {
         const PixelRows Dst = RowsOf(*FImage);  // first: it may detach the image
-        pixels::Copy(Dst, Dest.Left, Dest.Top, RowsOf(std::as_const(*Source.FImage)), SourceRect.Left,
-                     SourceRect.Top, W, H, RopOf(CopyMode));
+        pixels::Copy(Dst, DX, DY, RowsOf(Source), SX, SY, W, H, RopOf(CopyMode));
         return;
     }
-    const QImage& Src = *Source.FImage;
-    const Box B = pixels::CopyBox(FPainterWidth, FPainterHeight, Dest.Left, Dest.Top, Src.width(),
-                                  Src.height(), SourceRect.Left, SourceRect.Top, W, H);
+    const Box B = pixels::CopyBox(FPainterWidth, FPainterHeight, DX, DY, Source.width(), Source.height(), SX,
+                                  SY, W, H);
     if (B.empty()) return;
     PainterScope Scope(*FPainter);
     FPainter->setCompositionMode(RopOf(CopyMode) == pixels::Rop::And ? QPainter::RasterOp_SourceAndDestination
                                                                      : QPainter::CompositionMode_Source);
-    const QRect From(int32_t(B.left - int64_t(Dest.Left) + SourceRect.Left),
-                     int32_t(B.top - int64_t(Dest.Top) + SourceRect.Top), B.width(), B.height());
-    FPainter->drawImage(QPoint(B.left, B.top), Src, From);
+    const QRect From(int32_t(B.left - DX + SX), int32_t(B.top - DY + SY), B.width(), B.height());
+    FPainter->drawImage(QPoint(B.left, B.top), Source, From);
 }
 
 void TCanvas::FloodFill(int32_t X, int32_t Y, TColor Color, TFillStyle Style) {

@@ -201,6 +201,9 @@ private:
     void RequireSurface() const;
     int32_t SurfaceWidth() const;
     int32_t SurfaceHeight() const;
+    // Combines W x H pixels of Source from (SX, SY) onto (DX, DY) by
+    // CopyMode, clipped to both, on either kind of surface.
+    void CopyFrom(int64_t DX, int64_t DY, const QImage& Source, int64_t SX, int64_t SY, int64_t W, int64_t H);
     // Fills [L, R) x [T, B) clipped to the surface, on either kind of surface.
     void FillArea(int64_t L, int64_t T, int64_t R, int64_t B, uint32_t Pixel);
     // Text with its top-left cell corner at (X, Y), glyphs limited to the clip

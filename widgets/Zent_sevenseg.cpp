@@ -246,14 +246,13 @@ void TSevenSeg::SizeChanged(QObject* /*Sender*/) {
 
 void TSevenSeg::Paint() {
     if (!Visible() && !(ComponentState() & csDesigning)) return;
-    const int32_t W = Width(), H = Height();
     const TCellGeometry G = Geometry();
     // A strip built for another size (a size set while loading, or OnResize
     // taken over by the application) would give slices of the wrong symbols.
     if (G.GlyphWidth != FStripWidth || G.GlyphHeight != FStripHeight) BuildGlyphStrip();
 
     const TCaptionCells Cells = ReadCaption(FCaption, FNumDigits);
-    if (!FPictureValid || FPicture->Width() != W || FPicture->Height() != H || !CellsStandAlone(G)) {
+    if (!PictureCurrent(G)) {
         try {
             ComposePicture(G, Cells);
         } catch (const EOutOfResources&) {
@@ -274,6 +273,11 @@ bool TSevenSeg::CellsStandAlone(const TCellGeometry& G) const {
     return G.Valid() && !FGlyphStrip->Empty() && FMargin >= 2 && FInterDigDist >= 0;
 }
 
+bool TSevenSeg::PictureCurrent(const TCellGeometry& G) const {
+    return FPictureValid && G.GlyphWidth == FStripWidth && G.GlyphHeight == FStripHeight &&
+           FPicture->Width() == Width() && FPicture->Height() == Height() && CellsStandAlone(G);
+}
+
 TRect TSevenSeg::CellRect(const TCellGeometry& G, int Index) const {
     const auto Left = int32_t(FMargin + Index * G.Pitch);  // inside the control when CellsStandAlone
     return Rect(Left, FMargin, Left + int32_t(G.GlyphWidth), Height() - FMargin);
@@ -281,10 +285,7 @@ TRect TSevenSeg::CellRect(const TCellGeometry& G, int Index) const {
 
 TRect TSevenSeg::ChangedArea(const TCaptionCells& Cells) const {
     const TCellGeometry G = Geometry();
-    const TRect Whole = Rect(0, 0, Width(), Height());
-    if (!FPictureValid || G.GlyphWidth != FStripWidth || G.GlyphHeight != FStripHeight ||
-        FPicture->Width() != Width() || FPicture->Height() != Height() || !CellsStandAlone(G))
-        return Whole;
+    if (!PictureCurrent(G)) return Rect(0, 0, Width(), Height());
     int First = -1, Last = -1;
     for (int j = 0; j < std::max(Cells.Count, FShownCells.Count); ++j)
         if (Cells.Cells[j] != FShownCells.Cells[j]) {

@@ -198,6 +198,9 @@ private:
     // renews the cells that changed. Cells may be renewed one by one only
     // while they touch neither the frame nor each other.
     bool CellsStandAlone(const TCellGeometry& G) const;
+    // Whether the kept picture matches the strip, the size and the geometry,
+    // so that only changed cells need renewing.
+    bool PictureCurrent(const TCellGeometry& G) const;
     TRect CellRect(const TCellGeometry& G, int Index) const;
     void ComposePicture(const TCellGeometry& G, const TCaptionCells& Cells);
     void ComposeCell(const TCellGeometry& G, int Index, TDigitCell Cell, bool OnBackground);
