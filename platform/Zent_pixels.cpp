@@ -126,10 +126,6 @@ void SpanV(const PixelRows& dst, int64_t x, int64_t y1, int64_t y2, uint32_t pix
     Fill(dst, x, y1, x + 1, y2, pixel);
 }
 
-void Frame(const PixelRows& dst, int64_t left, int64_t top, int64_t right, int64_t bottom, uint32_t pixel) {
-    ForEachFrameBox(left, top, right, bottom,
-                    [&](int64_t l, int64_t t, int64_t r, int64_t b) { Fill(dst, l, t, r, b, pixel); });
-}
 
 void Line(const PixelRows& dst, int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint32_t pixel) {
     if (dst.empty()) return;

@@ -63,7 +63,6 @@ void ForEachFrameBox(int64_t left, int64_t top, int64_t right, int64_t bottom, F
         if (right - left > 1) fill(right - 1, top + 1, right, bottom - 1);
     }
 }
-void Frame(const PixelRows& dst, int64_t left, int64_t top, int64_t right, int64_t bottom, uint32_t pixel);
 
 // Visits the pixels of the line from (x0, y0) towards (x1, y1), end point
 // excluded, that lie inside a width x height surface, in line order. The line
