@@ -7,6 +7,7 @@
 #include <random>
 
 #include "Zent_graphics.h"
+#include "Zent_internal.h"
 
 namespace {
 
@@ -14,7 +15,6 @@ using namespace zent;
 
 std::unique_ptr<TBitmap> Bitmap(int32_t W, int32_t H, TColor Color) {
     auto B = std::make_unique<TBitmap>();
-    B->SetPixelFormat(pf32bit);
     B->Canvas().Brush.SetColor(Color);
     B->SetSize(W, H);
     return B;
@@ -80,7 +80,7 @@ BENCHMARK(BM_Halftone_312x432)->Args({48, 60})->Args({55, 76})->Unit(benchmark::
 void BM_Peer_QImageSmoothScaled_312x432(benchmark::State& State) {
     const auto W = int32_t(State.range(0)), H = int32_t(State.range(1));
     auto Src = Artwork();
-    const QImage& Image = Src->Image();
+    const QImage& Image = TPlatformAccess::Image(*Src);
     for (auto _ : State) {
         QImage Scaled = Image.scaled(W, H, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         benchmark::DoNotOptimize(Scaled.constBits());
@@ -112,7 +112,7 @@ void BM_Peer_QPainterRasterOpAnd_200x190(benchmark::State& State) {
     for (auto _ : State) {
         QPainter P(&Dst);
         P.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
-        P.drawImage(QPoint(0, 0), Src->Image(), QRect(10, 10, 200, 190));
+        P.drawImage(QPoint(0, 0), TPlatformAccess::Image(*Src), QRect(10, 10, 200, 190));
         P.end();
         benchmark::ClobberMemory();
     }

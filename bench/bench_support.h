@@ -11,6 +11,7 @@
 #include <benchmark/benchmark.h>
 
 #include "Zent_controls.h"
+#include "Zent_internal.h"
 
 namespace zent::bench {
 
@@ -57,7 +58,7 @@ class TFinishedBitmapControl : public TGraphicControl {
 public:
     TFinishedBitmapControl(QWidget* Parent, const QImage& Image) : TGraphicControl(Parent) {
         Picture.SetSize(Image.width(), Image.height());
-        Picture.Image() = Image.convertToFormat(QImage::Format_RGB32);
+        TPlatformAccess::Image(Picture) = Image.convertToFormat(QImage::Format_RGB32);
     }
     void Paint() override {
         Canvas().CopyMode = SRCCOPY;

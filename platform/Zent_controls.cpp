@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include "Zent_forms.h"
+#include "Zent_internal.h"
 #include "Zent_sysutils.h"
 
 namespace zent {
@@ -73,6 +74,14 @@ void TGraphicControl::SetAlign(TAlign Value) {
     Realign();
 }
 
+void TGraphicControl::SetOpaque(bool Value) {
+    setAttribute(Qt::WA_OpaquePaintEvent, Value);
+}
+
+bool TGraphicControl::Opaque() const {
+    return testAttribute(Qt::WA_OpaquePaintEvent);
+}
+
 void TGraphicControl::SetDesigning(bool Value) {
     if (Value)
         FComponentState |= csDesigning;
@@ -117,9 +126,9 @@ void TGraphicControl::Click() {
 
 void TGraphicControl::paintEvent(QPaintEvent*) {
     QPainter Painter(this);
-    FCanvas.BindPainter(&Painter, width(), height());
+    TPlatformAccess::BindPainter(FCanvas, &Painter, width(), height());
     Guarded([this] { Paint(); });
-    FCanvas.Unbind();
+    TPlatformAccess::Unbind(FCanvas);
 }
 
 void TGraphicControl::BoundsChanged() {

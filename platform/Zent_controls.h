@@ -62,6 +62,12 @@ public:
 
     TCanvas& Canvas() { return FCanvas; }
 
+    // A control whose every paint covers its whole rectangle says so: the
+    // parent's background is then not drawn underneath first. Off by
+    // default, which see-through (SRCAND) painting needs.
+    void SetOpaque(bool Value);
+    bool Opaque() const;
+
     virtual void Paint() {}
     void Invalidate() { update(); }
     // Repaints before returning; raises "Control '%s' has no parent window"

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "Zent_latin1.h"
 #include "Zent_sysutils.h"
 
 namespace zent {
@@ -52,17 +53,15 @@ bool DecodeDayNumber(int64_t DayNumber, TDateTimeFields& F) {
 
 bool StartsWithNoCase(std::string_view Text, std::size_t Pos, std::string_view Word) {
     if (Text.size() - Pos < Word.size()) return false;
-    for (std::size_t i = 0; i < Word.size(); ++i) {
-        char C = Text[Pos + i];
-        if (C >= 'a' && C <= 'z') C = char(C - 'a' + 'A');
-        if (C != Word[i]) return false;
-    }
+    for (std::size_t i = 0; i < Word.size(); ++i)
+        if (UpperCase(Text[Pos + i]) != Word[i]) return false;
     return true;
 }
 
+// The upper-case letter of C, or 0 when C is no letter A to Z.
 char UpperLetter(char C) {
-    if (C >= 'a' && C <= 'z') return char(C - 'a' + 'A');
-    return C >= 'A' && C <= 'Z' ? C : 0;
+    const char U = UpperCase(C);
+    return U >= 'A' && U <= 'Z' ? U : 0;
 }
 
 bool IsMarkerForm(std::string_view Pattern, std::size_t Pos) {
@@ -248,14 +247,8 @@ void TPatternWriter::Write(std::string_view Pattern, bool Inserted) {
     }
 }
 
-// Latin-1 bytes of a QString; characters outside it become '?'.
-std::string Latin1(const QString& Text) {
-    const QByteArray Bytes = Text.toLatin1();
-    return std::string(Bytes.constData(), std::size_t(Bytes.size()));
-}
-
 void TakeIfGiven(std::string& Setting, const QString& Text) {
-    if (!Text.isEmpty()) Setting = Latin1(Text);
+    if (!Text.isEmpty()) Setting = QStringToLatin1(Text);
 }
 
 // The first punctuation character after the first field, outside quotes, or
@@ -312,7 +305,7 @@ TTimeFacts TimeFactsOf(const QString& Format) {
 std::string LocaleDateFormat(QString Format, bool RemoveEras) {
     // Direction marks and other invisible format characters have no Latin-1 form.
     Format.removeIf([](QChar C) { return C.category() == QChar::Other_Format; });
-    std::string Result = Latin1(Format);
+    std::string Result = QStringToLatin1(Format);
     if (RemoveEras) std::erase_if(Result, [](char C) { return C == 'g' || C == 'G'; });
     return Result;
 }
@@ -381,7 +374,7 @@ TFormatSettings FormatSettingsFromLocale(const QLocale& Locale) {
     const QString LongDate = Locale.dateFormat(QLocale::LongFormat);
     if (!ShortDate.isEmpty()) S.ShortDateFormat = LocaleDateFormat(ShortDate, Cjk);
     if (!LongDate.isEmpty()) S.LongDateFormat = LocaleDateFormat(LongDate, Cjk);
-    if (const QChar Sep = FieldSeparator(ShortDate); !Sep.isNull()) S.DateSeparator = Latin1(QString(Sep));
+    if (const QChar Sep = FieldSeparator(ShortDate); !Sep.isNull()) S.DateSeparator = QStringToLatin1(QString(Sep));
 
     const QString ShortTime = Locale.timeFormat(QLocale::ShortFormat);
     if (!ShortTime.isEmpty()) {
@@ -391,7 +384,7 @@ TFormatSettings FormatSettingsFromLocale(const QLocale& Locale) {
         S.LongTimeFormat =
             BuildTimeFormat(Facts.LeadingZeroHour, Facts.TwelveHour, Facts.MarkerInFront, true);
         if (const QChar Sep = FieldSeparator(ShortTime); !Sep.isNull())
-            S.TimeSeparator = Latin1(QString(Sep));
+            S.TimeSeparator = QStringToLatin1(QString(Sep));
     }
     const QString Decimal = Locale.decimalPoint();
     if (Decimal.size() == 1 && Decimal[0].unicode() < 0x100) S.DecimalSeparator = char(Decimal[0].unicode());

@@ -4,14 +4,14 @@
 #include <QMessageBox>
 #include <QTimer>
 
+#include "Zent_latin1.h"
 #include "Zent_sysutils.h"
 
 namespace zent {
 
 namespace {
 void MessageBoxReporter(const std::string& Title, const std::string& Text) {
-    QMessageBox::critical(QApplication::activeWindow(), QString::fromLatin1(Title.c_str()),
-                          QString::fromLatin1(Text.c_str()));
+    QMessageBox::critical(QApplication::activeWindow(), Latin1ToQString(Title), Latin1ToQString(Text));
 }
 
 TErrorReporter& Reporter() {
@@ -20,8 +20,7 @@ TErrorReporter& Reporter() {
 }
 
 std::string ApplicationTitle() {
-    const QString Title = QGuiApplication::applicationDisplayName();
-    return Title.toLatin1().toStdString();
+    return QStringToLatin1(QGuiApplication::applicationDisplayName());
 }
 }  // namespace
 

@@ -12,6 +12,8 @@
 #include <utility>
 #include <vector>
 
+#include "Zent_internal.h"
+#include "Zent_latin1.h"
 #include "Zent_pixels.h"
 #include "Zent_sysutils.h"
 
@@ -144,10 +146,6 @@ pixels::Rop RopOf(uint32_t CopyMode) {
     return CopyMode == SRCAND ? pixels::Rop::And : pixels::Rop::Copy;
 }
 
-QString FromLatin1(const std::string& Text) {
-    return QString::fromLatin1(Text.data(), qsizetype(Text.size()));
-}
-
 int32_t Saturate(int64_t V) {
     return int32_t(
         std::clamp<int64_t>(V, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
@@ -193,7 +191,7 @@ std::string ColorToText(TColor Color) {
 
 QFont ToQFont(const TFont& Font) {
     QFont F = qGuiApp ? QGuiApplication::font() : QFont();
-    if (!Font.Name.empty()) F.setFamilies({FromLatin1(Font.Name)});
+    if (!Font.Name.empty()) F.setFamilies({Latin1ToQString(Font.Name)});
     if (Font.Size > 0) F.setPointSize(Font.Size);
     if (Font.Size < 0) F.setPixelSize(Font.Size == std::numeric_limits<int32_t>::min() ? 1 : -Font.Size);
     F.setBold(Font.Style & fsBold);
@@ -329,7 +327,7 @@ void TCanvas::PaintText(int64_t ClipL, int64_t ClipT, int64_t ClipR, int64_t Cli
     if (Text.empty()) return;
 
     const QFont QF = ToQFont(Font);
-    const QString S = FromLatin1(Text);
+    const QString S = Latin1ToQString(Text);
     QFontMetrics Metrics = FImage ? QFontMetrics(QF, FImage) : QFontMetrics(QF, FPainter->device());
     // Only a cell that meets the clip box is drawn, which keeps the painter's
     // coordinates near the surface whatever X and Y are.
@@ -370,7 +368,7 @@ void TCanvas::TextRect(const TRect& R, int32_t X, int32_t Y, const std::string& 
 
 int32_t TCanvas::TextWidth(const std::string& Text) const {
     const QFont QF = ToQFont(Font);
-    const QString S = FromLatin1(Text);
+    const QString S = Latin1ToQString(Text);
     if (FImage && !FImage->isNull()) return QFontMetrics(QF, FImage).horizontalAdvance(S);
     if (FPainter && FPainter->device()) return QFontMetrics(QF, FPainter->device()).horizontalAdvance(S);
     return QFontMetrics(QF).horizontalAdvance(S);
@@ -386,7 +384,7 @@ int32_t TCanvas::TextHeight(const std::string&) const {
 void TCanvas::Draw(int32_t X, int32_t Y, const TBitmap& Bitmap) {
     RequireSurface();
     if (Bitmap.Empty()) return;
-    const QImage& Source = Bitmap.Image();
+    const QImage& Source = TPlatformAccess::Image(Bitmap);
     CopyFrom(X, Y, Source, 0, 0, Source.width(), Source.height());
 }
 
@@ -493,18 +491,11 @@ void TBitmap::SetSize(int32_t W, int32_t H) {
 }
 
 void TBitmap::LoadFromResource(std::intptr_t, const std::string& Name) {
-    QImage Loaded(QStringLiteral(":/") + FromLatin1(Name));
+    QImage Loaded(QStringLiteral(":/") + Latin1ToQString(Name));
     if (Loaded.isNull()) throw EResNotFound(Format("Resource %s not found", {Name}));
     *FImage = Loaded.convertToFormat(QImage::Format_RGB32);
     FWidth = FImage->width();
     FHeight = FImage->height();
-}
-
-const QImage& TBitmap::Image() const {
-    return *FImage;
-}
-QImage& TBitmap::Image() {
-    return *FImage;
 }
 
 }  // namespace zent

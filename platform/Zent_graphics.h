@@ -184,13 +184,14 @@ public:
 
     int StretchMode() const { return FStretchMode; }
 
-    // Binding, for the platform layer: a control binds its painter for one paint.
-    void BindPainter(QPainter* Painter, int32_t Width, int32_t Height);
-    void Unbind();
     bool IsBound() const { return FImage || FPainter; }
 
 private:
     friend class TBitmap;
+    friend struct TPlatformAccess;
+    // A control binds its painter for the duration of one paint.
+    void BindPainter(QPainter* Painter, int32_t Width, int32_t Height);
+    void Unbind();
     friend int SetStretchBltMode(HDC, int);
     friend bool StretchBlt(HDC, int32_t, int32_t, int32_t, int32_t, HDC, int32_t, int32_t, int32_t, int32_t,
                            uint32_t);
@@ -230,10 +231,9 @@ bool StretchBlt(HDC Dest, int32_t X, int32_t Y, int32_t W, int32_t H, HDC Source
 
 // ---------------------------------------------------------------- bitmap
 
-enum TPixelFormat : uint8_t { pfDevice, pf32bit };
-
 // A memory bitmap, always stored as 32 bits per pixel so that every colour
-// written reads back exactly. Created empty (0 x 0).
+// written reads back exactly: there is no other pixel format to choose.
+// Created empty (0 x 0).
 class TBitmap {
 public:
     TBitmap();
@@ -250,8 +250,6 @@ public:
     void SetWidth(int32_t Value);
     void SetHeight(int32_t Value);
     void SetSize(int32_t W, int32_t H);
-    TPixelFormat PixelFormat() const { return FPixelFormat; }
-    void SetPixelFormat(TPixelFormat Value) { FPixelFormat = Value; }  // storage is 32-bit either way
     bool Empty() const { return Width() == 0 || Height() == 0; }
 
     // Loads the bitmap resource Name (":/" + Name in the Qt resource system).
@@ -262,14 +260,11 @@ public:
     TCanvas& Canvas() { return *FCanvas; }
     const TCanvas& Canvas() const { return *FCanvas; }
 
-    const QImage& Image() const;  // for the platform layer and tests
-    QImage& Image();
-
 private:
+    friend struct TPlatformAccess;
     std::unique_ptr<QImage> FImage;  // null while either side is 0
     std::unique_ptr<TCanvas> FCanvas;
     int32_t FWidth = 0, FHeight = 0;
-    TPixelFormat FPixelFormat = pfDevice;
 };
 
 }  // namespace zent

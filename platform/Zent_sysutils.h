@@ -29,6 +29,12 @@ class EInvalidOperation : public Exception { using Exception::Exception; };
 // "Not enough timers available"
 class EOutOfResources : public Exception { using Exception::Exception; };
 
+// ASCII upper case: only the letters a to z change, every other byte
+// (Latin-1 letters included) stays as it is.
+constexpr char UpperCase(char C) {
+    return C >= 'a' && C <= 'z' ? char(C - 'a' + 'A') : C;
+}
+
 // Replaces each "%s" of Pattern in turn by the next argument; "%%" gives "%".
 // Missing arguments leave an empty text; extra arguments are ignored.
 std::string Format(std::string_view Pattern, std::initializer_list<std::string_view> Args);

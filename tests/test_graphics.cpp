@@ -10,6 +10,7 @@
 #include <set>
 
 #include "Zent_graphics.h"
+#include "Zent_internal.h"
 #include "Zent_sysutils.h"
 #include "test_support.h"
 
@@ -21,7 +22,6 @@ using test::PixelAt;
 // A 32-bit bitmap filled with one colour.
 std::unique_ptr<TBitmap> Filled(int32_t W, int32_t H, TColor Color) {
     auto B = std::make_unique<TBitmap>();
-    B->SetPixelFormat(pf32bit);
     B->Canvas().Brush.SetColor(Color);
     B->SetSize(W, H);
     return B;
@@ -113,7 +113,7 @@ TEST(CanvasShapes, LineRectangleAndFillRectKeepTheirEdgesExclusive) {
 
     R.Brush.SetColor(clLime);
     R.FillRect(Rect(5, 3, 7, 5));
-    EXPECT_EQ(CountPixels(B->Image(), [](int, int, TColor P) { return P == clLime; }), 4);
+    EXPECT_EQ(CountPixels(test::ImageOf(*B), [](int, int, TColor P) { return P == clLime; }), 4);
     EXPECT_EQ(R.Pixels(7, 4), clWhite);
     EXPECT_EQ(R.Pixels(6, 5), clWhite);
 
@@ -122,7 +122,7 @@ TEST(CanvasShapes, LineRectangleAndFillRectKeepTheirEdgesExclusive) {
     R.Rectangle(4, 0, 8, 3);
     EXPECT_EQ(R.Pixels(5, 1), clWhite);
     EXPECT_EQ(R.Pixels(4, 1), clRed);
-    SCOPED_TRACE(test::SavePicture(B->Image(), "canvas_shapes"));
+    SCOPED_TRACE(test::SavePicture(test::ImageOf(*B), "canvas_shapes"));
 }
 
 TEST(CanvasShapes, PixelsRoundTripAndOutOfRangeReads) {
@@ -143,7 +143,7 @@ TEST(CanvasShapes, HugeAndInvertedCoordinatesAreClipped) {
     TCanvas& C = B->Canvas();
     C.Brush.SetColor(clGreen);
     C.Rectangle(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX);  // outline far outside, inside covers all
-    EXPECT_EQ(CountPixels(B->Image(), [](int, int, TColor P) { return P == clGreen; }), 100);
+    EXPECT_EQ(CountPixels(test::ImageOf(*B), [](int, int, TColor P) { return P == clGreen; }), 100);
     C.Rectangle(6, 6, 2, 2);  // corners in either order
     EXPECT_EQ(C.Pixels(2, 2), clBlack);
     EXPECT_EQ(C.Pixels(3, 3), clGreen);
@@ -183,29 +183,29 @@ TEST_F(TextCase, TextOutPaintsItsCellAndMovesThePen) {
     EXPECT_EQ(C.PenPos(), (TPoint{Cell.Right, 5}));
     EXPECT_GT(Cell.Width(), 0);
     EXPECT_EQ(
-        CountPixels(B->Image(), [&](int X, int Y, TColor P) { return Inside(X, Y, Cell) != (P != clRed); }),
+        CountPixels(test::ImageOf(*B), [&](int X, int Y, TColor P) { return Inside(X, Y, Cell) != (P != clRed); }),
         0);
-    EXPECT_GT(CountPixels(B->Image(), [](int, int, TColor P) { return P == clBlack; }), 0);
-    SCOPED_TRACE(test::SavePicture(B->Image(), "text_out_solid"));
+    EXPECT_GT(CountPixels(test::ImageOf(*B), [](int, int, TColor P) { return P == clBlack; }), 0);
+    SCOPED_TRACE(test::SavePicture(test::ImageOf(*B), "text_out_solid"));
 }
 
 TEST_F(TextCase, ClearBrushPaintsOnlyGlyphPixels) {
     C.Brush.SetStyle(bsClear);
     C.TextOut(10, 5, Text);
     const TRect Cell = Rect(10, 5, 10 + C.TextWidth(Text), 5 + C.TextHeight(Text));
-    const int Changed = CountPixels(B->Image(), [](int, int, TColor P) { return P != clRed; });
+    const int Changed = CountPixels(test::ImageOf(*B), [](int, int, TColor P) { return P != clRed; });
     EXPECT_GT(Changed, 0);
     EXPECT_LT(Changed, Cell.Width() * Cell.Height() / 2);
     EXPECT_EQ(
-        CountPixels(B->Image(), [&](int X, int Y, TColor P) { return !Inside(X, Y, Cell) && P != clRed; }),
+        CountPixels(test::ImageOf(*B), [&](int X, int Y, TColor P) { return !Inside(X, Y, Cell) && P != clRed; }),
         0);
-    EXPECT_EQ(CountPixels(B->Image(), [](int, int, TColor P) { return P == clWhite; }),
+    EXPECT_EQ(CountPixels(test::ImageOf(*B), [](int, int, TColor P) { return P == clWhite; }),
               0);  // no brush colour
 
     C.Brush.SetColor(clYellow);  // a colour makes the brush solid again
     EXPECT_EQ(C.Brush.Style(), bsSolid);
     C.TextOut(10, 5, Text);
-    EXPECT_GT(CountPixels(B->Image(), [](int, int, TColor P) { return P == clYellow; }), 0);
+    EXPECT_GT(CountPixels(test::ImageOf(*B), [](int, int, TColor P) { return P == clYellow; }), 0);
 }
 
 TEST_F(TextCase, TextRectShowsOnlyWhatFitsAndFillsTheRest) {
@@ -215,14 +215,14 @@ TEST_F(TextCase, TextRectShowsOnlyWhatFitsAndFillsTheRest) {
     C.TextRect(R, 10, 5, Text);
     EXPECT_EQ(C.PenPos(), (TPoint{0, 0}));
     EXPECT_EQ(
-        CountPixels(B->Image(), [&](int X, int Y, TColor P) { return Inside(X, Y, R) != (P != clRed); }), 0);
+        CountPixels(test::ImageOf(*B), [&](int X, int Y, TColor P) { return Inside(X, Y, R) != (P != clRed); }), 0);
     EXPECT_GT(
-        CountPixels(B->Image(), [&](int X, int Y, TColor P) { return Inside(X, Y, R) && P == clBlack; }), 0);
+        CountPixels(test::ImageOf(*B), [&](int X, int Y, TColor P) { return Inside(X, Y, R) && P == clBlack; }), 0);
     EXPECT_GT(
-        CountPixels(B->Image(),
+        CountPixels(test::ImageOf(*B),
                     [&](int X, int Y, TColor P) { return Y >= 5 + H && Inside(X, Y, R) && P == clWhite; }),
         0);
-    SCOPED_TRACE(test::SavePicture(B->Image(), "text_rect_narrow"));
+    SCOPED_TRACE(test::SavePicture(test::ImageOf(*B), "text_rect_narrow"));
 }
 
 TEST_F(TextCase, HeightIsTheFullCellWhateverTheCharacters) {
@@ -244,14 +244,14 @@ TEST(CanvasFloodFill, FillsOneExactRegionOrNothing) {
     C.Brush.SetColor(clAqua);
 
     C.FloodFill(0, 0, clBlack, fsSurface);  // seed has another colour
-    EXPECT_EQ(CountPixels(B->Image(), [](int, int, TColor P) { return P == clAqua; }), 0);
+    EXPECT_EQ(CountPixels(test::ImageOf(*B), [](int, int, TColor P) { return P == clAqua; }), 0);
     C.FloodFill(0, 0, clNone, fsSurface);
     C.FloodFill(0, 0, clWhite, fsBorder);
-    EXPECT_EQ(CountPixels(B->Image(), [](int, int, TColor P) { return P == clAqua; }), 0);
+    EXPECT_EQ(CountPixels(test::ImageOf(*B), [](int, int, TColor P) { return P == clAqua; }), 0);
 
     C.FloodFill(0, 0, clWhite, fsSurface);
-    EXPECT_EQ(CountPixels(B->Image(), [](int X, int, TColor P) { return X < 4 && P == clAqua; }), 4 * 5 - 1);
-    EXPECT_EQ(CountPixels(B->Image(), [](int X, int, TColor P) { return X > 4 && P == clWhite; }), 4 * 5);
+    EXPECT_EQ(CountPixels(test::ImageOf(*B), [](int X, int, TColor P) { return X < 4 && P == clAqua; }), 4 * 5 - 1);
+    EXPECT_EQ(CountPixels(test::ImageOf(*B), [](int X, int, TColor P) { return X > 4 && P == clWhite; }), 4 * 5);
     EXPECT_EQ(C.Pixels(1, 1), 0x00FEFEFE);
 }
 
@@ -285,7 +285,7 @@ TEST(CanvasCopy, CopyRectTakesTheCommonPartOfUnequalRectangles) {
     Src->Canvas().SetPixels(2, 2, clRed);
     Dst->Canvas().CopyRect(Rect(0, 0, 2, 3), Src->Canvas(), Rect(2, 2, 6, 4));  // common 2 x 2
     EXPECT_EQ(Dst->Canvas().Pixels(0, 0), clRed);
-    EXPECT_EQ(CountPixels(Dst->Image(), [](int, int, TColor P) { return P != clBlack; }), 4);
+    EXPECT_EQ(CountPixels(test::ImageOf(*Dst), [](int, int, TColor P) { return P != clBlack; }), 4);
 
     Src->Canvas().CopyRect(Rect(1, 0, 6, 6), Src->Canvas(), Rect(0, 0, 5, 6));  // overlapping, same bitmap
     EXPECT_EQ(Src->Canvas().Pixels(3, 2), clRed);
@@ -360,19 +360,19 @@ TEST(CanvasSurface, PainterCanvasDrawsTheSamePixelsAsABitmap) {
     {
         QPainter P(&Screen);
         TCanvas C;
-        C.BindPainter(&P, 40, 30);
+        TPlatformAccess::BindPainter(C, &P, 40, 30);
         DrawScene(C, *Sprite);
         EXPECT_EQ(C.Pixels(1, 1), TColor(0xFFFFFFFF));  // a screen is not readable
         C.FloodFill(1, 1, clSilver, fsSurface);
-        C.Unbind();
+        TPlatformAccess::Unbind(C);
         EXPECT_FALSE(C.IsBound());
     }
     test::SavePicture(Screen, "painter_scene");
     for (int Y = 0; Y < 36; ++Y)
         for (int X = 0; X < 48; ++X) {
-            const TColor Want = X < 40 && Y < 30 ? PixelAt(B->Image(), X, Y) : 0x0000FF00;
+            const TColor Want = X < 40 && Y < 30 ? PixelAt(test::ImageOf(*B), X, Y) : 0x0000FF00;
             ASSERT_EQ(PixelAt(Screen, X, Y), Want)
-                << X << "," << Y << " " << test::SavePicture(B->Image(), "bitmap_scene");
+                << X << "," << Y << " " << test::SavePicture(test::ImageOf(*B), "bitmap_scene");
         }
 }
 
@@ -383,7 +383,7 @@ TEST(CanvasSurface, PainterTextStaysInsideItsRectangle) {
     {
         QPainter P(&Screen);
         TCanvas C;
-        C.BindPainter(&P, 60, 30);
+        TPlatformAccess::BindPainter(C, &P, 60, 30);
         C.Font.Color = clBlack;
         C.Brush.SetStyle(bsClear);
         C.TextRect(R, 0, 2, "WWWWWWWW");
@@ -408,7 +408,7 @@ TEST(Bitmap, ResizeKeepsPixelsTopLeftAndFillsWithTheBrush) {
     EXPECT_TRUE(B.Empty());
     B.SetWidth(3);
     B.SetHeight(2);
-    EXPECT_EQ(B.Image().format(), QImage::Format_RGB32);
+    EXPECT_EQ(test::ImageOf(B).format(), QImage::Format_RGB32);
     EXPECT_EQ(B.Canvas().Pixels(2, 1), clWhite);
 
     B.Canvas().SetPixels(0, 0, clRed);
@@ -472,7 +472,7 @@ TEST(Bitmap, SamplePicture) {
     for (int I = 0; I < 12; ++I) Art->Canvas().FillRect(Rect(20 * I, 36 * I, 20 * I + 60, 36 * I + 40));
     SetStretchBltMode(C.Handle(), HALFTONE);
     StretchBlt(C.Handle(), 134, 10, 20, 28, Art->Canvas().Handle(), 0, 0, 312, 432, SRCCOPY);
-    const std::string Path = test::SavePicture(B->Image(), "canvas_sample");
+    const std::string Path = test::SavePicture(test::ImageOf(*B), "canvas_sample");
     EXPECT_EQ(C.Pixels(0, 0), clNavy) << Path;
 }
 

@@ -332,7 +332,7 @@ TEST_F(ShownDisplay, CellsAreCopiedFromTheStripAtTheirPlaces) {
         Configure(Digits, 0x202020, clRed);
         Seg->SetCaption(Digits == 6 ? "-12:4\xB0" : "8.8.8.8.8.8.8.8.");
         const QImage Shot = Grab();
-        const QImage& Strip = Seg->GlyphStrip().Image();
+        const QImage& Strip = test::ImageOf(Seg->GlyphStrip());
         const TCellGeometry G = Seg->Geometry();
         ASSERT_EQ(Strip.width(), 21 * G.GlyphWidth);
         ASSERT_EQ(Strip.height(), 76);
@@ -495,7 +495,7 @@ TEST_F(ShownDisplay, AssignCopiesSettingsAndRepaintsLater) {
     EXPECT_EQ(Copy->ColorScheme(), csSystem);
     EXPECT_EQ(Copy->SchemeShadow(), clBtnShadow);
     EXPECT_EQ(Copy->GlyphStrip().Width(), 21 * 55);
-    EXPECT_EQ(Copy->GlyphStrip().Image(), Seg->GlyphStrip().Image());
+    EXPECT_EQ(test::ImageOf(Copy->GlyphStrip()), test::ImageOf(Seg->GlyphStrip()));
     QApplication::processEvents();
     EXPECT_EQ(Copy->Paints, Before + 1);
 
@@ -527,7 +527,7 @@ TEST(SevenSeg, AssignBetweenUnrelatedObjectsFails) {
 
 TEST_F(ShownDisplay, StripCellsHoldTheirSymbolsOnly) {
     Configure(6, 0x202020, clRed);
-    const QImage& Strip = Seg->GlyphStrip().Image();
+    const QImage& Strip = test::ImageOf(Seg->GlyphStrip());
     const int cw = int(Seg->Geometry().GlyphWidth), h = Strip.height();
     const auto CornerLit = [&](int k) {  // any text in the lower right sixth of cell k
         for (int y = 5 * h / 6; y < h; ++y)
@@ -585,7 +585,7 @@ TEST_F(ShownDisplay, Pictures) {
         Seg->SetCaption(Caption);
         test::SavePicture(Grab(), Name);
     }
-    test::SavePicture(Seg->GlyphStrip().Image(), "sevenseg_strip");
+    test::SavePicture(test::ImageOf(Seg->GlyphStrip()), "sevenseg_strip");
     Seg->SetNumDigits(4);
     Seg->SetColorBackGnd(clBlack);
     Seg->SetColorText(clLime);

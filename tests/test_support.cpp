@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QWidget>
 
+#include "Zent_internal.h"
+
 namespace zent::test {
 
 std::string PictureDir() {
@@ -19,6 +21,10 @@ std::string SavePicture(const QImage& Image, const std::string& Name) {
 TColor PixelAt(const QImage& Image, int X, int Y) {
     if (X < 0 || Y < 0 || X >= Image.width() || Y >= Image.height()) return TColor(0xFFFFFFFF);
     return PixelToRGB(Image.pixel(X, Y));
+}
+
+const QImage& ImageOf(const TBitmap& Bitmap) {
+    return TPlatformAccess::Image(Bitmap);
 }
 
 QImage Grab(QWidget& Widget) {

@@ -14,6 +14,8 @@ std::string PictureDir();
 std::string SavePicture(const QImage& Image, const std::string& Name);
 // Colour of one pixel of an image as 0x00BBGGRR.
 TColor PixelAt(const QImage& Image, int X, int Y);
+// The pixels of a bitmap.
+const QImage& ImageOf(const TBitmap& Bitmap);
 // Grabs what a widget shows, at device pixel ratio 1.
 QImage Grab(class QWidget& Widget);
 

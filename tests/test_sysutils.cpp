@@ -19,3 +19,10 @@ TEST(ErrorReportText, AppendsFullStopOnlyAfterCharactersSortingAfterDot) {
     EXPECT_EQ(ErrorReportText("path/"), "path/.");   // '/' sorts after '.'
     EXPECT_EQ(ErrorReportText(""), "");
 }
+
+TEST(UpperCase, ChangesOnlyAsciiLetters) {
+    const std::string In = std::string("az AZ09.\xE4\xB0", 10), Want = std::string("AZ AZ09.\xE4\xB0", 10);
+    std::string Out;
+    for (const char C : In) Out += UpperCase(C);
+    EXPECT_EQ(Out, Want);
+}

@@ -70,7 +70,7 @@ TEST(DrawFrame, LoweredTenByTenCorners) {
     EXPECT_EQ(S.At(8, 8), clSilver);
     for (int Y = 2; Y <= 7; ++Y)
         for (int X = 2; X <= 7; ++X) ASSERT_EQ(S.At(X, Y), Paper);
-    test::SavePicture(S.Bmp.Image(), "frame_lowered_10x10");
+    test::SavePicture(test::ImageOf(S.Bmp), "frame_lowered_10x10");
 }
 
 TEST(DrawFrame, SimpleAndNone) {

@@ -4,6 +4,7 @@
 #include <limits>
 #include <new>
 
+#include "Zent_latin1.h"
 #include "Zent_resources.h"
 #include "Zent_sysutils.h"
 
@@ -21,8 +22,7 @@ constexpr bool IsPoint(char Ch) {
 constexpr std::array<uint8_t, 256> SymbolTable = [] {
     std::array<uint8_t, 256> T{};
     for (int b = 0; b < 256; ++b) {
-        const char Upper = (b >= 'a' && b <= 'z') ? char(b - 'a' + 'A') : char(b);
-        const auto Pos = GlyphChars.find(Upper);
+        const auto Pos = GlyphChars.find(UpperCase(char(b)));
         T[b] = Pos == std::string_view::npos ? 0 : uint8_t(Pos + 1);
     }
     return T;
@@ -74,23 +74,17 @@ namespace {
 std::unique_ptr<TBitmap> LoadArtwork(const char* Name) {
     auto Bitmap = std::make_unique<TBitmap>();
     Bitmap->LoadFromResource(0, Name);
-    Bitmap->SetPixelFormat(pf32bit);
     return Bitmap;
 }
 }  // namespace
 
 TSevenSeg::TSevenSeg(QWidget* Owner) : TGraphicControl(Owner) {
-    // Every paint covers its whole area with SRCCOPY: Qt need not draw the
-    // parent's background underneath first.
-    setAttribute(Qt::WA_OpaquePaintEvent);
+    SetOpaque(true);  // every paint covers the whole area with SRCCOPY
     InitResources();
     FMasterGlyph = std::make_unique<TBitmap>();
-    FMasterGlyph->SetPixelFormat(pf32bit);
     FMasterGlyph->SetSize(MasterWidth, MasterHeight);
     FGlyphStrip = std::make_unique<TBitmap>();
-    FGlyphStrip->SetPixelFormat(pf32bit);
     FPicture = std::make_unique<TBitmap>();
-    FPicture->SetPixelFormat(pf32bit);
     FSegVert = LoadArtwork("SEGVERT");
     FSegHorz = LoadArtwork("SEGHORZ");
     FSegDot = LoadArtwork("SEGDOT");
@@ -127,12 +121,11 @@ void TSevenSeg::SetCaption(const std::string& Value) {
 }
 
 QString TSevenSeg::CaptionText() const {
-    return QString::fromLatin1(FCaption.data(), qsizetype(FCaption.size()));
+    return Latin1ToQString(FCaption);
 }
 
 void TSevenSeg::SetCaptionText(const QString& Value) {
-    const QByteArray Bytes = Value.toLatin1();
-    SetCaption(std::string(Bytes.constData(), std::size_t(Bytes.size())));
+    SetCaption(QStringToLatin1(Value));
 }
 
 void TSevenSeg::SetColorBackGnd(TColor Value) {

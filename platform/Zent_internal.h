@@ -1,0 +1,24 @@
+// Platform internals: the QImage behind a bitmap and the painter binding of
+// a canvas. For the platform layer itself and for the project's own tests
+// and benchmarks; this header is not installed, and the widgets do not use it.
+#pragma once
+
+#include <QImage>
+#include <cstdint>
+
+#include "Zent_graphics.h"
+
+class QPainter;
+
+namespace zent {
+
+struct TPlatformAccess {
+    static QImage& Image(TBitmap& Bitmap) { return *Bitmap.FImage; }
+    static const QImage& Image(const TBitmap& Bitmap) { return *Bitmap.FImage; }
+    static void BindPainter(TCanvas& Canvas, QPainter* Painter, int32_t Width, int32_t Height) {
+        Canvas.BindPainter(Painter, Width, Height);
+    }
+    static void Unbind(TCanvas& Canvas) { Canvas.Unbind(); }
+};
+
+}  // namespace zent
