@@ -82,13 +82,6 @@ bool TGraphicControl::Opaque() const {
     return testAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void TGraphicControl::SetDesigning(bool Value) {
-    if (Value)
-        FComponentState |= csDesigning;
-    else
-        FComponentState &= uint8_t(~csDesigning);
-}
-
 void TGraphicControl::RepaintNow() {
     RepaintNow(Rect(0, 0, Width(), Height()));
 }
@@ -135,7 +128,7 @@ void TGraphicControl::BoundsChanged() {
     // One notice per actual change, whether it came from SetBounds or from Qt.
     if (geometry() == FNotifiedBounds) return;
     FNotifiedBounds = geometry();
-    if (FComponentState & csLoading) return;
+    if (ComponentState() & csLoading) return;
     if (OnResize) Guarded([this] { OnResize(this); });
 }
 

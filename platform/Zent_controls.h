@@ -7,13 +7,13 @@
 #include <functional>
 #include <string>
 
+#include "Zent_components.h"
 #include "Zent_graphics.h"
 
 namespace zent {
 
 class TGraphicControl;
 
-enum TComponentStateFlag : uint8_t { csLoading = 1, csDesigning = 2 };
 enum TAlign : uint8_t { alNone, alTop, alBottom, alLeft, alRight, alClient };
 enum TMouseButton : uint8_t { mbLeft, mbRight, mbMiddle };
 enum TShiftFlag : uint16_t { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32, ssDouble = 64 };
@@ -26,7 +26,7 @@ using TMouseMoveEvent = std::function<void(QObject* Sender, TShiftState Shift, i
 // The class name a persistent object reports in messages ("TSevenSeg", "nil").
 std::string ClassNameOf(const QObject* Object);
 
-class TGraphicControl : public QWidget {
+class TGraphicControl : public QWidget, public TComponent {
     Q_OBJECT
 public:
     explicit TGraphicControl(QWidget* Owner = nullptr);
@@ -55,11 +55,6 @@ public:
     TAlign Align() const { return FAlign; }
     void SetAlign(TAlign Value);
 
-    uint8_t ComponentState() const { return FComponentState; }
-    // The layout loader marks a control as loading until LayoutLoaded.
-    void BeginLoading() { FComponentState |= csLoading; }
-    void SetDesigning(bool Value);
-
     TCanvas& Canvas() { return FCanvas; }
 
     // A control whose every paint covers its whole rectangle says so: the
@@ -75,7 +70,6 @@ public:
     void RepaintNow();
     // Repaints only Area (control coordinates) before returning; same error.
     void RepaintNow(const TRect& Area);
-    virtual void LayoutLoaded() { FComponentState &= uint8_t(~csLoading); }
 
     // Copying between persistent objects: Assign asks Source to AssignTo this
     // when it cannot copy itself; when neither knows the other it raises
@@ -115,7 +109,6 @@ private:
     TAlign FAlign = alNone;
     bool FVisible = true;
     bool FPressed = false;
-    uint8_t FComponentState = 0;
 };
 
 }  // namespace zent

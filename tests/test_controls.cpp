@@ -36,6 +36,11 @@ class TOther : public TGraphicControl {
     Q_OBJECT
 public:
     using TGraphicControl::TGraphicControl;
+    void LayoutLoaded() override {
+        TGraphicControl::LayoutLoaded();
+        if (Log) Log->push_back(this);
+    }
+    std::vector<TOther*>* Log = nullptr;
 };
 
 struct TParent {
@@ -124,6 +129,29 @@ TEST(GraphicControl, AssignBetweenUnrelatedClassesNamesBoth) {
     EXPECT_EQ(MessageOf([&] { A.Assign(&B); }), "Cannot assign a TOther to a TStencil");
     EXPECT_EQ(MessageOf([&] { A.Assign(nullptr); }), "Cannot assign a nil to a TStencil");
     EXPECT_EQ(MessageOf([&] { A.Assign(&Plain); }), "Cannot assign a QObject to a TStencil");
+}
+
+TEST(LayoutLoading, ControlsLoadUntilFinishedThenHearLayoutLoadedInCreationOrder) {
+    TParent P(clSilver);
+    std::vector<TOther*> Log;
+    TOther* A;
+    TOther* C;
+    {
+        TLayoutLoading Loading;
+        A = new TOther(&P.Window);
+        auto* B = new TOther(&P.Window);
+        C = new TOther(&P.Window);
+        for (TOther* X : {A, B, C}) {
+            X->Log = &Log;
+            EXPECT_TRUE(X->ComponentState() & csLoading);
+        }
+        delete B;  // gone before the end of loading: skipped
+        Loading.Finish();
+        EXPECT_FALSE(A->ComponentState() & csLoading);
+        EXPECT_FALSE(TOther(&P.Window).ComponentState() & csLoading);  // created after Finish
+    }
+    EXPECT_EQ(Log, (std::vector<TOther*>{A, C}));
+    EXPECT_FALSE(TOther(&P.Window).ComponentState() & csLoading);
 }
 
 TEST(GraphicControl, OnResizeIsSilentWhileLoading) {
