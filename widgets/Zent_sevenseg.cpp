@@ -327,6 +327,8 @@ void TSevenSeg::ComposePicture(const TCaptionCells& Cells) {
     C.CopyMode = SRCCOPY;
     C.Pen.Color = FColorBackGnd;
     C.Brush.SetColor(FColorBackGnd);
+    if (FPicture->Width() != K.Width || FPicture->Height() != K.Height)
+        FPicture->SetSize(0, 0);  // a new size: no old pixels worth carrying over
     FPicture->SetSize(K.Width, K.Height);
     C.Rectangle(0, 0, K.Width, K.Height);
     if (K.Cells.Valid()) {
