@@ -8,6 +8,7 @@
 
 #include <climits>
 #include <cstring>
+#include <map>
 #include <vector>
 
 #include "Zent_forms.h"
@@ -105,6 +106,7 @@ TEST(ReadCaption, NeverReadsPastTheLastCell) {
 class TCountingSevenSeg : public TSevenSeg {
 public:
     using TSevenSeg::TSevenSeg;
+    using TSevenSeg::RenderGlyph;
     int Paints = 0;
     void Paint() override {
         ++Paints;
@@ -121,6 +123,14 @@ struct TCapturedReports {
     }
     ~TCapturedReports() { SetErrorReporter(Previous); }
 };
+
+// The pixel of Image (a grab of Seg) that shows master point (mx, my) of cell j (from 0).
+TColor MasterPixel(const TSevenSeg& Seg, const QImage& Image, int j, int mx, int my) {
+    const TCellGeometry G = Seg.Geometry();
+    const int x = Seg.Margin() + j * int(G.Pitch) + int(int64_t(2 * mx + 1) * G.GlyphWidth / (2 * MasterWidth));
+    const int y = Seg.Margin() + int(int64_t(2 * my + 1) * G.GlyphHeight / (2 * MasterHeight));
+    return test::PixelAt(Image, x, y);
+}
 
 // A shown display of 374 x 96 in a window, as the demo places it.
 struct ShownDisplay : ::testing::Test {
@@ -146,14 +156,7 @@ struct ShownDisplay : ::testing::Test {
         Seg->SetColorText(Text);
     }
     QImage Grab() { return test::Grab(*Seg); }
-    // The pixel that shows master point (mx, my) of cell j (from 0).
-    TColor At(const QImage& Image, int j, int mx, int my) const {
-        const TCellGeometry G = Seg->Geometry();
-        const int x =
-            Seg->Margin() + j * int(G.Pitch) + int(int64_t(2 * mx + 1) * G.GlyphWidth / (2 * MasterWidth));
-        const int y = Seg->Margin() + int(int64_t(2 * my + 1) * G.GlyphHeight / (2 * MasterHeight));
-        return test::PixelAt(Image, x, y);
-    }
+    TColor At(const QImage& Image, int j, int mx, int my) const { return MasterPixel(*Seg, Image, j, mx, my); }
 };
 
 // Centres of the seven segments, the point and the degree sign's hole on the master.
@@ -169,8 +172,43 @@ bool Lit(char Symbol, int Segment) {
     return false;
 }
 
+// The lit segments of each symbol by their usual letters: a top, b upper
+// right, c lower right, d bottom, e lower left, f upper left, g middle.
+const std::map<char, std::string> SegmentLetters = {
+    {'0', "abcdef"}, {'1', "bc"},    {'2', "abdeg"}, {'3', "abcdg"},  {'4', "bcfg"},   {'5', "acdfg"},
+    {'6', "acdefg"}, {'7', "abc"},   {'8', "abcdefg"}, {'9', "abcdfg"}, {'-', "g"},    {'A', "abcefg"},
+    {'B', "cdefg"},  {'C', "adef"},  {'D', "bcdeg"}, {'E', "adefg"},  {'F', "aefg"},
+};
+// SegCentre index of each letter a..g.
+constexpr int LetterSegment[7] = {1, 3, 6, 7, 5, 2, 4};
+
+// Every segment of every cell of Shot that shows a digit, '-' or a letter is
+// lit exactly when its letter says so.
+void ExpectSegmentsShown(const TSevenSeg& Seg, const QImage& Shot, TColor Text, TColor Back) {
+    const TCaptionCells Cells = ReadCaption(Seg.Caption(), Seg.NumDigits());
+    for (int j = 0; j < Cells.Count; ++j) {
+        if (!Cells.Cells[j].Symbol) continue;
+        const auto Letters = SegmentLetters.find(GlyphChars[Cells.Cells[j].Symbol - 1]);
+        if (Letters == SegmentLetters.end()) continue;
+        for (int l = 0; l < 7; ++l) {
+            const int* C = SegCentre[LetterSegment[l]];
+            const bool On = Letters->second.find(char('a' + l)) != std::string::npos;
+            EXPECT_EQ(MasterPixel(Seg, Shot, j, C[0], C[1]), On ? Text : Back)
+                << "'" << Letters->first << "' in cell " << j << ", segment " << char('a' + l);
+        }
+    }
+}
+
 TEST(SevenSeg, StartsAsDescribed) {
     TSevenSeg Seg;
+    EXPECT_EQ(Seg.GlyphCacheStats().Rebuilds, 0) << "built before anything was shown";
+    // Four red eights with their points on dark grey, in a lowered frame.
+    const QImage Shot = test::Grab(Seg);
+    ExpectSegmentsShown(Seg, Shot, clRed, 0x333333);
+    for (int j = 0; j < 4; ++j) EXPECT_EQ(MasterPixel(Seg, Shot, j, PointCentre[0], PointCentre[1]), clRed);
+    EXPECT_EQ(test::PixelAt(Shot, 0, 0), clGray);
+    EXPECT_EQ(test::PixelAt(Shot, 215, 75), clWhite);
+    EXPECT_EQ(test::PixelAt(Shot, 57, 40), 0x333333);  // between the first two cells
     EXPECT_EQ(Seg.Caption(), "8.8.8.8.");
     EXPECT_EQ(Seg.ColorBackGnd(), 0x333333);
     EXPECT_EQ(Seg.ColorText(), clRed);
@@ -232,6 +270,8 @@ TEST_F(ShownDisplay, SettersIgnoreClampAndRepaintAtOnce) {
          0},
         {"ColorBackGnd", [&] { Seg->SetColorBackGnd(clNavy); }, [&] { return Seg->ColorBackGnd(); }, clNavy,
          1},
+        {"ColorBackGnd same", [&] { Seg->SetColorBackGnd(clNavy); }, [&] { return Seg->ColorBackGnd(); },
+         clNavy, 0},
         {"Caption", [&] { Seg->SetCaption("12"); }, [&] { return int(Seg->Caption().size()); }, 2, 1},
         {"Caption same", [&] { Seg->SetCaption("12"); }, [&] { return int(Seg->Caption().size()); }, 2, 0},
     };
@@ -251,6 +291,8 @@ TEST_F(ShownDisplay, FrameStyleAndColorSchemeRepaintLater) {
         EXPECT_EQ(Seg->Paints, Before);
         QApplication::processEvents();
         EXPECT_EQ(Seg->Paints, Before + 1);
+        // The raised frame is shown: white, not the lowered frame's grey, at the top left.
+        EXPECT_EQ(test::PixelAt(Grab(), 0, 0), clWhite);
     }
     EXPECT_EQ(Seg->SchemeDark(), clBlack);
     const int Before = Seg->Paints;
@@ -539,6 +581,33 @@ TEST_F(ShownDisplay, StripCellsHoldTheirSymbolsOnly) {
     EXPECT_TRUE(CornerLit(21));
     for (int y = 0; y < 5 * h / 6; ++y)
         for (int x = 0; x < cw; ++x) ASSERT_EQ(PixelToRGB(Strip.pixel(20 * cw + x, y)), 0x202020);
+
+    // Scaled by averaging: the edges of the "8" blend text and background.
+    int Blended = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < cw; ++x) {
+            const TColor C = PixelToRGB(Strip.pixel(8 * cw + x, y));
+            Blended += C != 0x202020 && C != clRed;
+        }
+    EXPECT_GT(Blended, cw + h) << "no blended edge pixels in the strip's 8";
+
+    // Pieces go on like stencils: the lit pixels of "8" on the master are
+    // exactly the black pixels of its seven artworks laid at their origins.
+    std::vector<bool> Black(size_t(MasterWidth) * MasterHeight);
+    for (int s = 1; s <= 7; ++s) {
+        TBitmap Art;
+        Art.LoadFromResource(0, SegmentKind[s] ? "SEGHORZ" : "SEGVERT");
+        for (int y = 0; y < Art.Height(); ++y)
+            for (int x = 0; x < Art.Width(); ++x)
+                if (Art.Canvas().Pixels(x, y) == clBlack)
+                    Black[size_t(SegmentOrigin[s].Y + y) * MasterWidth + SegmentOrigin[s].X + x] = true;
+    }
+    Seg->RenderGlyph('8');
+    int Wrong = 0;
+    for (int y = 0; y < MasterHeight; ++y)
+        for (int x = 0; x < MasterWidth; ++x)
+            Wrong += (Seg->MasterGlyph().Canvas().Pixels(x, y) == clRed) != Black[size_t(y) * MasterWidth + x];
+    EXPECT_EQ(Wrong, 0) << "master pixels of \"8\" unlike its artworks";
 }
 
 // A caption change renews only the cells that changed; the picture must stay
@@ -574,6 +643,8 @@ TEST_F(ShownDisplay, CellByCellUpdatesMatchAFullComposition) {
     }
 }
 
+// Pictures for people to look at (under the build folder), each checked
+// segment by segment against the usual letters of every symbol.
 TEST_F(ShownDisplay, Pictures) {
     Configure(8, 0x202020, clRed);
     for (const auto& [Caption, Name] :
@@ -581,16 +652,23 @@ TEST_F(ShownDisplay, Pictures) {
           {"-12:45\xB0"
            "C",
            "sevenseg_clock_degree"},
-          {"3.14159", "sevenseg_pi"}}) {
+          {"3.14159", "sevenseg_pi"},
+          {"01234567", "sevenseg_digits"},
+          {"89-AbCdE", "sevenseg_hex"},
+          {"F", "sevenseg_f"}}) {
         Seg->SetCaption(Caption);
-        test::SavePicture(Grab(), Name);
+        const QImage Shot = Grab();
+        ExpectSegmentsShown(*Seg, Shot, clRed, 0x202020);
+        test::SavePicture(Shot, Name);
     }
     test::SavePicture(test::ImageOf(Seg->GlyphStrip()), "sevenseg_strip");
     Seg->SetNumDigits(4);
     Seg->SetColorBackGnd(clBlack);
     Seg->SetColorText(clLime);
     Seg->SetCaption("AbCd");
-    test::SavePicture(Grab(), "sevenseg_hex_green");
+    const QImage Shot = Grab();
+    ExpectSegmentsShown(*Seg, Shot, clLime, clBlack);
+    test::SavePicture(Shot, "sevenseg_hex_green");
 }
 
 }  // namespace
