@@ -11,6 +11,7 @@
 #include <map>
 #include <vector>
 
+#include "Zent_components.h"
 #include "Zent_forms.h"
 #include "Zent_sevenseg.h"
 #include "Zent_sysutils.h"
@@ -639,6 +640,118 @@ TEST_F(ShownDisplay, CellByCellUpdatesMatchAFullComposition) {
             test::SavePicture(Shown, "sevenseg_incremental_actual");
             test::SavePicture(Expected, "sevenseg_incremental_expected");
             FAIL() << "step " << Step << ", caption '" << Caption << "'";
+        }
+    }
+}
+
+// Property writes that find nothing to paint only mark the glyphs stale:
+// the first paint builds them once, and scales only the symbols shown.
+TEST(SevenSeg, WritesBeforeTheFirstPaintBuildOnce) {
+    const auto WriteLayout = [](TSevenSeg& Seg) {
+        Seg.SetBounds(1, 1, 374, 96);
+        for (const auto& [Name, Value] : std::vector<std::pair<const char*, QVariant>>{
+                 {"Caption", QString("8.8.8.8.8.8.8.8.")}, {"ColorBackGnd", 0x202020}, {"ColorText", clLime},
+                 {"InterDigDist", 4}, {"Margin", 10}, {"NumDigits", 6}})
+            Seg.setProperty(Name, Value);
+    };
+    struct Case {
+        const char* What;
+        std::function<void(QWidget&, TSevenSeg*&)> Make;  // ends with the display shown
+    } Cases[] = {
+        {"read from a layout, then shown",
+         [&](QWidget& Window, TSevenSeg*& Seg) {
+             {
+                 TLayoutLoading Loading;
+                 Seg = new TSevenSeg(&Window);
+                 WriteLayout(*Seg);
+             }
+             EXPECT_EQ(Seg->GlyphCacheStats().Rebuilds, 0);
+             Window.show();
+         }},
+        {"hidden in a shown window",
+         [&](QWidget& Window, TSevenSeg*& Seg) {
+             Window.show();
+             QApplication::processEvents();
+             Seg = new TSevenSeg(&Window);
+             WriteLayout(*Seg);
+             EXPECT_EQ(Seg->GlyphCacheStats().Rebuilds, 0);
+             Seg->show();
+         }},
+        {"written without a parent",
+         [&](QWidget& Window, TSevenSeg*& Seg) {
+             Seg = new TSevenSeg;
+             Seg->SetBounds(1, 1, 374, 96);
+             EXPECT_THROW(Seg->SetColorBackGnd(0x202020), EInvalidOperation);
+             EXPECT_THROW(Seg->SetColorText(clLime), EInvalidOperation);
+             EXPECT_THROW(Seg->SetNumDigits(6), EInvalidOperation);
+             EXPECT_EQ(Seg->GlyphCacheStats().Rebuilds, 0);
+             Seg->setParent(&Window);
+             Window.show();
+             Seg->show();
+         }},
+    };
+    for (const auto& C : Cases) {
+        QWidget Window;
+        Window.resize(376, 98);
+        TSevenSeg* Seg = nullptr;
+        C.Make(Window, Seg);
+        QApplication::processEvents();
+        const QImage Shot = test::Grab(*Seg);
+        EXPECT_EQ(Seg->GlyphCacheStats().Rebuilds, 1) << C.What;
+        EXPECT_EQ(Seg->GlyphCacheStats().SymbolsScaled, 2) << C.What << ": the 8 and the point";
+        ExpectSegmentsShown(*Seg, Shot, clLime, 0x202020);
+    }
+}
+
+// Screen-sized displays show their digits, keeping at most the cache limit.
+TEST(SevenSeg, BigDisplaysShowTheirDigits) {
+    struct Case {
+        int W, H, Cells;
+        const char* Caption;
+    } Cases[] = {{1920, 1080, 1, "8."}, {2560, 1440, 1, "8."}, {3840, 2160, 2, "4.2"}};
+    for (const auto& C : Cases) {
+        QWidget Window;
+        Window.resize(C.W, C.H);
+        auto* Seg = new TSevenSeg(&Window);
+        Seg->SetBounds(0, 0, C.W, C.H);
+        Seg->SetNumDigits(C.Cells);
+        Seg->SetCaption(C.Caption);
+        Window.show();
+        QApplication::processEvents();
+        const QImage Shot = test::Grab(*Seg);
+        ExpectSegmentsShown(*Seg, Shot, clRed, 0x333333);
+        test::SavePicture(Shot.scaledToHeight(270), "sevenseg_big_" + std::to_string(C.W));  // to look at
+        EXPECT_EQ(MasterPixel(*Seg, Shot, 0, PointCentre[0], PointCentre[1]), clRed) << C.W << "x" << C.H;
+        EXPECT_LE(Seg->GlyphCacheStats().Bytes, DefaultGlyphCacheLimit) << C.W << "x" << C.H;
+        EXPECT_EQ(Seg->GlyphCacheStats().SymbolsScaled, C.Cells + 1) << C.W << "x" << C.H;
+    }
+}
+
+// However the glyphs are kept (none, room for one, all in a strip built on
+// request), a seeded run of captions shows what a full composition shows.
+TEST_F(ShownDisplay, GlyphCacheLimitsKeepThePixels) {
+    Configure(8, 0x202020, clRed);
+    auto* Ref = new TSevenSeg(&Window);
+    Ref->SetBounds(10, 10, 374, 96);
+    Ref->hide();
+    Ref->Assign(Seg);
+    const int64_t OneGlyph = 4 * Seg->Geometry().GlyphWidth * Seg->Geometry().GlyphHeight;
+    const std::string Alphabet = "0123456789-+:\xB0" "ABCDEFabg .,";
+    for (const auto& [Limit, Strip] : {std::pair{int64_t(0), false}, {OneGlyph, false}, {OneGlyph, true}}) {
+        Seg->SetGlyphCacheLimit(Limit);
+        if (Strip) Seg->BuildGlyphStrip();
+        std::mt19937 Rnd(99);
+        for (int Step = 0; Step < 40; ++Step) {
+            std::string Caption(Rnd() % 11, ' ');
+            for (char& Ch : Caption) Ch = Alphabet[Rnd() % Alphabet.size()];
+            Seg->SetCaption(Caption);
+            Ref->SetCaption(Caption);
+            Ref->SetFrameStyle(fsRaised);  // composed whole at its next paint
+            Ref->SetFrameStyle(fsLowered);
+            const QImage Shown = Grab(), Expected = test::Grab(*Ref);
+            ASSERT_EQ(Shown, Expected) << "limit " << Limit << (Strip ? " with strip" : "") << ", step " << Step
+                                       << ", '" << Caption << "'";
+            ASSERT_LE(Seg->GlyphCacheStats().Bytes, Limit);
         }
     }
 }
