@@ -75,6 +75,15 @@ uint32_t ChangedCells(const TCaptionCells& A, const TCaptionCells& B) {
     return Changed;
 }
 
+// Where a decimal point's part of a cw x h cell begins: its lower right
+// sixth, the one part of the point symbol a cell ever shows.
+struct TCorner {
+    int32_t Left, Top;
+};
+constexpr TCorner PointCorner(int32_t cw, int32_t h) {
+    return {5 * cw / 6, 5 * h / 6};
+}
+
 // Bit k - 1 set: some cell shows symbol k; the point counts for a decimal point.
 uint32_t SymbolsOf(const TCaptionCells& Cells) {
     uint32_t Symbols = 0;
@@ -177,7 +186,7 @@ void TSevenSeg::SetColorText(TColor Value) {
 void TSevenSeg::SetFrameStyle(TFrameStyle Value) {
     if (Value == FFrameStyle) return;
     FFrameStyle = Value;
-    Invalidate();
+    Invalidate();  // the next paint finds the picture made for another frame
 }
 
 void TSevenSeg::SetFrameStyleValue(int Value) {
@@ -362,7 +371,7 @@ void TSevenSeg::ComposeCell(int Index, TDigitCell Cell, bool OnBackground, uint3
         C.FillRect(Rect(x, Top, x + cw, Bottom));
     }
     if (Cell.Point) {
-        const int32_t d = 5 * cw / 6, e = 5 * s / 6;
+        const auto [d, e] = PointCorner(cw, s);
         TGlyphSource G = Glyph(GlyphCount, Shown);
         TBitmap Corner;  // only for a point too large to keep
         if (!G.Canvas) {
@@ -395,8 +404,8 @@ void TSevenSeg::ScaleGlyph(int k, TCanvas& Dest, int32_t X, int32_t Y) {
 TSevenSeg::TGlyphSource TSevenSeg::Glyph(int k, uint32_t Shown) {
     const auto cw = int32_t(FBuiltFor.Cells.GlyphWidth), h = int32_t(FBuiltFor.Cells.GlyphHeight);
     if (FStripBuilt) return {&FGlyphStrip->Canvas(), (k - 1) * cw, 0};
-    const bool Point = k == GlyphCount;
-    const int32_t X = Point ? -(5 * cw / 6) : 0, Y = Point ? -(5 * h / 6) : 0;
+    const TCorner Kept = k == GlyphCount ? PointCorner(cw, h) : TCorner{0, 0};
+    const int32_t X = -Kept.Left, Y = -Kept.Top;
     std::unique_ptr<TBitmap>& Slot = FGlyphs[k - 1];
     if (!Slot) {
         const int64_t Bytes = 4 * int64_t(cw + X) * (h + Y);
@@ -436,12 +445,8 @@ void TSevenSeg::BuildGlyphStrip() {
 }
 
 const TBitmap& TSevenSeg::GlyphStrip() {
-    const TCacheKey Now = CurrentKey();
-    if (FStale || !FStripBuilt || Now.Cells.GlyphWidth != FBuiltFor.Cells.GlyphWidth ||
-        Now.Cells.GlyphHeight != FBuiltFor.Cells.GlyphHeight) {
-        UpdateCaches(Now);
-        FillGlyphStrip();
-    }
+    UpdateCaches(CurrentKey());  // drops a strip of other colours or another cell size
+    if (!FStripBuilt) FillGlyphStrip();
     return *FGlyphStrip;
 }
 
