@@ -1,5 +1,5 @@
-// TSevenSeg: a row of slanted seven-segment digit cells, drawn from a strip
-// of pre-rendered, colour-matched glyphs.
+// TSevenSeg: a row of slanted seven-segment digit cells, drawn from
+// pre-rendered, colour-matched glyphs.
 #pragma once
 
 #include <array>
@@ -124,7 +124,7 @@ inline constexpr int64_t DefaultGlyphCacheLimit = int64_t(32) << 20;
 struct TGlyphCacheStats {
     int Rebuilds = 0;       // times the glyphs were dropped for new colours or a new cell size
     int SymbolsScaled = 0;  // symbols composed and scaled, whether kept or not
-    int64_t Bytes = 0;      // pixels of the glyphs kept now (a strip built on request not included)
+    int64_t Bytes = 0;      // size of the glyphs kept now (a strip built on request not included)
 };
 
 // A windowless control that shows its Caption as a row of slanted
@@ -189,7 +189,7 @@ public:
     // now, from the present colours; paints then copy from it.
     void BuildGlyphStrip();
     // The strip of all 21 symbols, built first unless it is current. For
-    // tests and tools: a display draws without it.
+    // tests and tools; a display needs no strip to draw.
     const TBitmap& GlyphStrip();
 
     void Assign(QObject* Source) override;
