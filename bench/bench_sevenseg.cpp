@@ -12,6 +12,11 @@
 namespace {
 using namespace zent::bench;
 
+// Bytes of the glyphs the display keeps to paint from.
+double CacheBytes(const zent::TSevenSeg& Seg) {
+    return double(Seg.GlyphCacheStats().Bytes);
+}
+
 // Two caption sequences: every cell changes, or one cell changes (a clock tick).
 const char* const Texts[2][2] = {{"12345678", "87654321"}, {"12:34:56", "12:34:57"}};
 
@@ -110,4 +115,65 @@ void BM_StripMemory_1920x1080_OneCell(benchmark::State& State) {
     State.counters["strip_h"] = Strip.Height();
 }
 BENCHMARK(BM_StripMemory_1920x1080_OneCell)->Iterations(1)->Unit(benchmark::kMillisecond);
+}  // namespace
+
+namespace {
+// The window's display as a layout loader makes it: constructed with a
+// parent that is shown already, its bounds and stored properties written in
+// their stored order while loading, then shown and painted once.
+void BM_StartUp_My7Seg(benchmark::State& State) {
+    TWindow Win;
+    Win.Show();
+    TPaintCounter Counter;
+    int64_t Rebuilds = 0, Scaled = 0;
+    for (auto _ : State) {
+        zent::TSevenSeg* Seg;
+        {
+            zent::TLayoutLoading Loading;
+            Seg = new zent::TSevenSeg(&Win.Window);
+            Seg->SetBounds(1, 1, 374, 96);
+            Seg->setProperty("Caption", QStringLiteral("8.8.8.8.8.8.8.8."));
+            Seg->setProperty("ColorBackGnd", 0x202020);
+            Seg->setProperty("ColorText", int(zent::clRed));
+            Seg->setProperty("ColorScheme", int(zent::csBWG));
+            Seg->setProperty("FrameStyle", int(zent::fsLowered));
+            Seg->setProperty("InterDigDist", 4);
+            Seg->setProperty("Margin", 10);
+            Seg->setProperty("NumDigits", 6);
+        }
+        Counter.Watch(Seg);
+        Seg->show();
+        Seg->repaint();  // the first paint
+        Rebuilds += Seg->GlyphCacheStats().Rebuilds;
+        Scaled += Seg->GlyphCacheStats().SymbolsScaled;
+        delete Seg;
+    }
+    Counter.Report(State);
+    State.counters["rebuilds_per_iter"] = double(Rebuilds) / double(State.iterations());
+    State.counters["symbols_scaled_per_iter"] = double(Scaled) / double(State.iterations());
+}
+BENCHMARK(BM_StartUp_My7Seg)->Unit(benchmark::kMicrosecond);
+
+// A display across a full-HD screen with Cells cells: each iteration resizes
+// it (the heights alternate, so every resize is a real one) and so paints it
+// for the first time at its new size.
+void BM_BigDisplay_ResizePaint(benchmark::State& State) {
+    QWidget Window;
+    Window.resize(1920, 1080);
+    auto* Seg = new zent::TSevenSeg(&Window);
+    Seg->SetBounds(0, 0, 1920, 1080);
+    Window.show();
+    QApplication::processEvents();
+    Seg->SetNumDigits(int(State.range(0)));
+    Seg->SetMargin(10);
+    Seg->SetInterDigDist(4);
+    Seg->SetColorBackGnd(0x202020);
+    Seg->SetCaption("8.8.8.8.8.8.8.8.");
+    TPaintCounter Counter(Seg);
+    int i = 0;
+    for (auto _ : State) Seg->SetBounds(0, 0, 1920, 1080 - (++i & 1));
+    Counter.Report(State);
+    State.counters["cache_bytes"] = CacheBytes(*Seg);
+}
+BENCHMARK(BM_BigDisplay_ResizePaint)->ArgName("cells")->Arg(1)->Arg(8)->Unit(benchmark::kMillisecond);
 }  // namespace

@@ -28,7 +28,9 @@ struct TWindow {
 
 class TPaintCounter : public QObject {
 public:
-    explicit TPaintCounter(QWidget* Widget) { Widget->installEventFilter(this); }
+    TPaintCounter() = default;
+    explicit TPaintCounter(QWidget* Widget) { Watch(Widget); }
+    void Watch(QWidget* Widget) { Widget->installEventFilter(this); }
     bool eventFilter(QObject*, QEvent* E) override {
         Paints += E->type() == QEvent::Paint;
         return false;

@@ -8,8 +8,10 @@
 
 #include <climits>
 #include <cstring>
+#include <map>
 #include <vector>
 
+#include "Zent_components.h"
 #include "Zent_forms.h"
 #include "Zent_sevenseg.h"
 #include "Zent_sysutils.h"
@@ -105,6 +107,7 @@ TEST(ReadCaption, NeverReadsPastTheLastCell) {
 class TCountingSevenSeg : public TSevenSeg {
 public:
     using TSevenSeg::TSevenSeg;
+    using TSevenSeg::RenderGlyph;
     int Paints = 0;
     void Paint() override {
         ++Paints;
@@ -121,6 +124,14 @@ struct TCapturedReports {
     }
     ~TCapturedReports() { SetErrorReporter(Previous); }
 };
+
+// The pixel of Image (a grab of Seg) that shows master point (mx, my) of cell j (from 0).
+TColor MasterPixel(const TSevenSeg& Seg, const QImage& Image, int j, int mx, int my) {
+    const TCellGeometry G = Seg.Geometry();
+    const int x = Seg.Margin() + j * int(G.Pitch) + int(int64_t(2 * mx + 1) * G.GlyphWidth / (2 * MasterWidth));
+    const int y = Seg.Margin() + int(int64_t(2 * my + 1) * G.GlyphHeight / (2 * MasterHeight));
+    return test::PixelAt(Image, x, y);
+}
 
 // A shown display of 374 x 96 in a window, as the demo places it.
 struct ShownDisplay : ::testing::Test {
@@ -146,14 +157,7 @@ struct ShownDisplay : ::testing::Test {
         Seg->SetColorText(Text);
     }
     QImage Grab() { return test::Grab(*Seg); }
-    // The pixel that shows master point (mx, my) of cell j (from 0).
-    TColor At(const QImage& Image, int j, int mx, int my) const {
-        const TCellGeometry G = Seg->Geometry();
-        const int x =
-            Seg->Margin() + j * int(G.Pitch) + int(int64_t(2 * mx + 1) * G.GlyphWidth / (2 * MasterWidth));
-        const int y = Seg->Margin() + int(int64_t(2 * my + 1) * G.GlyphHeight / (2 * MasterHeight));
-        return test::PixelAt(Image, x, y);
-    }
+    TColor At(const QImage& Image, int j, int mx, int my) const { return MasterPixel(*Seg, Image, j, mx, my); }
 };
 
 // Centres of the seven segments, the point and the degree sign's hole on the master.
@@ -169,8 +173,43 @@ bool Lit(char Symbol, int Segment) {
     return false;
 }
 
+// The lit segments of each symbol by their usual letters: a top, b upper
+// right, c lower right, d bottom, e lower left, f upper left, g middle.
+const std::map<char, std::string> SegmentLetters = {
+    {'0', "abcdef"}, {'1', "bc"},    {'2', "abdeg"}, {'3', "abcdg"},  {'4', "bcfg"},   {'5', "acdfg"},
+    {'6', "acdefg"}, {'7', "abc"},   {'8', "abcdefg"}, {'9', "abcdfg"}, {'-', "g"},    {'A', "abcefg"},
+    {'B', "cdefg"},  {'C', "adef"},  {'D', "bcdeg"}, {'E', "adefg"},  {'F', "aefg"},
+};
+// SegCentre index of each letter a..g.
+constexpr int LetterSegment[7] = {1, 3, 6, 7, 5, 2, 4};
+
+// Every segment of every cell of Shot that shows a digit, '-' or a letter is
+// lit exactly when its letter says so.
+void ExpectSegmentsShown(const TSevenSeg& Seg, const QImage& Shot, TColor Text, TColor Back) {
+    const TCaptionCells Cells = ReadCaption(Seg.Caption(), Seg.NumDigits());
+    for (int j = 0; j < Cells.Count; ++j) {
+        if (!Cells.Cells[j].Symbol) continue;
+        const auto Letters = SegmentLetters.find(GlyphChars[Cells.Cells[j].Symbol - 1]);
+        if (Letters == SegmentLetters.end()) continue;
+        for (int l = 0; l < 7; ++l) {
+            const int* C = SegCentre[LetterSegment[l]];
+            const bool On = Letters->second.find(char('a' + l)) != std::string::npos;
+            EXPECT_EQ(MasterPixel(Seg, Shot, j, C[0], C[1]), On ? Text : Back)
+                << "'" << Letters->first << "' in cell " << j << ", segment " << char('a' + l);
+        }
+    }
+}
+
 TEST(SevenSeg, StartsAsDescribed) {
     TSevenSeg Seg;
+    EXPECT_EQ(Seg.GlyphCacheStats().Rebuilds, 0) << "built before anything was shown";
+    // Four red eights with their points on dark grey, in a lowered frame.
+    const QImage Shot = test::Grab(Seg);
+    ExpectSegmentsShown(Seg, Shot, clRed, 0x333333);
+    for (int j = 0; j < 4; ++j) EXPECT_EQ(MasterPixel(Seg, Shot, j, PointCentre[0], PointCentre[1]), clRed);
+    EXPECT_EQ(test::PixelAt(Shot, 0, 0), clGray);
+    EXPECT_EQ(test::PixelAt(Shot, 215, 75), clWhite);
+    EXPECT_EQ(test::PixelAt(Shot, 57, 40), 0x333333);  // between the first two cells
     EXPECT_EQ(Seg.Caption(), "8.8.8.8.");
     EXPECT_EQ(Seg.ColorBackGnd(), 0x333333);
     EXPECT_EQ(Seg.ColorText(), clRed);
@@ -232,6 +271,8 @@ TEST_F(ShownDisplay, SettersIgnoreClampAndRepaintAtOnce) {
          0},
         {"ColorBackGnd", [&] { Seg->SetColorBackGnd(clNavy); }, [&] { return Seg->ColorBackGnd(); }, clNavy,
          1},
+        {"ColorBackGnd same", [&] { Seg->SetColorBackGnd(clNavy); }, [&] { return Seg->ColorBackGnd(); },
+         clNavy, 0},
         {"Caption", [&] { Seg->SetCaption("12"); }, [&] { return int(Seg->Caption().size()); }, 2, 1},
         {"Caption same", [&] { Seg->SetCaption("12"); }, [&] { return int(Seg->Caption().size()); }, 2, 0},
     };
@@ -251,6 +292,8 @@ TEST_F(ShownDisplay, FrameStyleAndColorSchemeRepaintLater) {
         EXPECT_EQ(Seg->Paints, Before);
         QApplication::processEvents();
         EXPECT_EQ(Seg->Paints, Before + 1);
+        // The raised frame is shown: white, not the lowered frame's grey, at the top left.
+        EXPECT_EQ(test::PixelAt(Grab(), 0, 0), clWhite);
     }
     EXPECT_EQ(Seg->SchemeDark(), clBlack);
     const int Before = Seg->Paints;
@@ -539,6 +582,33 @@ TEST_F(ShownDisplay, StripCellsHoldTheirSymbolsOnly) {
     EXPECT_TRUE(CornerLit(21));
     for (int y = 0; y < 5 * h / 6; ++y)
         for (int x = 0; x < cw; ++x) ASSERT_EQ(PixelToRGB(Strip.pixel(20 * cw + x, y)), 0x202020);
+
+    // Scaled by averaging: the edges of the "8" blend text and background.
+    int Blended = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < cw; ++x) {
+            const TColor C = PixelToRGB(Strip.pixel(8 * cw + x, y));
+            Blended += C != 0x202020 && C != clRed;
+        }
+    EXPECT_GT(Blended, cw + h) << "no blended edge pixels in the strip's 8";
+
+    // Pieces go on like stencils: the lit pixels of "8" on the master are
+    // exactly the black pixels of its seven artworks laid at their origins.
+    std::vector<bool> Black(size_t(MasterWidth) * MasterHeight);
+    for (int s = 1; s <= 7; ++s) {
+        TBitmap Art;
+        Art.LoadFromResource(0, SegmentKind[s] ? "SEGHORZ" : "SEGVERT");
+        for (int y = 0; y < Art.Height(); ++y)
+            for (int x = 0; x < Art.Width(); ++x)
+                if (Art.Canvas().Pixels(x, y) == clBlack)
+                    Black[size_t(SegmentOrigin[s].Y + y) * MasterWidth + SegmentOrigin[s].X + x] = true;
+    }
+    Seg->RenderGlyph('8');
+    int Wrong = 0;
+    for (int y = 0; y < MasterHeight; ++y)
+        for (int x = 0; x < MasterWidth; ++x)
+            Wrong += (Seg->MasterGlyph().Canvas().Pixels(x, y) == clRed) != Black[size_t(y) * MasterWidth + x];
+    EXPECT_EQ(Wrong, 0) << "master pixels of \"8\" unlike its artworks";
 }
 
 // A caption change renews only the cells that changed; the picture must stay
@@ -574,6 +644,120 @@ TEST_F(ShownDisplay, CellByCellUpdatesMatchAFullComposition) {
     }
 }
 
+// Property writes that find nothing to paint only mark the glyphs stale:
+// the first paint builds them once, and scales only the symbols shown.
+TEST(SevenSeg, WritesBeforeTheFirstPaintBuildOnce) {
+    const auto WriteLayout = [](TSevenSeg& Seg) {
+        Seg.SetBounds(1, 1, 374, 96);
+        for (const auto& [Name, Value] : std::vector<std::pair<const char*, QVariant>>{
+                 {"Caption", QString("8.8.8.8.8.8.8.8.")}, {"ColorBackGnd", 0x202020}, {"ColorText", clLime},
+                 {"InterDigDist", 4}, {"Margin", 10}, {"NumDigits", 6}})
+            Seg.setProperty(Name, Value);
+    };
+    struct Case {
+        const char* What;
+        std::function<void(QWidget&, TSevenSeg*&)> Make;  // ends with the display shown
+    } Cases[] = {
+        {"read from a layout, then shown",
+         [&](QWidget& Window, TSevenSeg*& Seg) {
+             {
+                 TLayoutLoading Loading;
+                 Seg = new TSevenSeg(&Window);
+                 WriteLayout(*Seg);
+             }
+             EXPECT_EQ(Seg->GlyphCacheStats().Rebuilds, 0);
+             Window.show();
+         }},
+        {"hidden in a shown window",
+         [&](QWidget& Window, TSevenSeg*& Seg) {
+             Window.show();
+             QApplication::processEvents();
+             Seg = new TSevenSeg(&Window);
+             WriteLayout(*Seg);
+             EXPECT_EQ(Seg->GlyphCacheStats().Rebuilds, 0);
+             Seg->show();
+         }},
+        {"written without a parent",
+         [&](QWidget& Window, TSevenSeg*& Seg) {
+             Seg = new TSevenSeg;
+             Seg->SetBounds(1, 1, 374, 96);
+             EXPECT_THROW(Seg->SetColorBackGnd(0x202020), EInvalidOperation);
+             EXPECT_THROW(Seg->SetColorText(clLime), EInvalidOperation);
+             EXPECT_THROW(Seg->SetNumDigits(6), EInvalidOperation);
+             EXPECT_EQ(Seg->GlyphCacheStats().Rebuilds, 0);
+             Seg->setParent(&Window);
+             Window.show();
+             Seg->show();
+         }},
+    };
+    for (const auto& C : Cases) {
+        QWidget Window;
+        Window.resize(376, 98);
+        TSevenSeg* Seg = nullptr;
+        C.Make(Window, Seg);
+        QApplication::processEvents();
+        const QImage Shot = test::Grab(*Seg);
+        EXPECT_EQ(Seg->GlyphCacheStats().Rebuilds, 1) << C.What;
+        EXPECT_EQ(Seg->GlyphCacheStats().SymbolsScaled, 2) << C.What << ": the 8 and the point";
+        ExpectSegmentsShown(*Seg, Shot, clLime, 0x202020);
+    }
+}
+
+// Screen-sized displays show their digits, keeping at most the cache limit.
+TEST(SevenSeg, BigDisplaysShowTheirDigits) {
+    struct Case {
+        int W, H, Cells;
+        const char* Caption;
+    } Cases[] = {{1920, 1080, 1, "8."}, {2560, 1440, 1, "8."}, {3840, 2160, 2, "4.2"}};
+    for (const auto& C : Cases) {
+        QWidget Window;
+        Window.resize(C.W, C.H);
+        auto* Seg = new TSevenSeg(&Window);
+        Seg->SetBounds(0, 0, C.W, C.H);
+        Seg->SetNumDigits(C.Cells);
+        Seg->SetCaption(C.Caption);
+        Window.show();
+        QApplication::processEvents();
+        const QImage Shot = test::Grab(*Seg);
+        ExpectSegmentsShown(*Seg, Shot, clRed, 0x333333);
+        test::SavePicture(Shot.scaledToHeight(270), "sevenseg_big_" + std::to_string(C.W));  // to look at
+        EXPECT_EQ(MasterPixel(*Seg, Shot, 0, PointCentre[0], PointCentre[1]), clRed) << C.W << "x" << C.H;
+        EXPECT_LE(Seg->GlyphCacheStats().Bytes, DefaultGlyphCacheLimit) << C.W << "x" << C.H;
+        EXPECT_EQ(Seg->GlyphCacheStats().SymbolsScaled, C.Cells + 1) << C.W << "x" << C.H;
+    }
+}
+
+// However the glyphs are kept (none, room for one, all in a strip built on
+// request), a seeded run of captions shows what a full composition shows.
+TEST_F(ShownDisplay, GlyphCacheLimitsKeepThePixels) {
+    Configure(8, 0x202020, clRed);
+    auto* Ref = new TSevenSeg(&Window);
+    Ref->SetBounds(10, 10, 374, 96);
+    Ref->hide();
+    Ref->Assign(Seg);
+    const int64_t OneGlyph = 4 * Seg->Geometry().GlyphWidth * Seg->Geometry().GlyphHeight;
+    const std::string Alphabet = "0123456789-+:\xB0" "ABCDEFabg .,";
+    for (const auto& [Limit, Strip] : {std::pair{int64_t(0), false}, {OneGlyph, false}, {OneGlyph, true}}) {
+        Seg->SetGlyphCacheLimit(Limit);
+        if (Strip) Seg->BuildGlyphStrip();
+        std::mt19937 Rnd(99);
+        for (int Step = 0; Step < 40; ++Step) {
+            std::string Caption(Rnd() % 11, ' ');
+            for (char& Ch : Caption) Ch = Alphabet[Rnd() % Alphabet.size()];
+            Seg->SetCaption(Caption);
+            Ref->SetCaption(Caption);
+            Ref->SetFrameStyle(fsRaised);  // composed whole at its next paint
+            Ref->SetFrameStyle(fsLowered);
+            const QImage Shown = Grab(), Expected = test::Grab(*Ref);
+            ASSERT_EQ(Shown, Expected) << "limit " << Limit << (Strip ? " with strip" : "") << ", step " << Step
+                                       << ", '" << Caption << "'";
+            ASSERT_LE(Seg->GlyphCacheStats().Bytes, Limit);
+        }
+    }
+}
+
+// Pictures for people to look at (under the build folder), each checked
+// segment by segment against the usual letters of every symbol.
 TEST_F(ShownDisplay, Pictures) {
     Configure(8, 0x202020, clRed);
     for (const auto& [Caption, Name] :
@@ -581,16 +765,23 @@ TEST_F(ShownDisplay, Pictures) {
           {"-12:45\xB0"
            "C",
            "sevenseg_clock_degree"},
-          {"3.14159", "sevenseg_pi"}}) {
+          {"3.14159", "sevenseg_pi"},
+          {"01234567", "sevenseg_digits"},
+          {"89-AbCdE", "sevenseg_hex"},
+          {"F", "sevenseg_f"}}) {
         Seg->SetCaption(Caption);
-        test::SavePicture(Grab(), Name);
+        const QImage Shot = Grab();
+        ExpectSegmentsShown(*Seg, Shot, clRed, 0x202020);
+        test::SavePicture(Shot, Name);
     }
     test::SavePicture(test::ImageOf(Seg->GlyphStrip()), "sevenseg_strip");
     Seg->SetNumDigits(4);
     Seg->SetColorBackGnd(clBlack);
     Seg->SetColorText(clLime);
     Seg->SetCaption("AbCd");
-    test::SavePicture(Grab(), "sevenseg_hex_green");
+    const QImage Shot = Grab();
+    ExpectSegmentsShown(*Seg, Shot, clLime, clBlack);
+    test::SavePicture(Shot, "sevenseg_hex_green");
 }
 
 }  // namespace

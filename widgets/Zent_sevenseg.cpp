@@ -1,8 +1,7 @@
 #include "Zent_sevenseg.h"
 
 #include <algorithm>
-#include <limits>
-#include <new>
+#include <bit>
 
 #include "Zent_latin1.h"
 #include "Zent_resources.h"
@@ -63,14 +62,44 @@ TCellGeometry TCellGeometry::Of(int32_t Width, int32_t Height, int32_t Margin, i
 }
 
 bool TCellGeometry::Valid() const {
-    if (GlyphWidth <= 0 || GlyphHeight <= 0) return false;
-    const int64_t StripWidth = GlyphCount * GlyphWidth;  // |GlyphWidth| < 2^34: no overflow
-    return StripWidth <= MaxStripPixels && GlyphHeight <= MaxStripPixels / StripWidth;
+    return GlyphWidth > 0 && GlyphHeight > 0 && GlyphWidth <= MaxCellPixels / GlyphHeight;
 }
+
+namespace {
+// Bit j set: cell j differs between A and B.
+uint32_t ChangedCells(const TCaptionCells& A, const TCaptionCells& B) {
+    static_assert(MaxDigits <= 32);
+    uint32_t Changed = 0;
+    for (int j = 0; j < std::max(A.Count, B.Count); ++j)
+        if (A.Cells[j] != B.Cells[j]) Changed |= uint32_t(1) << j;
+    return Changed;
+}
+
+// Where a decimal point's part of a cw x h cell begins: its lower right
+// sixth, the one part of the point symbol a cell ever shows.
+struct TCorner {
+    int32_t Left, Top;
+};
+constexpr TCorner PointCorner(int32_t cw, int32_t h) {
+    return {5 * cw / 6, 5 * h / 6};
+}
+
+// Bit k - 1 set: some cell shows symbol k; the point counts for a decimal point.
+uint32_t SymbolsOf(const TCaptionCells& Cells) {
+    uint32_t Symbols = 0;
+    for (int j = 0; j < Cells.Count; ++j) {
+        if (Cells.Cells[j].Symbol) Symbols |= uint32_t(1) << (Cells.Cells[j].Symbol - 1);
+        if (Cells.Cells[j].Point) Symbols |= uint32_t(1) << (GlyphCount - 1);
+    }
+    return Symbols;
+}
+}  // namespace
 
 // ------------------------------------------------------------ life cycle
 
 namespace {
+constexpr int32_t DefaultWidth = 216, DefaultHeight = 76;
+
 std::unique_ptr<TBitmap> LoadArtwork(const char* Name) {
     auto Bitmap = std::make_unique<TBitmap>();
     Bitmap->LoadFromResource(0, Name);
@@ -91,12 +120,10 @@ TSevenSeg::TSevenSeg(QWidget* Owner) : TGraphicControl(Owner) {
     FSegPlus = LoadArtwork("SEGPLUS");
     FSegDeg = LoadArtwork("SEGDEG");
     FSegColon = LoadArtwork("SEGCOLON");
-    SetWidth(216);
-    SetHeight(76);
-    FLastWidth = 216;
-    FLastHeight = 76;
+    SetWidth(DefaultWidth);
+    SetHeight(DefaultHeight);
+    FBuiltFor = CurrentKey();  // the size SizeChanged compares with; FStale holds the rest
     OnResize = [this](QObject* Sender) { SizeChanged(Sender); };
-    BuildGlyphStrip();
 }
 
 TSevenSeg::~TSevenSeg() {
@@ -131,7 +158,7 @@ void TSevenSeg::SetCaptionText(const QString& Value) {
 void TSevenSeg::SetColorBackGnd(TColor Value) {
     if (Value == FColorBackGnd) return;
     FColorBackGnd = Value;
-    BuildGlyphStrip();
+    FStale = true;
     RepaintNow();
 }
 
@@ -152,15 +179,14 @@ void TSevenSeg::SetColorSchemeValue(int Value) {
 void TSevenSeg::SetColorText(TColor Value) {
     if (Value == FColorText) return;
     FColorText = Value;
-    BuildGlyphStrip();
+    FStale = true;
     RepaintNow();
 }
 
 void TSevenSeg::SetFrameStyle(TFrameStyle Value) {
     if (Value == FFrameStyle) return;
     FFrameStyle = Value;
-    FPictureValid = false;
-    Invalidate();
+    Invalidate();  // the next paint finds the picture made for another frame
 }
 
 void TSevenSeg::SetFrameStyleValue(int Value) {
@@ -172,21 +198,21 @@ void TSevenSeg::SetInterDigDist(int32_t Value) {
     Value = std::min(Value, 255);
     if (Value == FInterDigDist) return;
     FInterDigDist = Value;
-    BuildGlyphStrip();
+    FStale = true;
     RepaintNow();
 }
 
 void TSevenSeg::SetMargin(int32_t Value) {
     if (Value == FMargin) return;  // compared before the limit on purpose
     FMargin = std::min(Value, Height() / 2 - 1);
-    BuildGlyphStrip();
+    FStale = true;
     RepaintNow();
 }
 
 void TSevenSeg::SetNumDigits(int32_t Value) {
     if (Value == FNumDigits || Value < 1 || Value > MaxDigits) return;  // ignored silently
     FNumDigits = Value;
-    BuildGlyphStrip();
+    FStale = true;
     RepaintNow();
 }
 
@@ -209,7 +235,7 @@ void TSevenSeg::Assign(QObject* Source) {
     FColorScheme = Other->FColorScheme;
     FMargin = Other->FMargin;
     FInterDigDist = Other->FInterDigDist;
-    BuildGlyphStrip();
+    FStale = true;
     Invalidate();
 }
 
@@ -227,108 +253,133 @@ TCellGeometry TSevenSeg::Geometry() const {
     return TCellGeometry::Of(Width(), Height(), FMargin, FInterDigDist, FNumDigits);
 }
 
+TSevenSeg::TCacheKey TSevenSeg::CurrentKey() const {
+    return {Width(), Height(), FMargin, Geometry(), FFrameStyle};
+}
+
 void TSevenSeg::SizeChanged(QObject* /*Sender*/) {
-    if (Width() == FLastWidth && Height() == FLastHeight) return;
-    FLastWidth = Width();
-    FLastHeight = Height();
-    BuildGlyphStrip();
+    if (Width() == FBuiltFor.Width && Height() == FBuiltFor.Height) return;
+    FStale = true;
     // A control not yet placed has no picture to renew; sizing it before it
     // gets its parent must not report an error.
     if (parentWidget()) RepaintNow();
 }
 
+void TSevenSeg::UpdateCaches(const TCacheKey& Now) {
+    // A size set while loading, or OnResize taken over by the application,
+    // changes the cell size without marking anything stale.
+    if (FStale || Now.Cells.GlyphWidth != FBuiltFor.Cells.GlyphWidth ||
+        Now.Cells.GlyphHeight != FBuiltFor.Cells.GlyphHeight) {
+        DropGlyphs(0);
+        FGlyphStrip->SetSize(0, 0);
+        FStripBuilt = false;
+        ColorizeSegments(FColorText);
+        FStale = false;
+        FPictureValid = false;
+        ++FStats.Rebuilds;
+    }
+    if (Now != FBuiltFor) {
+        FBuiltFor = Now;
+        FPictureValid = false;
+    }
+}
+
+bool TSevenSeg::PictureCurrent(const TCacheKey& Now) const {
+    // The bevelled frames cover the two outermost pixel rings.
+    return FPictureValid && !FStale && Now == FBuiltFor && Now.Cells.Valid() && Now.Margin >= 2 &&
+           Now.Cells.Pitch >= Now.Cells.GlyphWidth;
+}
+
 void TSevenSeg::Paint() {
     if (!Visible() && !(ComponentState() & csDesigning)) return;
-    const TCellGeometry G = Geometry();
-    // A strip built for another size (a size set while loading, or OnResize
-    // taken over by the application) would give slices of the wrong symbols.
-    if (G.GlyphWidth != FStripWidth || G.GlyphHeight != FStripHeight) BuildGlyphStrip();
-
+    UpdateCaches(CurrentKey());
     const TCaptionCells Cells = ReadCaption(FCaption, FNumDigits);
-    if (!PictureCurrent(G)) {
-        try {
-            ComposePicture(G, Cells);
-        } catch (const EOutOfResources&) {
-            PaintWithoutBuffer();
-            return;
+    try {
+        if (PictureCurrent(FBuiltFor)) {
+            const uint32_t Shown = SymbolsOf(Cells);
+            for (uint32_t Changed = ChangedCells(Cells, FShownCells); Changed; Changed &= Changed - 1) {
+                const int j = std::countr_zero(Changed);
+                ComposeCell(j, Cells.Cells[j], false, Shown);
+            }
+            FShownCells = Cells;
+        } else {
+            ComposePicture(Cells);
         }
-    } else {
-        for (int j = 0; j < std::max(Cells.Count, FShownCells.Count); ++j)
-            if (Cells.Cells[j] != FShownCells.Cells[j]) ComposeCell(G, j, Cells.Cells[j], false);
-        FShownCells = Cells;
+    } catch (const EOutOfResources&) {
+        FPictureValid = false;
+        PaintWithoutBuffer();
+        return;
     }
     Canvas().CopyMode = SRCCOPY;
     Canvas().Draw(0, 0, *FPicture);
 }
 
-bool TSevenSeg::CellsStandAlone(const TCellGeometry& G) const {
-    // The bevelled frames cover the two outermost pixel rings.
-    return G.Valid() && !FGlyphStrip->Empty() && FMargin >= 2 && FInterDigDist >= 0;
-}
-
-bool TSevenSeg::PictureCurrent(const TCellGeometry& G) const {
-    return FPictureValid && G.GlyphWidth == FStripWidth && G.GlyphHeight == FStripHeight &&
-           FPicture->Width() == Width() && FPicture->Height() == Height() && CellsStandAlone(G);
-}
-
-TRect TSevenSeg::CellRect(const TCellGeometry& G, int Index) const {
-    const auto Left = int32_t(FMargin + Index * G.Pitch);  // inside the control when CellsStandAlone
-    return Rect(Left, FMargin, Left + int32_t(G.GlyphWidth), Height() - FMargin);
+TRect TSevenSeg::CellRect(const TCacheKey& K, int Index) const {
+    const auto Left = int32_t(K.Margin + Index * K.Cells.Pitch);  // inside the control when PictureCurrent
+    return Rect(Left, K.Margin, Left + int32_t(K.Cells.GlyphWidth), K.Height - K.Margin);
 }
 
 TRect TSevenSeg::ChangedArea(const TCaptionCells& Cells) const {
-    const TCellGeometry G = Geometry();
-    if (!PictureCurrent(G)) return Rect(0, 0, Width(), Height());
-    int First = -1, Last = -1;
-    for (int j = 0; j < std::max(Cells.Count, FShownCells.Count); ++j)
-        if (Cells.Cells[j] != FShownCells.Cells[j]) {
-            if (First < 0) First = j;
-            Last = j;
-        }
-    if (First < 0) return Rect(0, 0, 0, 0);
-    const TRect A = CellRect(G, First), B = CellRect(G, Last);
+    const TCacheKey Now = CurrentKey();
+    if (!PictureCurrent(Now)) return Rect(0, 0, Width(), Height());
+    const uint32_t Changed = ChangedCells(Cells, FShownCells);
+    if (!Changed) return Rect(0, 0, 0, 0);
+    const TRect A = CellRect(Now, std::countr_zero(Changed)), B = CellRect(Now, 31 - std::countl_zero(Changed));
     return Rect(A.Left, A.Top, B.Right, B.Bottom);
 }
 
 // The whole picture: background, every cell, the frame.
-void TSevenSeg::ComposePicture(const TCellGeometry& G, const TCaptionCells& Cells) {
-    const int32_t W = Width(), H = Height();
+void TSevenSeg::ComposePicture(const TCaptionCells& Cells) {
+    const TCacheKey& K = FBuiltFor;
     FPictureValid = false;
     TCanvas& C = FPicture->Canvas();
     C.CopyMode = SRCCOPY;
     C.Pen.Color = FColorBackGnd;
     C.Brush.SetColor(FColorBackGnd);
-    FPicture->SetSize(W, H);
-    C.Rectangle(0, 0, W, H);
-    if (G.Valid() && !FGlyphStrip->Empty())
+    if (FPicture->Width() != K.Width || FPicture->Height() != K.Height)
+        FPicture->SetSize(0, 0);  // a new size: no old pixels worth carrying over
+    FPicture->SetSize(K.Width, K.Height);
+    C.Rectangle(0, 0, K.Width, K.Height);
+    if (K.Cells.Valid()) {
+        const uint32_t Shown = SymbolsOf(Cells);
         for (int j = 0; j < Cells.Count; ++j)
-            if (Cells.Cells[j] != TDigitCell{}) ComposeCell(G, j, Cells.Cells[j], true);
-    DrawFrame(C, FFrameStyle, 0, 0, W - 1, H - 1, StandardFrameColors);
+            if (Cells.Cells[j] != TDigitCell{}) ComposeCell(j, Cells.Cells[j], true, Shown);
+    }
+    DrawFrame(C, K.Frame, 0, 0, K.Width - 1, K.Height - 1, StandardFrameColors);
     FShownCells = Cells;
     FPictureValid = true;
 }
 
-// One cell: its symbol from the strip (or background, unless the cell is
-// known to be background already), then its point, whose lower right sixth
-// is laid over the same corner of the cell.
-void TSevenSeg::ComposeCell(const TCellGeometry& G, int Index, TDigitCell Cell, bool OnBackground) {
-    const int64_t Left = int64_t(FMargin) + Index * G.Pitch;
-    if (Left >= Width() || Left + G.GlyphWidth <= 0) return;  // wholly outside
-    const auto x = int32_t(Left), cw = int32_t(G.GlyphWidth), s = int32_t(G.GlyphHeight);
-    const int32_t Top = FMargin, Bottom = Height() - FMargin;
+// One cell: its symbol (or background, unless the cell is known to be
+// background already), then its point, whose lower right sixth is laid over
+// the same corner of the cell.
+void TSevenSeg::ComposeCell(int Index, TDigitCell Cell, bool OnBackground, uint32_t Shown) {
+    const TCacheKey& K = FBuiltFor;
+    const int64_t Left = int64_t(K.Margin) + Index * K.Cells.Pitch;
+    if (Left >= K.Width || Left + K.Cells.GlyphWidth <= 0) return;  // wholly outside
+    const auto x = int32_t(Left), cw = int32_t(K.Cells.GlyphWidth), s = int32_t(K.Cells.GlyphHeight);
+    const int32_t Top = K.Margin, Bottom = K.Height - K.Margin;
     TCanvas& C = FPicture->Canvas();
-    TCanvas& Strip = FGlyphStrip->Canvas();
     if (Cell.Symbol != 0) {
-        const int32_t k = Cell.Symbol;
-        C.CopyRect(Rect(x, Top, x + cw, Bottom), Strip, Rect((k - 1) * cw, 0, k * cw, s));
+        const TGlyphSource G = Glyph(Cell.Symbol, Shown);
+        if (G.Canvas)
+            C.CopyRect(Rect(x, Top, x + cw, Bottom), *G.Canvas, Rect(G.X, G.Y, G.X + cw, G.Y + s));
+        else
+            ScaleGlyph(Cell.Symbol, C, x, Top);  // the cell is all of the symbol's rectangle
     } else if (!OnBackground) {
         C.Brush.SetColor(FColorBackGnd);
         C.FillRect(Rect(x, Top, x + cw, Bottom));
     }
     if (Cell.Point) {
-        const int32_t d = 5 * cw / 6, e = 5 * s / 6;
-        C.CopyRect(Rect(x + d, Top + e, x + cw, Bottom), Strip,
-                   Rect((GlyphCount - 1) * cw + d, e, GlyphCount * cw, s));
+        const auto [d, e] = PointCorner(cw, s);
+        TGlyphSource G = Glyph(GlyphCount, Shown);
+        TBitmap Corner;  // only for a point too large to keep
+        if (!G.Canvas) {
+            Corner.SetSize(cw - d, s - e);
+            ScaleGlyph(GlyphCount, Corner.Canvas(), -d, -e);
+            G = {&Corner.Canvas(), -d, -e};
+        }
+        C.CopyRect(Rect(x + d, Top + e, x + cw, Bottom), *G.Canvas, Rect(G.X + d, G.Y + e, G.X + cw, G.Y + s));
     }
 }
 
@@ -338,6 +389,91 @@ void TSevenSeg::PaintWithoutBuffer() {
     C.Brush.SetColor(FColorBackGnd);
     C.FillRect(Rect(0, 0, Width(), Height()));
     DrawFrame(C, FFrameStyle, 0, 0, Width() - 1, Height() - 1, StandardFrameColors);
+}
+
+// ------------------------------------------------------------ glyph cache
+
+void TSevenSeg::ScaleGlyph(int k, TCanvas& Dest, int32_t X, int32_t Y) {
+    RenderGlyph(GlyphChars[k - 1]);
+    SetStretchBltMode(Dest.Handle(), HALFTONE);
+    StretchBlt(Dest.Handle(), X, Y, int32_t(FBuiltFor.Cells.GlyphWidth), int32_t(FBuiltFor.Cells.GlyphHeight),
+               FMasterGlyph->Canvas().Handle(), 0, 0, MasterWidth, MasterHeight, SRCCOPY);
+    ++FStats.SymbolsScaled;
+}
+
+TSevenSeg::TGlyphSource TSevenSeg::Glyph(int k, uint32_t Shown) {
+    const auto cw = int32_t(FBuiltFor.Cells.GlyphWidth), h = int32_t(FBuiltFor.Cells.GlyphHeight);
+    if (FStripBuilt) return {&FGlyphStrip->Canvas(), (k - 1) * cw, 0};
+    const TCorner Kept = k == GlyphCount ? PointCorner(cw, h) : TCorner{0, 0};
+    const int32_t X = -Kept.Left, Y = -Kept.Top;
+    std::unique_ptr<TBitmap>& Slot = FGlyphs[k - 1];
+    if (!Slot) {
+        const int64_t Bytes = 4 * int64_t(cw + X) * (h + Y);
+        if (FStats.Bytes + Bytes > FGlyphCacheLimit) DropGlyphs(Shown);
+        if (FStats.Bytes + Bytes > FGlyphCacheLimit) return {};
+        auto Bitmap = std::make_unique<TBitmap>();
+        try {
+            Bitmap->SetSize(cw + X, h + Y);
+        } catch (const EOutOfResources&) {
+            return {};
+        }
+        ScaleGlyph(k, Bitmap->Canvas(), X, Y);
+        Slot = std::move(Bitmap);
+        FStats.Bytes += Bytes;
+    }
+    return {&Slot->Canvas(), X, Y};
+}
+
+void TSevenSeg::DropGlyphs(uint32_t Keep) {
+    for (int k = 1; k <= GlyphCount; ++k) {
+        std::unique_ptr<TBitmap>& Slot = FGlyphs[k - 1];
+        if (!Slot || (Keep >> (k - 1) & 1)) continue;
+        FStats.Bytes -= 4 * int64_t(Slot->Width()) * Slot->Height();
+        Slot.reset();
+    }
+}
+
+void TSevenSeg::SetGlyphCacheLimit(int64_t Bytes) {
+    FGlyphCacheLimit = std::max<int64_t>(Bytes, 0);
+    if (FStats.Bytes > FGlyphCacheLimit) DropGlyphs(0);
+}
+
+void TSevenSeg::BuildGlyphStrip() {
+    FStale = true;  // from the present colours, also when no setter changed them
+    UpdateCaches(CurrentKey());
+    FillGlyphStrip();
+}
+
+const TBitmap& TSevenSeg::GlyphStrip() {
+    UpdateCaches(CurrentKey());  // drops a strip of other colours or another cell size
+    if (!FStripBuilt) FillGlyphStrip();
+    return *FGlyphStrip;
+}
+
+// All 21 symbols side by side, for the cell size of the caches.
+void TSevenSeg::FillGlyphStrip() {
+    const TCellGeometry& G = FBuiltFor.Cells;
+    TBitmap& Strip = *FGlyphStrip;
+    FStripBuilt = false;
+    if (!G.Valid()) {
+        Strip.SetSize(0, 0);  // nothing to draw: Paint shows background and frame
+        return;
+    }
+    const auto cw = int32_t(G.GlyphWidth), h = int32_t(G.GlyphHeight);
+    TCanvas& S = Strip.Canvas();
+    S.Pen.Color = FColorBackGnd;
+    S.Brush.SetColor(FColorBackGnd);
+    try {
+        Strip.SetSize(0, 0);  // no old pixels to carry over
+        Strip.SetSize(GlyphCount * cw, h);
+    } catch (const EOutOfResources&) {
+        return;  // too large: the strip stays empty and paints use the glyph cache
+    }
+    S.Rectangle(0, 0, GlyphCount * cw, h);
+    for (int k = 1; k <= GlyphCount; ++k) ScaleGlyph(k, S, (k - 1) * cw, 0);
+    // The strip replaces the cached glyphs as the source of every cell.
+    DropGlyphs(0);
+    FStripBuilt = true;
 }
 
 // ------------------------------------------------------------ glyph rendering
@@ -415,42 +551,6 @@ void TSevenSeg::RenderGlyph(char Symbol) {
             break;
     }
     FillFromSeed(M, 1, 1);  // the surround becomes the background
-}
-
-void TSevenSeg::BuildGlyphStrip() {
-    const TCellGeometry G = Geometry();
-    FPictureValid = false;
-    FStripWidth = G.GlyphWidth;
-    FStripHeight = G.GlyphHeight;
-    TBitmap& Strip = *FGlyphStrip;
-    if (!G.Valid()) {
-        Strip.SetSize(0, 0);  // nothing to draw: Paint shows background and frame
-        return;
-    }
-    const auto cw = int32_t(G.GlyphWidth), h = int32_t(G.GlyphHeight);
-    TCanvas& S = Strip.Canvas();
-    S.Pen.Color = FColorBackGnd;
-    S.Brush.SetColor(FColorBackGnd);
-    try {
-        Strip.SetSize(GlyphCount * cw, h);
-    } catch (const EOutOfResources&) {
-        Strip.SetSize(0, 0);
-    } catch (const std::bad_alloc&) {
-        Strip.SetSize(0, 0);
-    }
-    if (Strip.Width() != GlyphCount * cw || Strip.Height() != h) {
-        Strip.SetSize(0, 0);  // the image could not be allocated
-        return;
-    }
-    S.Rectangle(0, 0, GlyphCount * cw, h);
-
-    ColorizeSegments(FColorText);
-    for (int k = 1; k <= GlyphCount; ++k) {
-        RenderGlyph(GlyphChars[k - 1]);
-        SetStretchBltMode(S.Handle(), HALFTONE);
-        StretchBlt(S.Handle(), (k - 1) * cw, 0, cw, h, FMasterGlyph->Canvas().Handle(), 0, 0, MasterWidth,
-                   MasterHeight, SRCCOPY);
-    }
 }
 
 }  // namespace zent

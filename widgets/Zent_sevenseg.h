@@ -1,5 +1,5 @@
-// TSevenSeg: a row of slanted seven-segment digit cells, drawn from a strip
-// of pre-rendered, colour-matched glyphs.
+// TSevenSeg: a row of slanted seven-segment digit cells, drawn from
+// pre-rendered, colour-matched glyphs.
 #pragma once
 
 #include <array>
@@ -108,18 +108,32 @@ struct TCellGeometry {
     int64_t Pitch = 0, GlyphWidth = 0, GlyphHeight = 0;
     static TCellGeometry Of(int32_t Width, int32_t Height, int32_t Margin, int32_t InterDigDist,
                             int32_t NumDigits);
-    bool Valid() const;  // positive size, and a strip of 21 cells small enough to allocate
+    bool Valid() const;  // a positive size of at most MaxCellPixels
+    friend bool operator==(const TCellGeometry&, const TCellGeometry&) = default;
 };
 
-// Upper bound on the glyph strip (pixels); a larger strip is left empty and
-// the display shows background and frame only.
-inline constexpr int64_t MaxStripPixels = int64_t(1) << 26;
+// Upper bound on one cell (pixels), far beyond any screen; a larger cell is
+// left empty and the display shows background and frame only.
+inline constexpr int64_t MaxCellPixels = int64_t(1) << 26;
+
+// Bytes of scaled glyphs a display keeps unless told otherwise. A glyph that
+// does not fit is scaled straight into the picture each time it is drawn.
+inline constexpr int64_t DefaultGlyphCacheLimit = int64_t(32) << 20;
+
+// What a display's glyph cache holds and has done since construction.
+struct TGlyphCacheStats {
+    int Rebuilds = 0;       // times the glyphs were dropped for new colours or a new cell size
+    int SymbolsScaled = 0;  // symbols composed and scaled, whether kept or not
+    int64_t Bytes = 0;      // size of the glyphs kept now (a strip built on request not included)
+};
 
 // A windowless control that shows its Caption as a row of slanted
 // seven-segment cells: ColorText segments on ColorBackGnd, framed by
-// FrameStyle. Every symbol is pre-rendered at the cell size into a glyph
-// strip, so a caption change only copies rectangles; the strip is rebuilt
-// when a colour, the geometry or the size changes.
+// FrameStyle. Each symbol is scaled to the cell size the first time a cell
+// shows it and kept, so a caption change only copies rectangles. The glyphs
+// and the picture on screen are caches: a change of colour, geometry or size
+// marks them stale, and the next paint rebuilds them, once however many
+// properties changed.
 //
 // Setters ignore unchanged values. Caption, the colours, Margin,
 // InterDigDist and NumDigits repaint before they return (which needs a
@@ -166,20 +180,27 @@ public:
     TColor SchemeShadow() const { return FSchemeShadow; }
     TColor SchemeHighlight() const { return FSchemeHighlight; }
 
+    // Rebuilds what is stale, renews the cells that changed and shows the picture.
     void Paint() override;
-    // The widget's own OnResize handler: rebuilds and repaints when the size
-    // differs from the last one seen.
+    // The widget's own OnResize handler: marks the glyphs stale and repaints
+    // when the size differs from the one they were built for.
     void SizeChanged(QObject* Sender);
-    // Renders all 21 symbols at the current cell size into the glyph strip.
+    // Renders all 21 symbols at the current cell size into the glyph strip
+    // now, from the present colours; paints then copy from it.
     void BuildGlyphStrip();
+    // The strip of all 21 symbols, built first unless it is current. For
+    // tests and tools; a display needs no strip to draw.
+    const TBitmap& GlyphStrip();
 
     void Assign(QObject* Source) override;
     void AssignTo(QObject* Dest) override;
 
     TCellGeometry Geometry() const;
-    // Read-only views for tests and tools.
-    const TBitmap& GlyphStrip() const { return *FGlyphStrip; }
     const TBitmap& MasterGlyph() const { return *FMasterGlyph; }
+    // The most bytes of scaled glyphs kept between paints (at least 0).
+    int64_t GlyphCacheLimit() const { return FGlyphCacheLimit; }
+    void SetGlyphCacheLimit(int64_t Bytes);
+    const TGlyphCacheStats& GlyphCacheStats() const { return FStats; }
 
 protected:
     // Recolours the shapes of the six artworks to Color.
@@ -188,26 +209,54 @@ protected:
     void RenderGlyph(char Symbol);
 
 private:
+    // What the glyphs and the picture were made for: the control's size, the
+    // cells and the frame. The glyphs depend only on the cell size (and the
+    // colours, which mark them stale when they change).
+    struct TCacheKey {
+        int32_t Width = 0, Height = 0, Margin = 0;
+        TCellGeometry Cells;
+        TFrameStyle Frame = fsNone;
+        friend bool operator==(const TCacheKey&, const TCacheKey&) = default;
+    };
+    // Where a symbol's scaled cell is kept: a canvas and the cell's top-left
+    // corner on it. Null when the symbol is not kept.
+    struct TGlyphSource {
+        TCanvas* Canvas = nullptr;
+        int32_t X = 0, Y = 0;
+    };
+
     QString CaptionText() const;
     void SetCaptionText(const QString& Value);
     int ColorSchemeValue() const { return FColorScheme; }
     void SetColorSchemeValue(int Value);
     int FrameStyleValue() const { return FFrameStyle; }
-    void PaintWithoutBuffer();
-    // The picture on screen is kept between paints: a new caption only
-    // renews the cells that changed. Cells may be renewed one by one only
-    // while they touch neither the frame nor each other.
-    bool CellsStandAlone(const TCellGeometry& G) const;
-    // Whether the kept picture matches the strip, the size and the geometry,
-    // so that only changed cells need renewing.
-    bool PictureCurrent(const TCellGeometry& G) const;
-    TRect CellRect(const TCellGeometry& G, int Index) const;
-    void ComposePicture(const TCellGeometry& G, const TCaptionCells& Cells);
-    void ComposeCell(const TCellGeometry& G, int Index, TDigitCell Cell, bool OnBackground);
+    void SetFrameStyleValue(int Value);
+
+    TCacheKey CurrentKey() const;
+    // Drops the glyphs when they are stale or of another cell size, and
+    // marks the picture for a whole composition when it was made for
+    // anything else. The one place that records what the caches are for.
+    void UpdateCaches(const TCacheKey& Now);
+    // The picture shows Now, and its cells may be renewed one by one: they
+    // touch neither the frame nor each other.
+    bool PictureCurrent(const TCacheKey& Now) const;
+    TRect CellRect(const TCacheKey& K, int Index) const;
     // The area of the cells that differ from those on the picture, or the
     // whole control when the picture must be composed anew.
     TRect ChangedArea(const TCaptionCells& Cells) const;
-    void SetFrameStyleValue(int Value);
+    void ComposePicture(const TCaptionCells& Cells);
+    void ComposeCell(int Index, TDigitCell Cell, bool OnBackground, uint32_t Shown);
+    void PaintWithoutBuffer();
+
+    // Composes symbol k (1-based) and scales it into the cell whose top-left
+    // corner is at (X, Y) of Dest; pixels outside Dest are skipped.
+    void ScaleGlyph(int k, TCanvas& Dest, int32_t X, int32_t Y);
+    // Symbol k's kept cell, scaled first if need be. Shown (bit k - 1 for
+    // symbol k) names the symbols on the picture, which stay when others
+    // make room. Null when the symbol does not fit the limit.
+    TGlyphSource Glyph(int k, uint32_t Shown);
+    void DropGlyphs(uint32_t Keep);
+    void FillGlyphStrip();
 
     TColor FColorBackGnd = 0x333333;
     TColor FColorText = clRed;
@@ -217,12 +266,19 @@ private:
     TFrameStyle FFrameStyle = fsLowered;
     int32_t FMargin = 8;
     int32_t FInterDigDist = 2;
-    int32_t FLastWidth = 216, FLastHeight = 76;
     std::unique_ptr<TBitmap> FSegHorz, FSegVert, FSegDot, FSegPlus, FSegColon, FSegDeg;
-    std::unique_ptr<TBitmap> FGlyphStrip;
     TColor FSchemeDark = clBlack, FSchemeShadow = clGray, FSchemeHighlight = clWhite;
     TColorScheme FColorScheme = csBWG;
-    int64_t FStripWidth = 0, FStripHeight = 0;  // cell size the strip was last built for
+
+    bool FStale = true;  // colours or geometry changed: drop the glyphs at the next paint
+    TCacheKey FBuiltFor;
+    // Symbol k at the cell size, made when first shown; the point keeps only
+    // its lower right sixth, the one part a decimal point shows.
+    std::array<std::unique_ptr<TBitmap>, GlyphCount> FGlyphs;
+    int64_t FGlyphCacheLimit = DefaultGlyphCacheLimit;
+    TGlyphCacheStats FStats;
+    std::unique_ptr<TBitmap> FGlyphStrip;  // all 21 symbols, built on request
+    bool FStripBuilt = false;
     std::unique_ptr<TBitmap> FPicture;  // what the control shows, composed off screen
     TCaptionCells FShownCells;          // the cells on FPicture
     bool FPictureValid = false;         // false: compose the whole picture anew
