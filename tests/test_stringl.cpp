@@ -46,6 +46,7 @@ TEST(FormatFixed, WorkedExamplesAndEdges) {
         {30, 0, 1.18e4932L, "     1.18000000000000000E+4932"},
         {10, 0, 9.96e40L, " 1.0E+0041"},  // mantissa rounds up into the next decade
         {1, 0, 0x1p120L, " 1.3E+0036"},
+        {INT32_MIN, 0, 1e40L, " 1.0E+0040"},  // no width arithmetic overflows
         // Non-finite values.
         {5, 0, std::numeric_limits<long double>::quiet_NaN(), "  NAN"},
         {1, 0, std::numeric_limits<long double>::infinity(), "INF"},

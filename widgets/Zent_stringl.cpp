@@ -233,7 +233,7 @@ std::string PadLeft(std::string Text, int Width) {
 }  // namespace
 
 std::string FormatFixed(int32_t Width, int32_t Decimals, long double Value) {
-    Width = std::min(Width, MaxWidth);
+    Width = std::clamp(Width, 0, MaxWidth);  // no padding below 0; keeps Width - 8 from overflowing
     Decimals = std::clamp(Decimals, 0, MaxDecimals);
     const TBinary B = Decompose(Value);
     if (!B.Valid) {

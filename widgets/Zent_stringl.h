@@ -24,9 +24,9 @@ namespace zent {
 // exponent digits, where G = Width - 8 limited to 2..18: (1, 0, 1e38) gives
 // " 1.0E+0038".
 //
-// Limits and odd input: Decimals is limited to 0..216 and Width to at most
-// 255, so no text is longer than 255 characters. A NaN gives "NAN", infinities
-// "INF" and "-INF", padded to Width like numbers. Negative zero gives "0".
+// Limits and odd input: Decimals is limited to 0..216 and Width to 0..255, so
+// no text is longer than 255 characters. A NaN gives "NAN", infinities "INF"
+// and "-INF", padded to Width like numbers. Negative zero gives "0".
 std::string FormatFixed(int32_t Width, int32_t Decimals, long double Value);
 
 }  // namespace zent
