@@ -45,6 +45,17 @@ TEST(FormatEngineering, WorkedExamplesAndEdges) {
         {3, 1e12, "1.00T"},
         {3, 1e3, "1.00k"},  // powers of ten have whole logarithms
         {3, 1e-3, "1.00m"},
+        // One power of ten per prefix letter, at each place within its group.
+        {3, 4.7e-18, "4.70a"},
+        {3, 4.7e-14, "47.0f"},
+        {3, 4.7e-10, "470p"},
+        {3, 4.7e-9, "4.70n"},
+        {3, 4.7e-5, "47.0u"},
+        {3, 0.47, "470m"},
+        {3, 4.7e3, "4.70k"},
+        {3, 3.5e6, "3.50M"},
+        {3, 4.7e10, "47.0G"},
+        {3, 4.7e14, "470T"},
         {3, Inf, "INF"},
         {-3, -Inf, "-INF"},
     };
