@@ -12,11 +12,9 @@ namespace zent {
 // Width; a longer text is never cut.
 //
 // Digits come from the exact binary value in two roundings. First the value
-// is reduced to its leading digits: a magnitude below 10 is multiplied by
-// 10^17, a larger one by the power of ten that brings it to 10^17..10^18, and
-// the product is rounded to an integer, ties to even (so 18 significant
-// digits; 17 decimals below 10; a carry to 10^18 gives 19). Every later digit
-// position is '0'. That digit string is then cut after the last written digit,
+// is rounded to 18 significant digits but no more than 17 decimals, ties to
+// even (a carry gives 19 digits, a power of ten). Every later digit position
+// is '0'. That digit string is then cut after the last written digit,
 // rounding halves away from zero: (1, 0, 2.5) gives "3", (1, 2, 0.125) "0.13".
 //
 // Magnitudes of 2^120 and above use exponent form instead: a sign position
@@ -24,9 +22,13 @@ namespace zent {
 // exponent digits, where G = Width - 8 limited to 2..18: (1, 0, 1e38) gives
 // " 1.0E+0038".
 //
+// Any long double format works (x86 80-bit, IEEE quad, double): the digits
+// come from the value's exact significand, whatever its width.
+//
 // Limits and odd input: Decimals is limited to 0..216 and Width to 0..255, so
-// no text is longer than 255 characters. A NaN gives "NAN", infinities "INF"
-// and "-INF", padded to Width like numbers. Negative zero gives "0".
+// no text is longer than 255 characters. A NaN (and any invalid 80-bit
+// encoding) gives "NAN", infinities "INF" and "-INF", padded to Width like
+// numbers. Negative zero gives "0".
 std::string FormatFixed(int32_t Width, int32_t Decimals, long double Value);
 
 }  // namespace zent
