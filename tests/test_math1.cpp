@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "Zent_math1.h"
+#include "decimal_oracle.h"
 
 using namespace zent;
 
@@ -69,6 +70,14 @@ TEST(FormatEngineering, ExtremeMagnitudesStayWellFormed) {
     EXPECT_EQ(FormatEngineering(3, 5e-324).size(), 2u + 216u + 1u);  // decimals limited to 216
     // The mantissa of the largest doubles reaches the exponent form.
     EXPECT_EQ(FormatEngineering(3, 1.7e308), " 1.7E+0296T");
+}
+
+// Against the exact mantissa Value / 10^(3g); the group and the decimals
+// come from Log10 and Floor, which have tests of their own.
+TEST(FormatEngineering, MatchesExactDecimalExpansion) {
+    for (const oracle::EngineeringSample& S : oracle::EngineeringSamples())
+        ASSERT_EQ(FormatEngineering(S.Digits, S.Value), oracle::ReferenceEngineering(S.Digits, S.Value))
+            << "digits " << S.Digits << " value " << std::hexfloat << S.Value;
 }
 
 TEST(Log10, PowersOfTenAreWhole) {

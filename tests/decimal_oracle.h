@@ -1,0 +1,234 @@
+// Exact decimal references for the number texts, and the seeded samples they
+// are compared on. Shared by the unit tests and the arm64 self-check, so it
+// needs neither Qt nor GoogleTest.
+#pragma once
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "Zent_math1.h"
+#include "Zent_stringl.h"
+
+namespace zent::oracle {
+
+__extension__ typedef unsigned __int128 u128;
+
+// The exact value of a binary number as a digit string: Digits[i] stands at
+// place Lead - i. Zero has no digits.
+struct Exact {
+    std::string Digits;
+    int Lead = 0;
+};
+
+// Mantissa * 2^Exponent, multiplied out with base-10^9 limbs.
+inline Exact ExactValue(u128 Mantissa, int Exponent) {
+    constexpr uint64_t Base = 1'000'000'000;
+    std::vector<uint32_t> Limbs;  // the value times 10^FractionDigits
+    for (; Mantissa != 0; Mantissa /= Base) Limbs.push_back(uint32_t(Mantissa % Base));
+    const auto Multiply = [&](uint32_t Factor) {
+        uint64_t Carry = 0;
+        for (uint32_t& L : Limbs) {
+            const uint64_t Cur = uint64_t(L) * Factor + Carry;
+            L = uint32_t(Cur % Base);
+            Carry = Cur / Base;
+        }
+        for (; Carry != 0; Carry /= Base) Limbs.push_back(uint32_t(Carry % Base));
+    };
+    int FractionDigits = 0;
+    for (; Exponent > 0; Exponent -= std::min(Exponent, 29)) Multiply(uint32_t(1) << std::min(Exponent, 29));
+    for (; Exponent < 0; ++Exponent, ++FractionDigits) Multiply(5);  // m / 2^k = m * 5^k / 10^k
+    std::string All;
+    for (std::size_t i = Limbs.size(); i-- > 0;) {
+        const std::string Part = std::to_string(Limbs[i]);
+        All += std::string(9 - Part.size(), '0') + Part;
+    }
+    const std::size_t First = All.find_first_not_of('0');
+    if (First == std::string::npos) return {};
+    Exact X{All.substr(First), int(All.size() - First) - 1 - FractionDigits};
+    X.Digits.erase(X.Digits.find_last_not_of('0') + 1);
+    return X;
+}
+
+// The digit at Place (0 beyond the expansion).
+inline int DigitAt(const Exact& X, int Place) {
+    const int i = X.Lead - Place;
+    return i >= 0 && i < int(X.Digits.size()) ? X.Digits[std::size_t(i)] - '0' : 0;
+}
+
+// X rounded to a multiple of 10^Place, halves away from zero or to even.
+inline Exact RoundAt(const Exact& X, int Place, bool TiesToEven) {
+    const int Last = X.Lead - int(X.Digits.size()) + 1;  // the place of the last (non-zero) digit
+    if (X.Digits.empty() || Last >= Place) return X;
+    std::string Kept;
+    for (int At = std::max(X.Lead, Place); At >= Place; --At) Kept += char('0' + DigitAt(X, At));
+    const int Next = DigitAt(X, Place - 1);
+    const bool Beyond = Last < Place - 1;
+    if (Next > 5 || (Next == 5 && (Beyond || !TiesToEven || DigitAt(X, Place) % 2 == 1))) {
+        std::size_t i = Kept.size();
+        while (i > 0 && Kept[i - 1] == '9') Kept[--i] = '0';
+        if (i == 0)
+            Kept.insert(0, "1");
+        else
+            ++Kept[i - 1];
+    }
+    const std::size_t First = Kept.find_first_not_of('0');
+    if (First == std::string::npos) return {};
+    Exact R{Kept.substr(First), Place + int(Kept.size() - First) - 1};
+    R.Digits.erase(R.Digits.find_last_not_of('0') + 1);
+    return R;
+}
+
+// X with its integer digits (at least "0") and exactly Decimals decimals.
+inline std::string FixedDigits(const Exact& X, int Decimals) {
+    std::string Text;
+    for (int At = std::max(X.Digits.empty() ? 0 : X.Lead, 0); At >= -Decimals; --At) {
+        if (At == -1) Text += '.';
+        Text += char('0' + DigitAt(X, At));
+    }
+    return Text;
+}
+
+// Count significant digits of X from its lead, a '.' after the first.
+inline std::string MantissaDigits(const Exact& X, int Count) {
+    std::string Text(1, char('0' + DigitAt(X, X.Lead)));
+    if (Count > 1) Text += '.';
+    for (int i = 1; i < Count; ++i) Text += char('0' + DigitAt(X, X.Lead - i));
+    return Text;
+}
+
+inline std::string ExponentDigits(int Exp10, bool PlusSign, std::size_t MinDigits) {
+    std::string Digits = std::to_string(Exp10 < 0 ? -Exp10 : Exp10);
+    if (Digits.size() < MinDigits) Digits.insert(0, MinDigits - Digits.size(), '0');
+    return std::string("E") + (Exp10 < 0 ? "-" : PlusSign ? "+" : "") + Digits;
+}
+
+inline std::string PadLeft(std::string Text, int Width) {
+    if (int(Text.size()) < Width) Text.insert(0, std::size_t(Width) - Text.size(), ' ');
+    return Text;
+}
+
+// FormatFixed of an exact value: 18 significant digits but at most 17
+// decimals, ties to even, then the cut halves away; exponent form when Huge.
+inline std::string ReferenceFixed(const Exact& X, bool Negative, bool Huge, int Width, int Decimals) {
+    Width = std::clamp(Width, 0, 255);
+    Decimals = std::clamp(Decimals, 0, 216);
+    if (Huge) {
+        const int G = std::clamp(Width - 8, 2, 18);
+        const Exact Sig = RoundAt(X, X.Lead - 17, true);
+        const Exact Kept = RoundAt(Sig, Sig.Lead - G + 1, false);
+        return PadLeft((Negative ? "-" : " ") + MantissaDigits(Kept, G) + ExponentDigits(Kept.Lead, true, 4), Width);
+    }
+    const Exact Kept = RoundAt(RoundAt(X, std::max(X.Lead - 17, -17), true), -Decimals, false);
+    return PadLeft((Negative ? "-" : "") + FixedDigits(Kept, Decimals), Width);
+}
+
+inline std::string ReferenceFixed(u128 Mantissa, int Exponent, bool Negative, int Width, int Decimals) {
+    const bool Huge = std::ldexp(static_cast<long double>(Mantissa), Exponent) >= 0x1p120L;
+    return ReferenceFixed(ExactValue(Mantissa, Exponent), Negative, Huge, Width, Decimals);
+}
+
+// FormatEngineering with an exact mantissa: the group and the decimals come
+// from Log10 and Floor, the mantissa is Value / 10^(3g) without rounding.
+inline std::string ReferenceEngineering(int Digits, double Value) {
+    Digits = std::clamp(Digits, -9, 9);
+    const int B = Digits >= 2 ? Digits - 1 : Digits <= -2 ? Digits + 1 : 0;
+    const int P = B < 0 ? -B : B;
+    if (Value == 0 || std::isnan(Value)) return FixedDigits({}, P);
+    if (std::isinf(Value)) return Value < 0 ? "-INF" : "INF";
+    const double L = Log10(std::fabs(Value));
+    const int e = Floor(L);
+    int g = Floor(L / 3);  // then exactly floor(L / 3)
+    if (3.0 * g > L) --g;
+    if (3.0 * (g + 1) <= L) ++g;
+    g = std::clamp(g, -6, 4);
+    int Exp = 0;
+    const double Frac = std::frexp(std::fabs(Value), &Exp);
+    Exact M = ExactValue(u128(std::ldexp(Frac, 53)), Exp - 53);
+    M.Lead -= 3 * g;
+    std::string Text = ReferenceFixed(M, false, false, 1, std::max(P + 3 * g - e, 0));
+    if (g != 0) {
+        const char Prefix = "afpnum kMGT"[g + 6];
+        const std::size_t Point = Text.find('.');
+        if (B < 0 && Point != std::string::npos)
+            Text[Point] = Prefix;
+        else
+            Text += Prefix;
+    }
+    return (Value < 0 ? "-" : "") + Text;
+}
+
+// ---- Seeded samples -------------------------------------------------------
+
+// MantissaBits-bit mantissas (top bit set; a third of them short, which
+// gives exact halves) at magnitudes 2^-130..2^130, then 300 positive ones
+// from 2^120 up to the largest long double.
+struct FixedSample {
+    u128 Mantissa;
+    int Exponent;
+    bool Negative;
+    int Width, Decimals;
+    long double Value() const {
+        const long double V = std::ldexp(static_cast<long double>(Mantissa), Exponent);
+        return Negative ? -V : V;
+    }
+};
+
+inline u128 DrawMantissa(std::mt19937& Rng, int Bits) {
+    u128 M = 0;
+    for (int Have = 0; Have < Bits; Have += 32) M = M << 32 | Rng();
+    M >>= (Bits + 31) / 32 * 32 - Bits;
+    return M | u128(1) << (Bits - 1);
+}
+
+inline std::vector<FixedSample> FixedSamples(int MantissaBits) {
+    std::vector<FixedSample> Samples;
+    std::mt19937 Rng(20240611);
+    for (int Case = 0; Case < 20000; ++Case) {
+        FixedSample S{};
+        S.Mantissa = DrawMantissa(Rng, MantissaBits);
+        if (Rng() % 3 == 0) S.Mantissa &= ~((u128(1) << (Rng() % (MantissaBits - 4))) - 1);
+        S.Exponent = -(MantissaBits - 1) + int(Rng() % 260) - 130;
+        S.Negative = Rng() % 2;
+        S.Width = int(Rng() % 32);
+        S.Decimals = int(Rng() % 40);
+        Samples.push_back(S);
+    }
+    const int Lowest = 121 - MantissaBits, Highest = std::numeric_limits<long double>::max_exponent - MantissaBits;
+    for (int Case = 0; Case < 300; ++Case) {
+        FixedSample S{};
+        S.Mantissa = DrawMantissa(Rng, MantissaBits);
+        S.Exponent = Lowest + int(Rng() % unsigned(Highest - Lowest + 1));
+        S.Width = int(Rng() % 32);
+        Samples.push_back(S);
+    }
+    return Samples;
+}
+
+// Engineering notation over 2^-110..2^89 with every Digits from -12 to 12.
+// Higher up the mantissa (Value / 10^12) shows more than 15 integer digits,
+// and its 18th digit comes from a division in extended precision, not from
+// the exact quotient.
+struct EngineeringSample {
+    int Digits;
+    double Value;
+};
+
+inline std::vector<EngineeringSample> EngineeringSamples() {
+    std::vector<EngineeringSample> Samples;
+    std::mt19937 Rng(20240613);
+    for (int Case = 0; Case < 5000; ++Case) {
+        u128 M = DrawMantissa(Rng, 53);
+        if (Rng() % 3 == 0) M &= ~((u128(1) << (Rng() % 50)) - 1);
+        const int Exponent = -52 + int(Rng() % 200) - 110;
+        const double V = std::ldexp(double(uint64_t(M)), Exponent);
+        Samples.push_back({int(Rng() % 25) - 12, Rng() % 2 ? -V : V});
+    }
+    return Samples;
+}
+
+}  // namespace zent::oracle
