@@ -132,6 +132,24 @@ inline std::string ReferenceFixed(u128 Mantissa, int Exponent, bool Negative, in
     return ReferenceFixed(ExactValue(Mantissa, Exponent), Negative, Huge, Width, Decimals);
 }
 
+// The three label texts, rounded once on the exact value, halves away.
+inline std::string ReferenceFloatText(TFloatFormat Format, u128 Mantissa, int Exponent, bool Negative, int P) {
+    const Exact X = ExactValue(Mantissa, Exponent);
+    if (Format == TFloatFormat::Fixed) {
+        const int Decimals = std::clamp(P, 0, 341);
+        const Exact R = RoundAt(X, std::max(X.Lead - 17, -Decimals), false);
+        return (Negative && !R.Digits.empty() ? "-" : "") + FixedDigits(R, Decimals);
+    }
+    const int W = std::clamp(P, 2, 18);
+    const Exact R = RoundAt(X, X.Lead - W + 1, false);
+    const std::string Sign = Negative && !R.Digits.empty() ? "-" : "";
+    if (Format == TFloatFormat::Exponent) return Sign + MantissaDigits(R, W) + ExponentDigits(R.Lead, true, 3);
+    if (R.Digits.empty()) return "0";
+    const int e = R.Lead + 1, Shown = int(R.Digits.size());
+    if (e >= -3 && e <= W) return Sign + FixedDigits(R, std::max(0, Shown - e));
+    return Sign + MantissaDigits(R, Shown) + ExponentDigits(R.Lead, false, 3);
+}
+
 // FormatEngineering with an exact mantissa: the group and the decimals come
 // from Log10 and Floor, the mantissa is Value / 10^(3g) without rounding.
 inline std::string ReferenceEngineering(int Digits, double Value) {
@@ -209,6 +227,44 @@ inline std::vector<FixedSample> FixedSamples(int MantissaBits) {
     return Samples;
 }
 
+// Doubles over the whole range, half of them between 2^-70 and 2^70 where
+// the positional forms are, some denormal; short mantissas give exact
+// halves. P from -1 to 20.
+struct FloatSample {
+    TFloatFormat Format;
+    u128 Mantissa;
+    int Exponent;
+    bool Negative;
+    int P;
+    double Value() const {
+        const double V = std::ldexp(double(uint64_t(Mantissa)), Exponent);
+        return Negative ? -V : V;
+    }
+};
+
+inline std::vector<FloatSample> FloatSamples() {
+    std::vector<FloatSample> Samples;
+    std::mt19937 Rng(20240612);
+    for (int Case = 0; Case < 6000; ++Case) {
+        FloatSample S{};
+        S.Format = TFloatFormat(Rng() % 3);
+        S.Mantissa = DrawMantissa(Rng, 53);
+        if (Rng() % 3 == 0) S.Mantissa &= ~((u128(1) << (Rng() % 50)) - 1);
+        switch (Rng() % 4) {
+        case 0:
+        case 1: S.Exponent = -52 + int(Rng() % 141) - 70; break;
+        case 2: S.Exponent = -1074 + int(Rng() % (971 + 1074 + 1)); break;
+        default:  // denormal
+            S.Exponent = -1074;
+            S.Mantissa >>= Rng() % 53;
+        }
+        S.Negative = Rng() % 2;
+        S.P = int(Rng() % 22) - 1;
+        Samples.push_back(S);
+    }
+    return Samples;
+}
+
 // Engineering notation over 2^-110..2^89 with every Digits from -12 to 12.
 // Higher up the mantissa (Value / 10^12) shows more than 15 integer digits,
 // and its 18th digit comes from a division in extended precision, not from
@@ -230,5 +286,64 @@ inline std::vector<EngineeringSample> EngineeringSamples() {
     }
     return Samples;
 }
+
+// ---- The numeric label's examples, and the extremes -------------------------
+
+struct FloatTextCase {
+    TFloatFormat Format;
+    int P;
+    double Value;
+    const char* Text;
+};
+
+inline constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
+inline constexpr double Inf = std::numeric_limits<double>::infinity();
+
+inline constexpr FloatTextCase FloatTextExamples[] = {
+    {TFloatFormat::General, 4, 1234.5678, "1235"},
+    {TFloatFormat::General, 4, 12345.678, "1.235E004"},
+    {TFloatFormat::General, 4, 0.0003, "0.0003"},
+    {TFloatFormat::General, 4, 0.00003, "3E-005"},
+    {TFloatFormat::General, 4, 2.5, "2.5"},
+    {TFloatFormat::General, 4, 0, "0"},
+    {TFloatFormat::General, 0, 1234.5678, "1.2E003"},
+    {TFloatFormat::Fixed, 2, 3.14159, "3.14"},
+    {TFloatFormat::Fixed, 2, -0.001, "0.00"},
+    {TFloatFormat::Fixed, 0, 2.5, "3"},
+    {TFloatFormat::Fixed, 0, -2.5, "-3"},
+    {TFloatFormat::Exponent, 3, 1234.5, "1.23E+003"},
+    {TFloatFormat::Exponent, 3, 0.00015, "1.50E-004"},
+    {TFloatFormat::Exponent, 3, -1234.5, "-1.23E+003"},
+    {TFloatFormat::Exponent, 0, 1234.5, "1.2E+003"},
+    {TFloatFormat::Exponent, 3, 0, "0.00E+000"},
+    // Halves away from zero on the exact value, where snprintf goes to even.
+    {TFloatFormat::Fixed, 2, 0.125, "0.13"},
+    {TFloatFormat::General, 2, 0.125, "0.13"},
+    {TFloatFormat::Exponent, 2, -0.125, "-1.3E-001"},
+    {TFloatFormat::Fixed, 2, 1.005, "1.00"},  // 1.00499999999999989...
+    // The positional range of General: -3 <= e <= working precision.
+    {TFloatFormat::General, 4, 9999.4, "9999"},
+    {TFloatFormat::General, 4, 9999.5, "1E004"},  // the carry moves it out
+    {TFloatFormat::General, 18, 0.1, "0.100000000000000006"},
+    {TFloatFormat::General, 2, -1e100, "-1E100"},
+    // Beyond 18 significant digits every digit is 0.
+    {TFloatFormat::Fixed, 20, 0.1, "0.10000000000000000600"},
+    {TFloatFormat::Fixed, 0, 123456789012345678901.0, "123456789012345684000"},  // 1...683968
+    // Extremes.
+    {TFloatFormat::General, 4, NaN, "NAN"},
+    {TFloatFormat::Fixed, 2, Inf, "INF"},
+    {TFloatFormat::Exponent, 3, -Inf, "-INF"},
+    {TFloatFormat::General, 15, -0.0, "0"},
+    {TFloatFormat::Exponent, 2, -0.0, "0.0E+000"},
+    {TFloatFormat::Fixed, 1, -0.0, "0.0"},
+    {TFloatFormat::General, 4, 5e-324, "4.941E-324"},
+    {TFloatFormat::Exponent, 18, 5e-324, "4.94065645841246544E-324"},
+    {TFloatFormat::General, 17, 1.7976931348623157e308, "1.7976931348623157E308"},
+    {TFloatFormat::Exponent, 2, 9.96e307, "1.0E+308"},
+    {TFloatFormat::General, 1000, 1.0 / 3, "0.333333333333333315"},  // P limited to 18
+    {TFloatFormat::Exponent, -5, 1.0 / 3, "3.3E-001"},               // and to 2
+    {TFloatFormat::Fixed, -5, 2.5, "3"},
+    {TFloatFormat(7), 4, 1234.5678, "1235"},  // an unnamed format is General
+};
 
 }  // namespace zent::oracle

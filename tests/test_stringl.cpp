@@ -75,4 +75,28 @@ TEST(FormatFixed, MatchesExactDecimalExpansion) {
             << " decimals " << S.Decimals;
 }
 
+TEST(FloatToText, LabelExamplesAndExtremes) {
+    for (const oracle::FloatTextCase& C : oracle::FloatTextExamples)
+        EXPECT_EQ(FloatToText(C.Format, C.Value, C.P), C.Text)
+            << "format " << int(C.Format) << " P " << C.P << " value " << C.Value;
+}
+
+TEST(FloatToText, LongestTextsAreWhole) {
+    const std::string Big = FloatToText(TFloatFormat::Fixed, 1e308, 0);
+    EXPECT_EQ(Big, "100000000000000001" + std::string(291, '0'));
+    // The 18 digits of the smallest denormal are the last of 341 decimals.
+    const std::string Tiny = FloatToText(TFloatFormat::Fixed, -5e-324, 1'000'000);
+    EXPECT_EQ(Tiny.size(), 3u + 341u);  // "-0." and the decimals
+    EXPECT_EQ(Tiny.substr(Tiny.size() - 18), "494065645841246544");
+    EXPECT_EQ(FloatToText(TFloatFormat::Fixed, -1.7976931348623157e308, INT32_MAX).size(), 652u);
+}
+
+TEST(FloatToText, MatchesExactDecimalExpansion) {
+    for (const oracle::FloatSample& S : oracle::FloatSamples())
+        ASSERT_EQ(FloatToText(S.Format, S.Value(), S.P),
+                  oracle::ReferenceFloatText(S.Format, S.Mantissa, S.Exponent, S.Negative, S.P))
+            << "format " << int(S.Format) << " P " << S.P << " mantissa " << uint64_t(S.Mantissa) << " exponent "
+            << S.Exponent;
+}
+
 }  // namespace

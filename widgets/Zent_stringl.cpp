@@ -18,6 +18,9 @@ __extension__ typedef unsigned __int128 u128;
 constexpr int MaxDecimals = 216;
 constexpr int MaxWidth = 255;
 constexpr int SignificantDigits = 18;
+// Rule F needs no more: the 18th significant digit of the smallest
+// denormal double (4.94e-324) is its 341st decimal.
+constexpr int MaxFixedDecimals = 341;
 constexpr int NoDecimalLimit = 1 << 20;
 
 template <std::size_t N>
@@ -303,9 +306,9 @@ void PutFixed(TText& Text, TDecimal D, int Decimals) {
     }
 }
 
-// Count digits of Digits (zeros on the left), a '.' after the first.
+// Count (1..19) digits of Digits (zeros on the left), a '.' after the first.
 void PutMantissa(TText& Text, uint64_t Digits, int Count) {
-    char Buf[20];
+    char Buf[20] = {};
     for (int i = Count - 1; i >= 0; --i, Digits /= 10) Buf[i] = char('0' + Digits % 10);
     Text.Put(Buf[0]);
     if (Count > 1) {
@@ -353,6 +356,44 @@ std::string FormatFixed(int32_t Width, int32_t Decimals, long double Value) {
         PutFixed(Text, RoundAt(All.Digits, All.Place, false, -Decimals, TRounding::HalfAway), Decimals);
     }
     return Text.Padded(Width);
+}
+
+std::string FloatToText(TFloatFormat Format, double Value, int32_t Digits) {
+    TText Text;
+    if (std::isnan(Value) || std::isinf(Value)) {
+        Text.Put(NonFiniteText(Value));
+        return Text.Padded(0);
+    }
+    const TBinary B = Decompose(Value);
+    if (Format == TFloatFormat::Fixed) {
+        const int Decimals = std::clamp(Digits, 0, MaxFixedDecimals);
+        const TDecimal D = RoundedDigits(B, SignificantDigits, Decimals, TRounding::HalfAway);
+        if (B.Negative && D.Digits != 0) Text.Put('-');
+        PutFixed(Text, D, Decimals);
+        return Text.Padded(0);
+    }
+    const int Precision = std::clamp(Digits, 2, SignificantDigits);
+    TDecimal D = Normalized(RoundedDigits(B, Precision, NoDecimalLimit, TRounding::HalfAway), Precision);
+    if (B.Negative && D.Digits != 0) Text.Put('-');
+    if (Format == TFloatFormat::Exponent) {
+        PutMantissa(Text, D.Digits, Precision);
+        PutExponent(Text, LeadingPlace(D), true, 3);
+        return Text.Padded(0);
+    }
+    // General, and any other Format value: no trailing zeros; positional
+    // while the leading digit's place is -4 to Precision - 1.
+    while (D.Digits % 10 == 0 && D.Digits != 0) {
+        D.Digits /= 10;
+        ++D.Place;
+    }
+    const int Lead = LeadingPlace(D);
+    if (Lead >= -4 && Lead < Precision) {
+        PutFixed(Text, D, std::max(0, -D.Place));
+    } else {
+        PutMantissa(Text, D.Digits, DecimalDigits(D.Digits));
+        PutExponent(Text, Lead, false, 3);
+    }
+    return Text.Padded(0);
 }
 
 }  // namespace zent
