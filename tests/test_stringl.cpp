@@ -95,8 +95,8 @@ TEST(FloatToText, MatchesExactDecimalExpansion) {
     for (const oracle::FloatSample& S : oracle::FloatSamples())
         ASSERT_EQ(FloatToText(S.Format, S.Value(), S.P),
                   oracle::ReferenceFloatText(S.Format, S.Mantissa, S.Exponent, S.Negative, S.P))
-            << "format " << int(S.Format) << " P " << S.P << " mantissa " << uint64_t(S.Mantissa) << " exponent "
-            << S.Exponent;
+            << "format " << int(S.Format) << " P " << S.P << " mantissa " << uint64_t(S.Mantissa)
+            << " exponent " << S.Exponent;
 }
 
 }  // namespace

@@ -14,6 +14,7 @@ namespace zent {
 namespace {
 
 __extension__ typedef unsigned __int128 u128;
+using LongLimits = std::numeric_limits<long double>;
 
 constexpr int MaxDecimals = 216;
 constexpr int MaxWidth = 255;
@@ -168,10 +169,9 @@ private:
     }
     // The largest long double has max_exponent bits. The smallest denormal
     // 2^-N needs a factor 5^F, F <= N log10 2 + 22, of F log2 5 bits.
-    static constexpr int LongDigits = std::numeric_limits<long double>::digits;
-    static constexpr int MaxFives = 22 + (LongDigits - std::numeric_limits<long double>::min_exponent) * 30103 / 100000;
-    static constexpr int MaxBits = std::max(std::numeric_limits<long double>::max_exponent,
-                                            LongDigits + MaxFives * 2322 / 1000 + 1);
+    static constexpr int MaxFives = 22 + (LongLimits::digits - LongLimits::min_exponent) * 30103 / 100000;
+    static constexpr int MaxBits =
+        std::max(LongLimits::max_exponent, LongLimits::digits + MaxFives * 2322 / 1000 + 1);
     static constexpr int MaxLimbs = MaxBits / 32 + 3;
     std::array<uint32_t, MaxLimbs> FLimbs{};
     int FSize = 0;
@@ -199,7 +199,8 @@ TTruncated Truncate(const TBinary& B, int Place) {
     }
     if (Fives < 0 && -Fives < int(Pow5.size()) && (Twos < 0 || Bits + Twos <= 128)) {
         const u128 Divisor = Pow5[-Fives];
-        const TTruncated N = Twos < 0 ? ShiftRightInexact(B.Mantissa, -Twos) : TTruncated{B.Mantissa << Twos, false};
+        const TTruncated N =
+            Twos < 0 ? ShiftRightInexact(B.Mantissa, -Twos) : TTruncated{B.Mantissa << Twos, false};
         const u128 Q = N.Digits / Divisor;
         return {Q, N.Inexact || N.Digits != Q * Divisor};
     }
@@ -257,17 +258,19 @@ TDecimal RoundedDigits(const TBinary& B, int Significant, int Decimals, TRoundin
     const int TopBit = B.Exponent + BitLength(B.Mantissa) - 1;  // 2^TopBit <= |B| < 2^(TopBit + 1)
     // floor(TopBit log10 2), exact for |TopBit| <= 17000: the place of the
     // leading digit, or one below it.
-    static_assert(std::numeric_limits<long double>::max_exponent <= 17000 &&
-                  std::numeric_limits<long double>::min_exponent - std::numeric_limits<long double>::digits >= -17000);
+    static_assert(LongLimits::max_exponent <= 17000 &&
+                  LongLimits::min_exponent - LongLimits::digits >= -17000);
     const auto Lead = int((int64_t(TopBit) * 1292913986) >> 32);
     if (Lead + 2 <= -Decimals - 1) return {0, -Decimals};  // below a tenth of the last decimal
-    const int Place = Lead - SignificantDigits;             // 19 or 20 digits
+    const int Place = Lead - SignificantDigits;            // 19 or 20 digits
     const TTruncated T = Truncate(B, Place);
     const int Top = Place + DecimalDigits(T.Digits) - 1;
     return RoundAt(T.Digits, Place, T.Inexact, std::max(Top - Significant + 1, -Decimals), Mode);
 }
 
-int LeadingPlace(TDecimal D) { return D.Place + DecimalDigits(D.Digits) - 1; }
+int LeadingPlace(TDecimal D) {
+    return D.Place + DecimalDigits(D.Digits) - 1;
+}
 
 // Drops the trailing zero of a carry to Count + 1 digits.
 TDecimal Normalized(TDecimal D, int Count) {
@@ -343,7 +346,8 @@ std::string FormatFixed(int32_t Width, int32_t Decimals, long double Value) {
         Text.Put(NonFiniteText(Value));
     } else if (std::fabs(Value) >= 0x1p120L) {
         const int G = std::clamp(Width - 8, 2, SignificantDigits);
-        const TDecimal All = RoundedDigits(Decompose(Value), SignificantDigits, NoDecimalLimit, TRounding::TiesToEven);
+        const TDecimal All =
+            RoundedDigits(Decompose(Value), SignificantDigits, NoDecimalLimit, TRounding::TiesToEven);
         const TDecimal D = Normalized(
             RoundAt(All.Digits, All.Place, false, LeadingPlace(All) - G + 1, TRounding::HalfAway), G);
         Text.Put(Value < 0 ? '-' : ' ');
