@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <initializer_list>
 #include <limits>
 #include <random>
 #include <string>
@@ -72,7 +73,7 @@ inline Exact RoundAt(const Exact& X, int Place, bool TiesToEven) {
         std::size_t i = Kept.size();
         while (i > 0 && Kept[i - 1] == '9') Kept[--i] = '0';
         if (i == 0)
-            Kept.insert(0, "1");
+            Kept = std::string(1, '1').append(Kept);
         else
             ++Kept[i - 1];
     }
@@ -101,15 +102,25 @@ inline std::string MantissaDigits(const Exact& X, int Count) {
     return Text;
 }
 
-inline std::string ExponentDigits(int Exp10, bool PlusSign, std::size_t MinDigits) {
-    std::string Digits = std::to_string(Exp10 < 0 ? -Exp10 : Exp10);
-    if (Digits.size() < MinDigits) Digits.insert(0, MinDigits - Digits.size(), '0');
-    return std::string("E") + (Exp10 < 0 ? "-" : PlusSign ? "+" : "") + Digits;
+// The texts are put together by appending only: GCC 12 at -O3 warns
+// wrongly about std::string insertions at the front (-Wrestrict).
+inline std::string Cat(std::initializer_list<std::string> Parts) {
+    std::string Text;
+    for (const std::string& Part : Parts) Text.append(Part);
+    return Text;
 }
 
-inline std::string PadLeft(std::string Text, int Width) {
-    if (int(Text.size()) < Width) Text.insert(0, std::size_t(Width) - Text.size(), ' ');
-    return Text;
+inline std::string ExponentDigits(int Exp10, bool PlusSign, std::size_t MinDigits) {
+    const std::string Digits = std::to_string(Exp10 < 0 ? -Exp10 : Exp10);
+    return Cat({"E",
+                Exp10 < 0  ? "-"
+                : PlusSign ? "+"
+                           : "",
+                std::string(MinDigits - std::min(MinDigits, Digits.size()), '0'), Digits});
+}
+
+inline std::string PadLeft(const std::string& Text, int Width) {
+    return Cat({std::string(std::size_t(std::max(Width - int(Text.size()), 0)), ' '), Text});
 }
 
 // FormatFixed of an exact value: 18 significant digits but at most 17
@@ -121,10 +132,11 @@ inline std::string ReferenceFixed(const Exact& X, bool Negative, bool Huge, int 
         const int G = std::clamp(Width - 8, 2, 18);
         const Exact Sig = RoundAt(X, X.Lead - 17, true);
         const Exact Kept = RoundAt(Sig, Sig.Lead - G + 1, false);
-        return PadLeft((Negative ? "-" : " ") + MantissaDigits(Kept, G) + ExponentDigits(Kept.Lead, true, 4), Width);
+        return PadLeft(
+            Cat({Negative ? "-" : " ", MantissaDigits(Kept, G), ExponentDigits(Kept.Lead, true, 4)}), Width);
     }
     const Exact Kept = RoundAt(RoundAt(X, std::max(X.Lead - 17, -17), true), -Decimals, false);
-    return PadLeft((Negative ? "-" : "") + FixedDigits(Kept, Decimals), Width);
+    return PadLeft(Cat({Negative ? "-" : "", FixedDigits(Kept, Decimals)}), Width);
 }
 
 inline std::string ReferenceFixed(u128 Mantissa, int Exponent, bool Negative, int Width, int Decimals) {
@@ -133,21 +145,23 @@ inline std::string ReferenceFixed(u128 Mantissa, int Exponent, bool Negative, in
 }
 
 // The three label texts, rounded once on the exact value, halves away.
-inline std::string ReferenceFloatText(TFloatFormat Format, u128 Mantissa, int Exponent, bool Negative, int P) {
+inline std::string ReferenceFloatText(TFloatFormat Format, u128 Mantissa, int Exponent, bool Negative,
+                                      int P) {
     const Exact X = ExactValue(Mantissa, Exponent);
     if (Format == TFloatFormat::Fixed) {
         const int Decimals = std::clamp(P, 0, 341);
         const Exact R = RoundAt(X, std::max(X.Lead - 17, -Decimals), false);
-        return (Negative && !R.Digits.empty() ? "-" : "") + FixedDigits(R, Decimals);
+        return Cat({Negative && !R.Digits.empty() ? "-" : "", FixedDigits(R, Decimals)});
     }
     const int W = std::clamp(P, 2, 18);
     const Exact R = RoundAt(X, X.Lead - W + 1, false);
     const std::string Sign = Negative && !R.Digits.empty() ? "-" : "";
-    if (Format == TFloatFormat::Exponent) return Sign + MantissaDigits(R, W) + ExponentDigits(R.Lead, true, 3);
+    if (Format == TFloatFormat::Exponent)
+        return Cat({Sign, MantissaDigits(R, W), ExponentDigits(R.Lead, true, 3)});
     if (R.Digits.empty()) return "0";
     const int e = R.Lead + 1, Shown = int(R.Digits.size());
-    if (e >= -3 && e <= W) return Sign + FixedDigits(R, std::max(0, Shown - e));
-    return Sign + MantissaDigits(R, Shown) + ExponentDigits(R.Lead, false, 3);
+    if (e >= -3 && e <= W) return Cat({Sign, FixedDigits(R, std::max(0, Shown - e))});
+    return Cat({Sign, MantissaDigits(R, Shown), ExponentDigits(R.Lead, false, 3)});
 }
 
 // FormatEngineering with an exact mantissa: the group and the decimals come
@@ -177,14 +191,17 @@ inline std::string ReferenceEngineering(int Digits, double Value) {
         else
             Text += Prefix;
     }
-    return (Value < 0 ? "-" : "") + Text;
+    return Cat({Value < 0 ? "-" : "", Text});
 }
 
 // ---- Seeded samples -------------------------------------------------------
 
 // MantissaBits-bit mantissas (top bit set; a third of them short, which
 // gives exact halves) at magnitudes 2^-130..2^130, then 300 positive ones
-// from 2^120 up to the largest long double.
+// from 2^120 up to the largest long double, then 300 ties of the 18-digit
+// rounding, (k + 1/2) 10^m with k of 18 digits, moved by one unit of the
+// last mantissa bit up, down or not at all: only a read of every bit of the
+// mantissa gets them right.
 struct FixedSample {
     u128 Mantissa;
     int Exponent;
@@ -216,12 +233,32 @@ inline std::vector<FixedSample> FixedSamples(int MantissaBits) {
         S.Decimals = int(Rng() % 40);
         Samples.push_back(S);
     }
-    const int Lowest = 121 - MantissaBits, Highest = std::numeric_limits<long double>::max_exponent - MantissaBits;
+    const int Lowest = 121 - MantissaBits,
+              Highest = std::numeric_limits<long double>::max_exponent - MantissaBits;
     for (int Case = 0; Case < 300; ++Case) {
         FixedSample S{};
         S.Mantissa = DrawMantissa(Rng, MantissaBits);
         S.Exponent = Lowest + int(Rng() % unsigned(Highest - Lowest + 1));
         S.Width = int(Rng() % 32);
+        Samples.push_back(S);
+    }
+    for (int Case = 0; Case < 300; ++Case) {
+        FixedSample S{};
+        const uint64_t High = Rng(), Low = Rng();
+        const uint64_t K = (High << 32 | Low) % 900'000'000'000'000'000 + 100'000'000'000'000'000;
+        // (2k + 1) 5^m 2^(m - 1), with m as large as the mantissa allows.
+        const int MaxM = (MantissaBits - 61) * 3 / 7;
+        const int M = int(Rng() % unsigned(MaxM + 1));
+        S.Mantissa = 2 * K + 1;
+        for (int i = 0; i < M; ++i) S.Mantissa *= 5;
+        int Bits = 0;
+        while (Bits < 128 && (S.Mantissa >> Bits) != 0) ++Bits;
+        S.Mantissa <<= MantissaBits - Bits;
+        S.Exponent = M - 1 - (MantissaBits - Bits);
+        S.Mantissa += u128(int(Rng() % 3) - 1);
+        S.Negative = Rng() % 2;
+        S.Width = int(Rng() % 32);
+        S.Decimals = int(Rng() % 4);
         Samples.push_back(S);
     }
     return Samples;
@@ -251,12 +288,16 @@ inline std::vector<FloatSample> FloatSamples() {
         S.Mantissa = DrawMantissa(Rng, 53);
         if (Rng() % 3 == 0) S.Mantissa &= ~((u128(1) << (Rng() % 50)) - 1);
         switch (Rng() % 4) {
-        case 0:
-        case 1: S.Exponent = -52 + int(Rng() % 141) - 70; break;
-        case 2: S.Exponent = -1074 + int(Rng() % (971 + 1074 + 1)); break;
-        default:  // denormal
-            S.Exponent = -1074;
-            S.Mantissa >>= Rng() % 53;
+            case 0:
+            case 1:
+                S.Exponent = -52 + int(Rng() % 141) - 70;
+                break;
+            case 2:
+                S.Exponent = -1074 + int(Rng() % (971 + 1074 + 1));
+                break;
+            default:  // denormal
+                S.Exponent = -1074;
+                S.Mantissa >>= Rng() % 53;
         }
         S.Negative = Rng() % 2;
         S.P = int(Rng() % 22) - 1;
