@@ -42,7 +42,13 @@ inline Exact ExactValue(u128 Mantissa, int Exponent) {
     };
     int FractionDigits = 0;
     for (; Exponent > 0; Exponent -= std::min(Exponent, 29)) Multiply(uint32_t(1) << std::min(Exponent, 29));
-    for (; Exponent < 0; ++Exponent, ++FractionDigits) Multiply(5);  // m / 2^k = m * 5^k / 10^k
+    for (; Exponent < 0; Exponent += std::min(-Exponent, 13)) {  // m / 2^k = m * 5^k / 10^k
+        const int Step = std::min(-Exponent, 13);
+        uint32_t Factor = 1;
+        for (int i = 0; i < Step; ++i) Factor *= 5;
+        Multiply(Factor);
+        FractionDigits += Step;
+    }
     std::string All;
     for (std::size_t i = Limbs.size(); i-- > 0;) {
         const std::string Part = std::to_string(Limbs[i]);
