@@ -224,9 +224,8 @@ struct TDecimal {
     int Place;
 };
 
-// Rounds Digits * 10^Place, plus something below one unit there when
-// Inexact, to a multiple of 10^ToPlace. The result has fewer than 20 digits
-// when the caller keeps no more than 18 and Inexact is false for ToPlace <= Place.
+// Rounds Digits * 10^Place (Digits below 10^20), plus something below one
+// unit there when Inexact, to a multiple of 10^ToPlace.
 TDecimal RoundAt(u128 Digits, int Place, bool Inexact, int ToPlace, TRounding Mode) {
     if (ToPlace <= Place) return {uint64_t(Digits), Place};
     const int Cut = ToPlace - Place;
