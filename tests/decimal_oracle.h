@@ -118,11 +118,8 @@ inline std::string Cat(std::initializer_list<std::string> Parts) {
 
 inline std::string ExponentDigits(int Exp10, bool PlusSign, std::size_t MinDigits) {
     const std::string Digits = std::to_string(Exp10 < 0 ? -Exp10 : Exp10);
-    return Cat({"E",
-                Exp10 < 0  ? "-"
-                : PlusSign ? "+"
-                           : "",
-                std::string(MinDigits - std::min(MinDigits, Digits.size()), '0'), Digits});
+    const char* Sign = Exp10 < 0 ? "-" : PlusSign ? "+" : "";
+    return Cat({"E", Sign, std::string(MinDigits - std::min(MinDigits, Digits.size()), '0'), Digits});
 }
 
 inline std::string PadLeft(const std::string& Text, int Width) {
