@@ -97,4 +97,39 @@ void BM_snprintf_3g(benchmark::State& State) {
 }
 BENCHMARK(BM_snprintf_3g);
 
+// The numeric label's general, exponent and fixed texts against the printf
+// conversions a program would use instead (which round ties to even and
+// write at most 17 exact digits rather than 18, so they are near peers).
+template <zent::TFloatFormat Format, int Digits, bool Spread>
+void BM_FloatToText(benchmark::State& State) {
+    const auto& V = Values<Spread>();
+    std::size_t i = 0;
+    for (auto _ : State) {
+        std::string Text = zent::FloatToText(Format, V[i++ & 1023], Digits);
+        benchmark::DoNotOptimize(Text);
+    }
+}
+
+template <char Conversion, int Precision, bool Spread>
+void BM_snprintf(benchmark::State& State) {
+    constexpr char Pattern[] = {'%', '.', '*', Conversion, 0};
+    const auto& V = Values<Spread>();
+    std::size_t i = 0;
+    for (auto _ : State) {
+        char Buf[400];
+        const int N = std::snprintf(Buf, sizeof Buf, Pattern, Precision, V[i++ & 1023]);
+        std::string Text(Buf, std::size_t(N));
+        benchmark::DoNotOptimize(Text);
+    }
+}
+
+// General with 4 digits: "%.4g"; Exponent with 3 digits: "%.2e"; Fixed with
+// 2 decimals: "%.2f". The first two over the spread of magnitudes.
+BENCHMARK(BM_FloatToText<zent::TFloatFormat::General, 4, true>)->Name("BM_FloatToText_General_4");
+BENCHMARK(BM_snprintf<'g', 4, true>)->Name("BM_snprintf_4g");
+BENCHMARK(BM_FloatToText<zent::TFloatFormat::Exponent, 3, true>)->Name("BM_FloatToText_Exponent_3");
+BENCHMARK(BM_snprintf<'e', 2, true>)->Name("BM_snprintf_2e");
+BENCHMARK(BM_FloatToText<zent::TFloatFormat::Fixed, 2, false>)->Name("BM_FloatToText_Fixed_2");
+BENCHMARK(BM_snprintf<'f', 2, false>)->Name("BM_snprintf_2f");
+
 }  // namespace

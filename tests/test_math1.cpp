@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "Zent_math1.h"
+#include "decimal_oracle.h"
 
 using namespace zent;
 
@@ -45,6 +46,17 @@ TEST(FormatEngineering, WorkedExamplesAndEdges) {
         {3, 1e12, "1.00T"},
         {3, 1e3, "1.00k"},  // powers of ten have whole logarithms
         {3, 1e-3, "1.00m"},
+        // One power of ten per prefix letter, at each place within its group.
+        {3, 4.7e-18, "4.70a"},
+        {3, 4.7e-14, "47.0f"},
+        {3, 4.7e-10, "470p"},
+        {3, 4.7e-9, "4.70n"},
+        {3, 4.7e-5, "47.0u"},
+        {3, 0.47, "470m"},
+        {3, 4.7e3, "4.70k"},
+        {3, 3.5e6, "3.50M"},
+        {3, 4.7e10, "47.0G"},
+        {3, 4.7e14, "470T"},
         {3, Inf, "INF"},
         {-3, -Inf, "-INF"},
     };
@@ -58,6 +70,14 @@ TEST(FormatEngineering, ExtremeMagnitudesStayWellFormed) {
     EXPECT_EQ(FormatEngineering(3, 5e-324).size(), 2u + 216u + 1u);  // decimals limited to 216
     // The mantissa of the largest doubles reaches the exponent form.
     EXPECT_EQ(FormatEngineering(3, 1.7e308), " 1.7E+0296T");
+}
+
+// Against the exact mantissa Value / 10^(3g); the group and the decimals
+// come from Log10 and Floor, which have tests of their own.
+TEST(FormatEngineering, MatchesExactDecimalExpansion) {
+    for (const oracle::EngineeringSample& S : oracle::EngineeringSamples())
+        ASSERT_EQ(FormatEngineering(S.Digits, S.Value), oracle::ReferenceEngineering(S.Digits, S.Value))
+            << "digits " << S.Digits << " value " << std::hexfloat << S.Value;
 }
 
 TEST(Log10, PowersOfTenAreWhole) {

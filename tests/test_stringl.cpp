@@ -1,13 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cmath>
-#include <cstdio>
-#include <cstring>
-#include <random>
-#include <vector>
+#include <climits>
+#include <limits>
+#include <string>
 
 #include "Zent_stringl.h"
+#include "decimal_oracle.h"
 
 using namespace zent;
 
@@ -38,6 +36,8 @@ TEST(FormatFixed, WorkedExamplesAndEdges) {
         {1, 0, 1e20L, "100000000000000000000"},
         {1, 0, 123456789012345678901234.0L, "123456789012345679000000"},  // 18 digits kept
         {1, 0, 0.99999999999999999999L, "1"},
+        // 1.473415025e-9 + 7.3e-36: a tie at the 17th decimal, broken 19 places further on.
+        {1, 17, 0xca812eb711114abfp-93L, "0.00000000147341503"},
         {-5, 1, 7.0L, "7.0"},
         // Exponent form from 2^120 on.
         {1, 0, 1e38L, " 1.0E+0038"},
@@ -46,6 +46,7 @@ TEST(FormatFixed, WorkedExamplesAndEdges) {
         {30, 0, 1.18e4932L, "     1.18000000000000000E+4932"},
         {10, 0, 9.96e40L, " 1.0E+0041"},  // mantissa rounds up into the next decade
         {1, 0, 0x1p120L, " 1.3E+0036"},
+        {INT32_MIN, 0, 1e40L, " 1.0E+0040"},  // no width arithmetic overflows
         // Non-finite values.
         {5, 0, std::numeric_limits<long double>::quiet_NaN(), "  NAN"},
         {1, 0, std::numeric_limits<long double>::infinity(), "INF"},
@@ -65,137 +66,37 @@ TEST(FormatFixed, LimitsDecimalsAndWidth) {
     EXPECT_EQ(FormatFixed(1, 1000, -0x1p120L * 0.9999L).size(), 255u);
 }
 
-// Exact decimal digits of Mantissa * 2^Exponent, computed with base-10^9 limbs.
-class BigDecimal {
-public:
-    BigDecimal(uint64_t Mantissa, int Exponent) {
-        Limbs = {uint32_t(Mantissa % Base), uint32_t(Mantissa / Base % Base),
-                 uint32_t(Mantissa / Base / Base)};
-        for (; Exponent > 0; Exponent -= std::min(Exponent, 29))
-            Multiply(uint32_t(1) << std::min(Exponent, 29));
-        // m / 2^k = m * 5^k / 10^k
-        for (; Exponent < 0; ++Exponent, ++FractionDigits) Multiply(5);
-    }
-    // Integer digits (at least "0") and exactly FractionDigits fraction digits.
-    std::string Digits() const {
-        std::string Text;
-        for (std::size_t i = Limbs.size(); i-- > 0;) {
-            std::string Part = std::to_string(Limbs[i]);
-            Text += std::string(9 - Part.size(), '0') + Part;
-        }
-        Text.insert(0, std::size_t(FractionDigits) + 1, '0');
-        return Text;
-    }
-    int FractionDigits = 0;
-
-private:
-    void Multiply(uint32_t Factor) {
-        uint64_t Carry = 0;
-        for (uint32_t& L : Limbs) {
-            const uint64_t Cur = uint64_t(L) * Factor + Carry;
-            L = uint32_t(Cur % Base);
-            Carry = Cur / Base;
-        }
-        while (Carry) {
-            Limbs.push_back(uint32_t(Carry % Base));
-            Carry /= Base;
-        }
-    }
-    static constexpr uint64_t Base = 1'000'000'000;
-    std::vector<uint32_t> Limbs;
-};
-
-// Keeps the first Keep digits of Digits and rounds by the rest; returns the
-// kept digits, one longer after a carry out of the first digit.
-std::string RoundDigits(const std::string& Digits, std::size_t Keep, bool TiesToEven) {
-    std::string Kept = Digits.substr(0, Keep);
-    const std::string Rest = Digits.substr(Keep);
-    bool Up = false;
-    if (!Rest.empty() && Rest[0] >= '5') {
-        const bool Exact = Rest[0] == '5' && Rest.find_first_not_of('0', 1) == std::string::npos;
-        Up = !TiesToEven || !Exact || (!Kept.empty() && (Kept.back() - '0') % 2 == 1);
-    }
-    if (Up) {
-        std::size_t i = Kept.size();
-        while (i > 0 && Kept[i - 1] == '9') Kept[--i] = '0';
-        if (i == 0)
-            Kept.insert(0, "1");
-        else
-            ++Kept[i - 1];
-    }
-    return Kept;
-}
-
-std::string ReferenceFixed(uint64_t Mantissa, int Exponent, bool Negative, int Width, int Decimals) {
-    const BigDecimal Exact(Mantissa, Exponent);
-    std::string All = Exact.Digits();
-    const std::size_t Lead = std::min(All.find_first_not_of('0'), All.size() - Exact.FractionDigits - 1);
-    All.erase(0, Lead);
-    const int IntDigits = int(All.size()) - Exact.FractionDigits;
-    const bool Huge = std::ldexp(static_cast<long double>(Mantissa), Exponent) >= 0x1p120L;
-    std::string Text;
-    if (Huge) {
-        int Exp10 = IntDigits - 1;
-        std::string Sig = RoundDigits(All, 18, true);
-        if (Sig.size() > 18) {
-            Sig.pop_back();
-            ++Exp10;
-        }
-        const int G = std::clamp(Width - 8, 2, 18);
-        std::string Kept = RoundDigits(Sig, std::size_t(G), false);
-        if (Kept.size() > std::size_t(G)) {
-            Kept.pop_back();
-            ++Exp10;
-        }
-        char Exp[8];
-        std::snprintf(Exp, sizeof Exp, "%04d", Exp10);
-        Text = std::string(Negative ? "-" : " ") + Kept[0] + "." + Kept.substr(1) + "E+" + Exp;
-    } else {
-        // Stage one: 17 decimals below 10, else 18 significant digits, ties to even.
-        const int Places = IntDigits <= 1 ? 17 : 18 - IntDigits;
-        std::string Stage1 = RoundDigits(All, std::size_t(IntDigits + Places), true);
-        Stage1.append(std::size_t(std::max(0, Decimals - Places)), '0');
-        // Stage two: cut after Decimals places, halves away from zero.
-        std::string Kept = Decimals >= Places
-                               ? Stage1
-                               : RoundDigits(Stage1, Stage1.size() - std::size_t(Places - Decimals), false);
-        if (Kept.size() < std::size_t(Decimals) + 1)
-            Kept.insert(0, std::size_t(Decimals) + 1 - Kept.size(), '0');
-        const std::size_t Lead0 = std::min(Kept.find_first_not_of('0'), Kept.size() - Decimals - 1);
-        Kept.erase(0, Lead0);
-        Text = (Negative ? "-" : "") + Kept.substr(0, Kept.size() - Decimals);
-        if (Decimals > 0) Text += "." + Kept.substr(Kept.size() - Decimals);
-    }
-    if (int(Text.size()) < Width) Text.insert(0, std::size_t(Width) - Text.size(), ' ');
-    return Text;
-}
-
 TEST(FormatFixed, MatchesExactDecimalExpansion) {
-    std::mt19937 Rng(20240611);
-    for (int Case = 0; Case < 20000; ++Case) {
-        uint64_t Mantissa = (uint64_t(Rng()) << 32 | Rng()) | (uint64_t(1) << 63);
-        // Short mantissas give exact halves, where the two roundings differ.
-        if (Rng() % 3 == 0) Mantissa &= ~((uint64_t(1) << (Rng() % 60)) - 1);
-        const int Exponent = -63 + int(Rng() % 260) - 130;  // 2^-130 .. 2^130
-        const bool Negative = Rng() % 2;
-        const int Width = int(Rng() % 32);
-        const int Decimals = int(Rng() % 40);
-        long double Value = std::ldexp(static_cast<long double>(Mantissa), Exponent);
-        if (Negative) Value = -Value;
-        ASSERT_EQ(FormatFixed(Width, Decimals, Value),
-                  ReferenceFixed(Mantissa, Exponent, Negative, Width, Decimals))
-            << "mantissa " << Mantissa << " exponent " << Exponent << " width " << Width << " decimals "
-            << Decimals;
-    }
-    // Exponent form up to the largest extended values.
-    for (int Case = 0; Case < 300; ++Case) {
-        const uint64_t Mantissa = (uint64_t(Rng()) << 32 | Rng()) | (uint64_t(1) << 63);
-        const int Exponent = 57 + int(Rng() % (16320 - 57 + 1));
-        const int Width = int(Rng() % 32);
-        const long double Value = std::ldexp(static_cast<long double>(Mantissa), Exponent);
-        ASSERT_EQ(FormatFixed(Width, 0, Value), ReferenceFixed(Mantissa, Exponent, false, Width, 0))
-            << "mantissa " << Mantissa << " exponent " << Exponent << " width " << Width;
-    }
+    // The exponent form is reached up to the largest long double.
+    for (const oracle::FixedSample& S : oracle::FixedSamples(64))
+        ASSERT_EQ(FormatFixed(S.Width, S.Decimals, S.Value()),
+                  oracle::ReferenceFixed(S.Mantissa, S.Exponent, S.Negative, S.Width, S.Decimals))
+            << "mantissa " << uint64_t(S.Mantissa) << " exponent " << S.Exponent << " width " << S.Width
+            << " decimals " << S.Decimals;
+}
+
+TEST(FloatToText, LabelExamplesAndExtremes) {
+    for (const oracle::FloatTextCase& C : oracle::FloatTextExamples)
+        EXPECT_EQ(FloatToText(C.Format, C.Value, C.P), C.Text)
+            << "format " << int(C.Format) << " P " << C.P << " value " << C.Value;
+}
+
+TEST(FloatToText, LongestTextsAreWhole) {
+    const std::string Big = FloatToText(TFloatFormat::Fixed, 1e308, 0);
+    EXPECT_EQ(Big, "100000000000000001" + std::string(291, '0'));
+    // The 18 digits of the smallest denormal are the last of 341 decimals.
+    const std::string Tiny = FloatToText(TFloatFormat::Fixed, -5e-324, 1'000'000);
+    EXPECT_EQ(Tiny.size(), 3u + 341u);  // "-0." and the decimals
+    EXPECT_EQ(Tiny.substr(Tiny.size() - 18), "494065645841246544");
+    EXPECT_EQ(FloatToText(TFloatFormat::Fixed, -1.7976931348623157e308, INT32_MAX).size(), 652u);
+}
+
+TEST(FloatToText, MatchesExactDecimalExpansion) {
+    for (const oracle::FloatSample& S : oracle::FloatSamples())
+        ASSERT_EQ(FloatToText(S.Format, S.Value(), S.P),
+                  oracle::ReferenceFloatText(S.Format, S.Mantissa, S.Exponent, S.Negative, S.P))
+            << "format " << int(S.Format) << " P " << S.P << " mantissa " << uint64_t(S.Mantissa)
+            << " exponent " << S.Exponent;
 }
 
 }  // namespace

@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 need=""
 for pkg in qt6-base-dev cmake ninja-build g++ libgtest-dev libbenchmark-dev xvfb xauth \
-           fonts-dejavu-core; do
+           fonts-dejavu-core g++-aarch64-linux-gnu qemu-user; do
     dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || need="$need $pkg"
 done
 if [ -n "$need" ]; then

@@ -2,250 +2,401 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cassert>
 #include <charconv>
 #include <cmath>
-#include <cstring>
 #include <limits>
+#include <string_view>
 
 namespace zent {
 
 namespace {
 
 __extension__ typedef unsigned __int128 u128;
-
-static_assert(sizeof(long double) >= 10 && std::numeric_limits<long double>::digits == 64,
-              "FormatFixed reads the x86 80-bit extended format");
+using LongLimits = std::numeric_limits<long double>;
 
 constexpr int MaxDecimals = 216;
 constexpr int MaxWidth = 255;
 constexpr int SignificantDigits = 18;
+// Rule F needs no more: the 18th significant digit of the smallest
+// denormal double (4.94e-324) is its 341st decimal.
+constexpr int MaxFixedDecimals = 341;
+constexpr int NoDecimalLimit = 1 << 20;
 
-constexpr std::array<u128, 39> MakePow10() {
-    std::array<u128, 39> P{};
+template <std::size_t N>
+constexpr std::array<u128, N> Powers(unsigned Base) {
+    std::array<u128, N> P{};
     P[0] = 1;
-    for (std::size_t i = 1; i < P.size(); ++i) P[i] = P[i - 1] * 10;
+    for (std::size_t i = 1; i < N; ++i) P[i] = P[i - 1] * Base;
     return P;
 }
-constexpr std::array<u128, 39> Pow10 = MakePow10();
+constexpr std::array<u128, 39> Pow10 = Powers<39>(10);
+constexpr std::array<u128, 56> Pow5 = Powers<56>(5);
+constexpr int Pow5PerLimb = 13;  // 5^13 < 2^32
 
-// The exact value is Mantissa * 2^Exponent.
-struct TBinary {
-    uint64_t Mantissa;
-    int Exponent;
-    bool Negative;
-    bool Valid;  // false for NaN and unsupported encodings (unnormals)
-};
+int BitLength(u128 X) {
+    const auto Hi = uint64_t(X >> 64);
+    return Hi != 0 ? 128 - std::countl_zero(Hi) : 64 - std::countl_zero(uint64_t(X));
+}
 
-TBinary Decompose(long double Value) {
-    unsigned char Bytes[sizeof(long double)];
-    std::memcpy(Bytes, &Value, sizeof Value);
-    TBinary B{};
-    std::memcpy(&B.Mantissa, Bytes, 8);
-    const unsigned SignExp = Bytes[8] | (unsigned(Bytes[9]) << 8);
-    const unsigned BiasedExp = SignExp & 0x7FFF;
-    B.Negative = (SignExp & 0x8000) != 0;
-    // Exponent 0 holds denormals (and pseudo-denormals, same value rule).
-    B.Exponent = (BiasedExp == 0 ? 1 : int(BiasedExp)) - 16383 - 63;
-    B.Valid = BiasedExp != 0x7FFF && (BiasedExp == 0 || (B.Mantissa >> 63) != 0);
-    return B;
+int TrailingZeroBits(u128 X) {
+    const auto Lo = uint64_t(X);
+    return Lo != 0 ? std::countr_zero(Lo) : 64 + std::countr_zero(uint64_t(X >> 64));
 }
 
 int DecimalDigits(u128 X) {
-    int N = 1;
-    while (N < 39 && X >= Pow10[N]) ++N;
+    // floor(log2 X * 1233 / 4096) never exceeds floor(log10 X).
+    int N = X == 0 ? 1 : 1 + ((BitLength(X) - 1) * 1233 >> 12);
+    while (N < int(Pow10.size()) && X >= Pow10[N]) ++N;
     return N;
 }
 
-// Rounds Num / 2^Shift to an integer, ties to even.
-u128 ShiftRoundEven(u128 Num, int Shift) {
-    if (Shift <= 0) return Num;
-    if (Shift >= 127) return 0;  // callers keep Num below 2^121
-    const u128 Q = Num >> Shift;
-    const u128 Rem = Num & ((u128(1) << Shift) - 1);
-    const u128 Half = u128(1) << (Shift - 1);
-    return (Rem > Half || (Rem == Half && (Q & 1))) ? Q + 1 : Q;
-}
-
-// Rounds Num / Den to an integer, ties to even.
-u128 DivRoundEven(u128 Num, u128 Den) {
-    const u128 Q = Num / Den;
-    const u128 Rem2 = (Num % Den) * 2;
-    return (Rem2 > Den || (Rem2 == Den && (Q & 1))) ? Q + 1 : Q;
-}
-
-// The leading digits of a magnitude: Value ~ Digits * 10^(Exp10 - 17), with
-// Digits below 10^18 or exactly 10^18 after a carry.
-struct TDigits {
-    uint64_t Digits;
-    int Exp10;
+// A finite value as Mantissa * 2^Exponent, Mantissa odd (or 0).
+struct TBinary {
+    u128 Mantissa;
+    int Exponent;
+    bool Negative;
 };
 
-// Magnitudes below 2^120: everything fits in 128 bits.
-TDigits LeadingDigitsSmall(const TBinary& B, long double Magnitude) {
-    if (Magnitude < 10.0L) {
-        // M * 10^17 < 2^121; shifts beyond that leave less than one half.
-        const u128 Num = u128(B.Mantissa) * Pow10[17];
-        return {uint64_t(ShiftRoundEven(Num, -B.Exponent)), 0};
+// Reads any radix-2 format through frexp, so neither the width of the
+// significand nor the layout of the bits is assumed.
+template <class Float>
+TBinary Decompose(Float Value) {
+    constexpr int Digits = std::numeric_limits<Float>::digits;
+    static_assert(std::numeric_limits<Float>::radix == 2 && Digits <= 120);
+    TBinary B{0, 0, std::signbit(Value)};
+    if (Value == 0) return B;
+    int Exp = 0;
+    Float Frac = std::frexp(std::fabs(Value), &Exp);  // in [0.5, 1)
+    // Up to 64 bits at a time: scaling by a power of two and taking the
+    // whole part off are both exact.
+    for (int Left = Digits; Left > 0; Left -= 64) {
+        const int Take = std::min(Left, 64);
+        Frac *= Float(uint64_t(1) << (Take - 1)) * 2;
+        const auto Whole = uint64_t(Frac);
+        B.Mantissa = (B.Mantissa << Take) | Whole;
+        Frac -= Float(Whole);
     }
-    // Here 10 <= Magnitude < 2^120, so -60 <= Exponent <= 56.
-    const u128 IntPart = B.Exponent >= 0 ? u128(B.Mantissa) << B.Exponent : u128(B.Mantissa) >> -B.Exponent;
-    const int K = DecimalDigits(IntPart) - 1;
-    if (K <= 17) {
-        // Below 10^18 < 2^63 the exponent is negative: only a shift remains.
-        const u128 Num = u128(B.Mantissa) * Pow10[17 - K];
-        return {uint64_t(ShiftRoundEven(Num, -B.Exponent)), K};
-    }
-    if (B.Exponent >= 0) return {uint64_t(DivRoundEven(u128(B.Mantissa) << B.Exponent, Pow10[K - 17])), K};
-    return {uint64_t(DivRoundEven(B.Mantissa, Pow10[K - 17] << -B.Exponent)), K};
+    const int Zeros = TrailingZeroBits(B.Mantissa);
+    B.Mantissa >>= Zeros;
+    B.Exponent = Exp - Digits + Zeros;
+    return B;
 }
 
-// Magnitudes of 2^120 and above are whole numbers of up to 16384 bits.
+// Whole numbers of up to the magnitude of the largest long double, or of
+// the smallest denormal's significand times the power of five that makes it
+// whole (little-endian 32-bit limbs).
 class TBigUInt {
 public:
-    TBigUInt(uint64_t Mantissa, int Shift) {
-        const int Word = Shift / 32, Bit = Shift % 32;
-        const u128 Wide = u128(Mantissa) << Bit;
-        for (int i = 0; i < 3; ++i) FLimbs[Word + i] = uint32_t(Wide >> (32 * i));
-        FSize = Word + 3;
-        Trim();
+    explicit TBigUInt(u128 X) {
+        for (; X != 0; X >>= 32) FLimbs[FSize++] = uint32_t(X);
     }
-    // Divides by Divisor (below 2^32); the remainder tells whether it was exact.
-    bool DivideExact(uint32_t Divisor) {
-        uint64_t Rem = 0;
-        for (int i = FSize - 1; i >= 0; --i) {
-            const uint64_t Cur = (Rem << 32) | FLimbs[i];
-            FLimbs[i] = uint32_t(Cur / Divisor);
-            Rem = Cur % Divisor;
+    void MultiplyPow5(int N) {
+        for (; N > 0; N -= Pow5PerLimb) {
+            const auto Factor = uint64_t(Pow5[std::min(N, Pow5PerLimb)]);
+            uint64_t Carry = 0;
+            for (int i = 0; i < FSize; ++i) {
+                const uint64_t Cur = FLimbs[i] * Factor + Carry;
+                FLimbs[i] = uint32_t(Cur);
+                Carry = Cur >> 32;
+            }
+            if (Carry != 0) Push(uint32_t(Carry));
         }
-        Trim();
-        return Rem == 0;
     }
-    bool FitsU128() const { return FSize <= 4; }
+    // Each division rounds down; returns whether any of them left a remainder.
+    bool DividePow5(int N) {
+        bool Inexact = false;
+        for (; N > 0; N -= Pow5PerLimb) {
+            const auto Divisor = uint64_t(Pow5[std::min(N, Pow5PerLimb)]);
+            uint64_t Rem = 0;
+            for (int i = FSize - 1; i >= 0; --i) {
+                const uint64_t Cur = (Rem << 32) | FLimbs[i];
+                FLimbs[i] = uint32_t(Cur / Divisor);
+                Rem = Cur % Divisor;
+            }
+            Trim();
+            Inexact = Inexact || Rem != 0;
+        }
+        return Inexact;
+    }
+    void ShiftLeft(int N) {
+        const int Words = N / 32, Bits = N % 32;
+        assert(FSize + Words + 1 <= MaxLimbs);
+        if (FSize == 0) return;
+        FLimbs[FSize + Words] = 0;
+        for (int i = FSize - 1; i >= 0; --i) {
+            const uint64_t Wide = uint64_t(FLimbs[i]) << Bits;
+            FLimbs[i + Words + 1] |= uint32_t(Wide >> 32);
+            FLimbs[i + Words] = uint32_t(Wide);
+        }
+        std::fill(FLimbs.begin(), FLimbs.begin() + Words, 0u);
+        FSize += Words + 1;
+        Trim();
+    }
+    // Rounds down; returns whether a one bit was shifted out.
+    bool ShiftRight(int N) {
+        const int Words = N / 32, Bits = N % 32;
+        if (Words >= FSize) {
+            const bool Lost = FSize != 0;
+            FSize = 0;
+            return Lost;
+        }
+        bool Lost = (FLimbs[Words] & ((uint32_t(1) << Bits) - 1)) != 0;
+        for (int i = 0; i < Words; ++i) Lost = Lost || FLimbs[i] != 0;
+        for (int i = Words; i < FSize; ++i) {
+            const uint64_t Pair = FLimbs[i] | (i + 1 < FSize ? uint64_t(FLimbs[i + 1]) << 32 : 0);
+            FLimbs[i - Words] = uint32_t(Pair >> Bits);
+        }
+        FSize -= Words;
+        Trim();
+        return Lost;
+    }
     u128 ToU128() const {
+        assert(FSize <= 4);
         u128 X = 0;
-        for (int i = std::min(FSize, 4) - 1; i >= 0; --i) X = (X << 32) | FLimbs[i];
+        for (int i = FSize - 1; i >= 0; --i) X = (X << 32) | FLimbs[i];
         return X;
     }
 
 private:
+    void Push(uint32_t Limb) {
+        assert(FSize < MaxLimbs);
+        FLimbs[FSize++] = Limb;
+    }
     void Trim() {
         while (FSize > 0 && FLimbs[FSize - 1] == 0) --FSize;
     }
-    static constexpr int MaxLimbs = 16384 / 32 + 4;
+    // The largest long double has max_exponent bits. The smallest denormal
+    // 2^-N needs a factor 5^F, F <= N log10 2 + 22, of F log2 5 bits.
+    static constexpr int MaxFives = 22 + (LongLimits::digits - LongLimits::min_exponent) * 30103 / 100000;
+    static constexpr int MaxBits =
+        std::max(LongLimits::max_exponent, LongLimits::digits + MaxFives * 2322 / 1000 + 1);
+    static constexpr int MaxLimbs = MaxBits / 32 + 3;
     std::array<uint32_t, MaxLimbs> FLimbs{};
     int FSize = 0;
 };
 
-TDigits LeadingDigitsHuge(const TBinary& B, long double Magnitude) {
-    // An estimate of the decimal exponent, good to +-1; the exact one follows
-    // from the digits that remain after dividing off 10^Shift.
-    const int Estimate = int(std::floor(std::log10(Magnitude)));
-    const int Shift = Estimate - 20;
-    TBigUInt X(B.Mantissa, B.Exponent);
-    bool Exact = true;
-    for (int Left = Shift; Left > 0; Left -= 9)
-        Exact = X.DivideExact(uint32_t(Pow10[std::min(Left, 9)])) && Exact;
-    const u128 T = X.ToU128();
-    const int Dropped = DecimalDigits(T) - SignificantDigits;
-    if (!X.FitsU128() || Dropped < 1) return {0, 0};  // unreachable: log10 is never that far off
-    const int K = Shift + Dropped + 17;
-    const u128 Unit = Pow10[Dropped];
-    u128 Q = T / Unit;
-    const u128 Rem = T % Unit, Half = Unit / 2;
-    if (Rem > Half || (Rem == Half && (!Exact || (Q & 1)))) ++Q;
-    return {uint64_t(Q), K};
+// floor(|B| / 10^Place), and whether that dropped anything.
+struct TTruncated {
+    u128 Digits;
+    bool Inexact;
+};
+
+TTruncated ShiftRightInexact(u128 X, int N) {
+    if (N >= 128) return {0, X != 0};
+    return {X >> N, (X & ((u128(1) << N) - 1)) != 0};
 }
 
-// Appends the decimal digits of X.
-void AppendNumber(std::string& Text, uint64_t X) {
-    char Buf[20];
-    Text.append(Buf, std::to_chars(Buf, Buf + sizeof Buf, X).ptr);
-}
-
-// Rounds Digits * 10^-Cut to an integer, halves away from zero.
-uint64_t CutDigits(uint64_t Digits, int Cut) {
-    if (Cut <= 0) return Digits;
-    if (Cut > 19) return 0;
-    const uint64_t Kept = Digits / uint64_t(Pow10[Cut]);
-    const uint64_t Next = (Digits / uint64_t(Pow10[Cut - 1])) % 10;
-    return Next >= 5 ? Kept + 1 : Kept;
-}
-
-std::string FixedText(bool Negative, TDigits D, int Decimals) {
-    // Value ~ Digits * 10^Scale; we want the digits of Value * 10^Decimals.
-    const int Scale = D.Exp10 - 17 + Decimals;
-    uint64_t Kept = CutDigits(D.Digits, -Scale);
-    char Rev[20];
-    int NumDigits = 0;
-    do {
-        Rev[NumDigits++] = char('0' + Kept % 10);
-        Kept /= 10;
-    } while (Kept != 0);
-    const int Zeros = Scale > 0 ? Scale : 0;
-    const int Total = std::max(NumDigits + Zeros, Decimals + 1);
-
-    char Buf[MaxWidth + 8];
-    char* Out = Buf;
-    if (Negative) *Out++ = '-';
-    const int IntDigits = Total - Decimals;
-    for (int Pos = 0; Pos < Total; ++Pos) {
-        if (Pos == IntDigits) *Out++ = '.';
-        const int FromEnd = Total - 1 - Pos;  // 0 is the last digit
-        char C = '0';
-        if (FromEnd >= Zeros && FromEnd - Zeros < NumDigits) C = Rev[FromEnd - Zeros];
-        *Out++ = C;
+// The callers pick Place so that the result lies below 10^20.
+TTruncated Truncate(const TBinary& B, int Place) {
+    // |B| / 10^Place = Mantissa * 5^Fives * 2^Twos
+    const int Fives = -Place, Twos = B.Exponent - Place;
+    const int Bits = BitLength(B.Mantissa);
+    if (Fives >= 0 && Fives < int(Pow5.size()) && Bits + BitLength(Pow5[Fives]) <= 128) {
+        const u128 N = B.Mantissa * Pow5[Fives];
+        return Twos >= 0 ? TTruncated{N << Twos, false} : ShiftRightInexact(N, -Twos);
     }
-    return std::string(Buf, Out);
+    if (Fives < 0 && -Fives < int(Pow5.size()) && (Twos < 0 || Bits + Twos <= 128)) {
+        const u128 Divisor = Pow5[-Fives];
+        const TTruncated N =
+            Twos < 0 ? ShiftRightInexact(B.Mantissa, -Twos) : TTruncated{B.Mantissa << Twos, false};
+        const u128 Q = N.Digits / Divisor;
+        return {Q, N.Inexact || N.Digits != Q * Divisor};
+    }
+    // Floors of successive divisions compose: floor(floor(n / a) / b) = floor(n / ab).
+    TBigUInt N(B.Mantissa);
+    N.MultiplyPow5(Fives);
+    bool Inexact = false;
+    if (Twos >= 0)
+        N.ShiftLeft(Twos);
+    else
+        Inexact = N.ShiftRight(-Twos);
+    Inexact = N.DividePow5(-Fives) || Inexact;
+    return {N.ToU128(), Inexact};
 }
 
-std::string ExponentText(bool Negative, TDigits D, int Width) {
-    const int G = std::clamp(Width - 8, 2, SignificantDigits);
-    uint64_t Digits = D.Digits;
-    int Exp10 = D.Exp10;
-    if (Digits >= uint64_t(Pow10[18])) {  // carried to 19 digits: all zeros after the 1
-        Digits /= 10;
-        ++Exp10;
+enum class TRounding { TiesToEven, HalfAway };
+
+// A decimal: Digits * 10^Place.
+struct TDecimal {
+    uint64_t Digits;
+    int Place;
+};
+
+// Rounds Digits * 10^Place (Digits below 10^20), plus something below one
+// unit there when Inexact, to a multiple of 10^ToPlace.
+TDecimal RoundAt(u128 Digits, int Place, bool Inexact, int ToPlace, TRounding Mode) {
+    if (ToPlace <= Place) return {uint64_t(Digits), Place};
+    const int Cut = ToPlace - Place;
+    if (Cut >= int(Pow10.size())) return {0, ToPlace};  // Digits < 10^20: below a tenth of the unit
+    bool Up, Tie;
+    uint64_t Kept;
+    if (Digits >> 64 == 0 && Cut < 20) {  // the common case, without 128-bit division
+        const auto Unit = uint64_t(Pow10[Cut]), Half = Unit / 2, Low = uint64_t(Digits);
+        const uint64_t Rest = Low % Unit;
+        Kept = Low / Unit;
+        Up = Rest > Half;
+        Tie = Rest == Half;
+    } else {
+        const u128 Unit = Pow10[Cut], Half = Unit / 2;
+        const u128 Q = Digits / Unit, Rest = Digits - Q * Unit;
+        Kept = uint64_t(Q);
+        Up = Rest > Half;
+        Tie = Rest == Half;
     }
-    uint64_t Kept = CutDigits(Digits, SignificantDigits - G);
-    if (Kept >= uint64_t(Pow10[G])) {
-        Kept /= 10;
-        ++Exp10;
-    }
-    std::string Mantissa;
-    AppendNumber(Mantissa, Kept);
-    std::string Text;
-    Text += Negative ? '-' : ' ';
-    Text += Mantissa[0];
-    Text += '.';
-    Text.append(Mantissa, 1, std::string::npos);
-    Text += 'E';
-    Text += Exp10 < 0 ? '-' : '+';
-    const int AbsExp = Exp10 < 0 ? -Exp10 : Exp10;
-    for (int Div = 1000; Div > 0; Div /= 10) Text += char('0' + AbsExp / Div % 10);
-    return Text;
+    if (Tie) Up = Inexact || Mode == TRounding::HalfAway || (Kept & 1) != 0;
+    return {Kept + Up, ToPlace};
 }
 
-std::string PadLeft(std::string Text, int Width) {
-    if (int(Text.size()) < Width) Text.insert(0, std::size_t(Width) - Text.size(), ' ');
-    return Text;
+// The leading decimal digits of |B|, rounded once on its exact value at the
+// coarser of two places: Significant (1..18) significant digits, and
+// Decimals decimals. A carry may give one digit more (a power of ten).
+TDecimal RoundedDigits(const TBinary& B, int Significant, int Decimals, TRounding Mode) {
+    if (B.Mantissa == 0) return {0, 0};
+    const int TopBit = B.Exponent + BitLength(B.Mantissa) - 1;  // 2^TopBit <= |B| < 2^(TopBit + 1)
+    // floor(TopBit log10 2), exact for |TopBit| <= 17000: the place of the
+    // leading digit, or one below it.
+    static_assert(LongLimits::max_exponent <= 17000 &&
+                  LongLimits::min_exponent - LongLimits::digits >= -17000);
+    const auto Lead = int((int64_t(TopBit) * 1292913986) >> 32);
+    if (Lead + 2 <= -Decimals - 1) return {0, -Decimals};  // below a tenth of the last decimal
+    const int Place = Lead - SignificantDigits;            // 19 or 20 digits
+    const TTruncated T = Truncate(B, Place);
+    const int Top = Place + DecimalDigits(T.Digits) - 1;
+    return RoundAt(T.Digits, Place, T.Inexact, std::max(Top - Significant + 1, -Decimals), Mode);
+}
+
+int LeadingPlace(TDecimal D) {
+    return D.Place + DecimalDigits(D.Digits) - 1;
+}
+
+// Drops the trailing zero of a carry to Count + 1 digits.
+TDecimal Normalized(TDecimal D, int Count) {
+    return D.Digits >= Pow10[Count] ? TDecimal{D.Digits / 10, D.Place + 1} : D;
+}
+
+// A text assembled in place: the longest is Fixed's 652 characters.
+class TText {
+public:
+    void Put(char C) { FBuf[FSize++] = C; }
+    void Put(const char* First, const char* Last) {
+        while (First != Last) FBuf[FSize++] = *First++;
+    }
+    void Put(std::string_view S) { Put(S.data(), S.data() + S.size()); }
+    // With blanks on the left up to Width.
+    std::string Padded(int Width) const {
+        std::string S(std::size_t(std::max(Width - FSize, 0)), ' ');
+        S.append(FBuf, std::size_t(FSize));
+        return S;
+    }
+
+private:
+    char FBuf[700];
+    int FSize = 0;
+};
+
+// D in fixed-point notation with exactly Decimals decimals (D.Place >= -Decimals).
+void PutFixed(TText& Text, TDecimal D, int Decimals) {
+    char Digits[20];
+    const auto Count = D.Digits == 0 ? 0 : int(std::to_chars(Digits, Digits + 20, D.Digits).ptr - Digits);
+    const int Top = Count == 0 ? -1 : D.Place + Count - 1;  // the place of Digits[0]
+    for (int At = std::max(Top, 0); At >= -Decimals; --At) {
+        if (At == -1) Text.Put('.');
+        const int i = Top - At;
+        Text.Put(i >= 0 && i < Count ? Digits[i] : '0');
+    }
+}
+
+// Count (1..19) digits of Digits (zeros on the left), a '.' after the first.
+void PutMantissa(TText& Text, uint64_t Digits, int Count) {
+    char Buf[20] = {};
+    for (int i = Count - 1; i >= 0; --i, Digits /= 10) Buf[i] = char('0' + Digits % 10);
+    Text.Put(Buf[0]);
+    if (Count > 1) {
+        Text.Put('.');
+        Text.Put(Buf + 1, Buf + Count);
+    }
+}
+
+void PutExponent(TText& Text, int Exp10, bool PlusSign, int MinDigits) {
+    Text.Put('E');
+    if (Exp10 < 0 || PlusSign) Text.Put(Exp10 < 0 ? '-' : '+');
+    char Buf[12];
+    char* End = std::to_chars(Buf, Buf + sizeof Buf, Exp10 < 0 ? -Exp10 : Exp10).ptr;
+    for (auto Length = int(End - Buf); Length < MinDigits; ++Length) Text.Put('0');
+    Text.Put(Buf, End);
+}
+
+template <class Float>
+const char* NonFiniteText(Float Value) {
+    if (std::isnan(Value)) return "NAN";
+    return Value < 0 ? "-INF" : "INF";
 }
 
 }  // namespace
 
 std::string FormatFixed(int32_t Width, int32_t Decimals, long double Value) {
-    Width = std::min(Width, MaxWidth);
+    Width = std::clamp(Width, 0, MaxWidth);  // no padding below 0; keeps Width - 8 from overflowing
     Decimals = std::clamp(Decimals, 0, MaxDecimals);
-    const TBinary B = Decompose(Value);
-    if (!B.Valid) {
-        if (!std::isinf(Value)) return PadLeft("NAN", Width);
-        return PadLeft(B.Negative ? "-INF" : "INF", Width);
+    // isnan also catches the invalid 80-bit encodings (unnormals, pseudo-NaNs).
+    TText Text;
+    if (std::isnan(Value) || std::isinf(Value)) {
+        Text.Put(NonFiniteText(Value));
+    } else if (std::fabs(Value) >= 0x1p120L) {
+        const int G = std::clamp(Width - 8, 2, SignificantDigits);
+        const TDecimal All =
+            RoundedDigits(Decompose(Value), SignificantDigits, NoDecimalLimit, TRounding::TiesToEven);
+        const TDecimal D = Normalized(
+            RoundAt(All.Digits, All.Place, false, LeadingPlace(All) - G + 1, TRounding::HalfAway), G);
+        Text.Put(Value < 0 ? '-' : ' ');
+        PutMantissa(Text, D.Digits, G);
+        PutExponent(Text, LeadingPlace(D), true, 4);
+    } else {
+        // 18 significant digits but no more than 17 decimals, then the cut.
+        const TDecimal All = RoundedDigits(Decompose(Value), SignificantDigits, 17, TRounding::TiesToEven);
+        if (Value < 0) Text.Put('-');
+        PutFixed(Text, RoundAt(All.Digits, All.Place, false, -Decimals, TRounding::HalfAway), Decimals);
     }
-    const long double Magnitude = std::fabs(Value);
-    const bool Negative = Value < 0;
-    constexpr long double ExponentFormFrom = 0x1p120L;
-    if (Magnitude >= ExponentFormFrom)
-        return PadLeft(ExponentText(Negative, LeadingDigitsHuge(B, Magnitude), Width), Width);
-    return PadLeft(FixedText(Negative, LeadingDigitsSmall(B, Magnitude), Decimals), Width);
+    return Text.Padded(Width);
+}
+
+std::string FloatToText(TFloatFormat Format, double Value, int32_t Digits) {
+    TText Text;
+    if (std::isnan(Value) || std::isinf(Value)) {
+        Text.Put(NonFiniteText(Value));
+        return Text.Padded(0);
+    }
+    const TBinary B = Decompose(Value);
+    if (Format == TFloatFormat::Fixed) {
+        const int Decimals = std::clamp(Digits, 0, MaxFixedDecimals);
+        const TDecimal D = RoundedDigits(B, SignificantDigits, Decimals, TRounding::HalfAway);
+        if (B.Negative && D.Digits != 0) Text.Put('-');
+        PutFixed(Text, D, Decimals);
+        return Text.Padded(0);
+    }
+    const int Precision = std::clamp(Digits, 2, SignificantDigits);
+    TDecimal D = Normalized(RoundedDigits(B, Precision, NoDecimalLimit, TRounding::HalfAway), Precision);
+    if (B.Negative && D.Digits != 0) Text.Put('-');
+    if (Format == TFloatFormat::Exponent) {
+        PutMantissa(Text, D.Digits, Precision);
+        PutExponent(Text, LeadingPlace(D), true, 3);
+        return Text.Padded(0);
+    }
+    // General, and any other Format value: no trailing zeros; positional
+    // while the leading digit's place is -4 to Precision - 1.
+    while (D.Digits % 10 == 0 && D.Digits != 0) {
+        D.Digits /= 10;
+        ++D.Place;
+    }
+    const int Lead = LeadingPlace(D);
+    if (Lead >= -4 && Lead < Precision) {
+        PutFixed(Text, D, std::max(0, -D.Place));
+    } else {
+        PutMantissa(Text, D.Digits, DecimalDigits(D.Digits));
+        PutExponent(Text, Lead, false, 3);
+    }
+    return Text.Padded(0);
 }
 
 }  // namespace zent
