@@ -9,7 +9,9 @@
 // takes what is left. Each keeps its own height (top, bottom) or width (left,
 // right) and takes the rest from the parent. The layout is redone when the
 // parent resizes or its border changes, and when an aligned control changes
-// its size or position, is shown, hidden, reparented or removed.
+// its size or position, is shown, hidden, reparented or removed. (Qt holds
+// back the size events of widgets in a window that was never shown; such
+// changes are laid out when it is shown. Writing Align lays out at once.)
 #pragma once
 
 #include <cstdint>

@@ -21,7 +21,7 @@ TScrollBar::TScrollBar(QWidget* Parent) : QScrollBar(Qt::Horizontal, Parent), TA
     setPageStep(1);
     setFocusPolicy(Qt::StrongFocus);
     connect(this, &QAbstractSlider::valueChanged, this, [this] {
-        if (OnChange) Guarded([this] { OnChange(this); });
+        if (OnChange && !FShowingLoaded) Guarded([this] { OnChange(this); });
     });
 }
 
@@ -67,7 +67,12 @@ void TScrollBar::LayoutLoaded() {
     if (!FStored) return;
     const TRange Range = *FStored;
     FStored.reset();
-    Apply(Range);
+    Check(Range);
+    // The stored values are no change: handlers attached after the
+    // properties must not hear of them.
+    FShowingLoaded = true;
+    Show(Range);
+    FShowingLoaded = false;
 }
 
 void TScrollBar::keyPressEvent(QKeyEvent* Event) {
@@ -100,8 +105,16 @@ TScrollBar::TRange& TScrollBar::Stored() {
 }
 
 void TScrollBar::Apply(const TRange& Range) {
+    Check(Range);
+    Show(Range);
+}
+
+void TScrollBar::Check(const TRange& Range) {
     if (Range.Max < Range.Min || Range.Max < Range.PageSize)
         throw EInvalidOperation("Scrollbar property out of range");
+}
+
+void TScrollBar::Show(const TRange& Range) {
     FPageSize = Range.PageSize;
     setRange(Range.Min, Range.Max);  // keeps the position within range
     setValue(Range.Position);

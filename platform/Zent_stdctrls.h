@@ -30,7 +30,9 @@ namespace zent {
 // that breaks this raises "Scrollbar property out of range" and changes
 // nothing. While the control loads, Min, Max, Position and PageSize are only
 // stored, whatever the order they come in; LayoutLoaded checks them (same
-// error) and then applies them, so a stored position below Min shows Min.
+// error) and then applies them without raising OnChange, so a stored
+// position below Min shows Min and handlers attached before LayoutLoaded
+// stay silent.
 class TScrollBar : public QScrollBar, public TComponent, public TAlignedControl {
     Q_OBJECT
     Q_PROPERTY(int Align READ AlignValue WRITE SetAlignValue)
@@ -77,11 +79,14 @@ private:
     };
     // Raises "Scrollbar property out of range" unless Range fits, else shows it.
     void Apply(const TRange& Range);
+    static void Check(const TRange& Range);
+    void Show(const TRange& Range);
     // The values read so far while loading, starting from the current ones.
     TRange& Stored();
 
     int32_t FPageSize = 0;
     std::optional<TRange> FStored;  // only while loading
+    bool FShowingLoaded = false;
 };
 
 // A one-line edit box. OnChange follows every change of the text, typed or
