@@ -107,6 +107,7 @@ TEST(RadioGroup, OnClickOnlyWhenAClickSelectsAButton) {
     Window.show();
     std::vector<int32_t> Clicks;
     Group.OnClick = [&](QObject*) { Clicks.push_back(Group.ItemIndex()); };
+    test::SavePicture(test::Grab(Group), "radiogroup");
     const auto Buttons = Group.findChildren<QRadioButton*>();
     ASSERT_EQ(Buttons.size(), 3);
     EXPECT_TRUE(Buttons[0]->isChecked());
