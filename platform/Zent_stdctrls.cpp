@@ -37,7 +37,9 @@ void TScrollBar::SetPosition(int32_t Value) { SetParams(Value, Min(), Max()); }
 void TScrollBar::SetParams(int32_t APosition, int32_t AMin, int32_t AMax) {
     if (ComponentState() & csLoading) {
         TRange& S = Stored();
-        S.Position = APosition, S.Min = AMin, S.Max = AMax;
+        S.Position = APosition;
+        S.Min = AMin;
+        S.Max = AMax;
         return;
     }
     Apply({APosition, AMin, AMax, FPageSize});
@@ -71,7 +73,7 @@ void TScrollBar::LayoutLoaded() {
     // The stored values are no change: handlers attached after the
     // properties must not hear of them.
     FShowingLoaded = true;
-    Show(Range);
+    ShowRange(Range);
     FShowingLoaded = false;
 }
 
@@ -106,7 +108,7 @@ TScrollBar::TRange& TScrollBar::Stored() {
 
 void TScrollBar::Apply(const TRange& Range) {
     Check(Range);
-    Show(Range);
+    ShowRange(Range);
 }
 
 void TScrollBar::Check(const TRange& Range) {
@@ -114,7 +116,7 @@ void TScrollBar::Check(const TRange& Range) {
         throw EInvalidOperation("Scrollbar property out of range");
 }
 
-void TScrollBar::Show(const TRange& Range) {
+void TScrollBar::ShowRange(const TRange& Range) {
     FPageSize = Range.PageSize;
     setRange(Range.Min, Range.Max);  // keeps the position within range
     setValue(Range.Position);

@@ -80,7 +80,7 @@ private:
     // Raises "Scrollbar property out of range" unless Range fits, else shows it.
     void Apply(const TRange& Range);
     static void Check(const TRange& Range);
-    void Show(const TRange& Range);
+    void ShowRange(const TRange& Range);
     // The values read so far while loading, starting from the current ones.
     TRange& Stored();
 
