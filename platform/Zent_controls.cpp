@@ -34,12 +34,11 @@ TMouseButton ButtonOf(Qt::MouseButton B) {
 }
 }  // namespace
 
-TGraphicControl::TGraphicControl(QWidget* Owner) : QWidget(Owner) {
+TGraphicControl::TGraphicControl(QWidget* Owner) : QWidget(Owner), TAlignedControl(this) {
     // Windowless: Qt draws the parent's background underneath, which is what
     // see-through (SRCAND) painting needs.
     setAttribute(Qt::WA_NoSystemBackground, false);
     setAutoFillBackground(false);
-    if (Owner) Owner->installEventFilter(this);
 }
 
 TGraphicControl::~TGraphicControl() = default;
@@ -66,12 +65,6 @@ void TGraphicControl::SetFont(const TFont& Value) {
     FFont = Value;
     setFont(ToQFont(Value));
     Invalidate();
-}
-
-void TGraphicControl::SetAlign(TAlign Value) {
-    if (Value == FAlign) return;
-    FAlign = Value;
-    Realign();
 }
 
 void TGraphicControl::SetOpaque(bool Value) {
@@ -161,22 +154,8 @@ void TGraphicControl::mouseMoveEvent(QMouseEvent* E) {
     Guarded([&] { MouseMove(ShiftOf(E->modifiers(), E->buttons()), P.x(), P.y()); });
 }
 
-bool TGraphicControl::eventFilter(QObject* Watched, QEvent* Event) {
-    if (Watched == parentWidget() && Event->type() == QEvent::Resize) Realign();
-    return QWidget::eventFilter(Watched, Event);
-}
-
-void TGraphicControl::Realign() {
-    auto* Parent = parentWidget();
-    if (!Parent) return;
-    switch (FAlign) {
-        case alTop: SetBounds(0, 0, Parent->width(), Height()); break;
-        case alBottom: SetBounds(0, Parent->height() - Height(), Parent->width(), Height()); break;
-        case alLeft: SetBounds(0, 0, Width(), Parent->height()); break;
-        case alRight: SetBounds(Parent->width() - Width(), 0, Width(), Parent->height()); break;
-        case alClient: SetBounds(0, 0, Parent->width(), Parent->height()); break;
-        case alNone: break;
-    }
+void TGraphicControl::SetAlignedBounds(const QRect& Bounds) {
+    SetBounds(Bounds.x(), Bounds.y(), Bounds.width(), Bounds.height());
 }
 
 }  // namespace zent

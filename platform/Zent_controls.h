@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 
+#include "Zent_align.h"
 #include "Zent_components.h"
 #include "Zent_graphics.h"
 
@@ -14,7 +15,6 @@ namespace zent {
 
 class TGraphicControl;
 
-enum TAlign : uint8_t { alNone, alTop, alBottom, alLeft, alRight, alClient };
 enum TMouseButton : uint8_t { mbLeft, mbRight, mbMiddle };
 enum TShiftFlag : uint16_t { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32, ssDouble = 64 };
 using TShiftState = uint16_t;
@@ -26,8 +26,9 @@ using TMouseMoveEvent = std::function<void(QObject* Sender, TShiftState Shift, i
 // The class name a persistent object reports in messages ("TSevenSeg", "nil").
 std::string ClassNameOf(const QObject* Object);
 
-class TGraphicControl : public QWidget, public TComponent {
+class TGraphicControl : public QWidget, public TComponent, public TAlignedControl {
     Q_OBJECT
+    Q_PROPERTY(int Align READ AlignValue WRITE SetAlignValue)
 public:
     explicit TGraphicControl(QWidget* Owner = nullptr);
     ~TGraphicControl() override;
@@ -52,8 +53,6 @@ public:
     void SetFont(const TFont& Value);
     std::string Name() const { return objectName().toStdString(); }
     void SetName(const std::string& Value) { setObjectName(QString::fromStdString(Value)); }
-    TAlign Align() const { return FAlign; }
-    void SetAlign(TAlign Value);
 
     TCanvas& Canvas() { return FCanvas; }
 
@@ -95,18 +94,17 @@ protected:
     void mouseReleaseEvent(QMouseEvent* Event) override;
     void mouseDoubleClickEvent(QMouseEvent* Event) override;
     void mouseMoveEvent(QMouseEvent* Event) override;
-    bool eventFilter(QObject* Watched, QEvent* Event) override;
+    // Aligned placement goes through SetBounds, so OnResize follows.
+    void SetAlignedBounds(const QRect& Bounds) override;
     // The framework's default assignment when neither side converts.
     [[noreturn]] void AssignError(QObject* Source);
 
 private:
     void BoundsChanged();
-    void Realign();
 
     TCanvas FCanvas;
     TFont FFont;
     QRect FNotifiedBounds;
-    TAlign FAlign = alNone;
     bool FVisible = true;
     bool FPressed = false;
 };

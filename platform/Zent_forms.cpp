@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QShowEvent>
 #include <QTimer>
 
 #include "Zent_latin1.h"
@@ -81,6 +82,60 @@ void TTimer::Update() {
     // QTimer takes an int; longer periods are clamped rather than wrapped.
     FTimer->start(int(std::min<uint32_t>(FInterval, uint32_t(INT32_MAX))));
     if (!FTimer->isActive()) throw EOutOfResources("Not enough timers available");
+}
+
+namespace {
+void SetPaletteColor(QWidget& Widget, std::initializer_list<QPalette::ColorRole> Roles, TColor Color) {
+    QPalette P = Widget.palette();
+    for (const QPalette::ColorRole Role : Roles) P.setColor(Role, QColor::fromRgb(RGBToPixel(ColorToRGB(Color))));
+    Widget.setPalette(P);
+}
+}  // namespace
+
+TForm::TForm(QWidget* Parent) : QWidget(Parent, Qt::Window) {
+    SetPaletteColor(*this, {QPalette::Window}, FColor);
+}
+
+std::string TForm::Caption() const { return QStringToLatin1(windowTitle()); }
+void TForm::SetCaption(const std::string& Value) { setWindowTitle(Latin1ToQString(Value)); }
+
+void TForm::SetColor(TColor Value) {
+    if (Value == FColor) return;
+    FColor = Value;
+    SetPaletteColor(*this, {QPalette::Window}, Value);
+}
+
+void TForm::SetFont(const TFont& Value) {
+    if (Value == FFont) return;
+    FFont = Value;
+    setFont(ToQFont(Value));
+    SetPaletteColor(*this, {QPalette::WindowText, QPalette::Text}, Value.Color);
+}
+
+void TForm::SetMinHeight(int32_t Value) {
+    if (Value < 0) return;
+    setMinimumHeight(Value);
+}
+
+QString TForm::FontNameText() const { return Latin1ToQString(FFont.Name); }
+
+void TForm::SetFontNameText(const QString& Value) {
+    TFont F = FFont;
+    F.Name = QStringToLatin1(Value);
+    SetFont(F);
+}
+
+void TForm::SetFontSize(int Value) {
+    TFont F = FFont;
+    F.Size = Value;
+    SetFont(F);
+}
+
+void TForm::showEvent(QShowEvent* Event) {
+    QWidget::showEvent(Event);
+    // Qt also sends spontaneous show events when the window system maps or
+    // restores the window; only a change of visibility counts.
+    if (!Event->spontaneous() && OnShow) Guarded([this] { OnShow(this); });
 }
 
 }  // namespace zent

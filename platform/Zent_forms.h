@@ -1,10 +1,14 @@
-// The message-loop guard, the error report, and TTimer.
+// The message-loop guard, the error report, TTimer and TForm.
 #pragma once
 
 #include <QObject>
+#include <QWidget>
 #include <cstdint>
 #include <functional>
 #include <string>
+
+#include "Zent_components.h"
+#include "Zent_graphics.h"
 
 class QTimer;
 
@@ -43,6 +47,48 @@ private:
     QTimer* FTimer;
     uint32_t FInterval = 1000;
     bool FEnabled = true;
+};
+
+// A top-level window. Color fills its background, Font is what its controls
+// inherit, MinHeight (the size constraint) keeps its client area from
+// getting shorter, and OnShow is raised each time the window becomes visible
+// (when shown after being hidden; not when restored from minimised).
+// Layouts write the font as FontName and FontSize (TFont's Size: points,
+// negative for a pixel height).
+class TForm : public QWidget, public TComponent {
+    Q_OBJECT
+    Q_PROPERTY(QString Caption READ windowTitle WRITE setWindowTitle)
+    Q_PROPERTY(int Color READ Color WRITE SetColor)
+    Q_PROPERTY(int MinHeight READ MinHeight WRITE SetMinHeight)
+    Q_PROPERTY(QString FontName READ FontNameText WRITE SetFontNameText)
+    Q_PROPERTY(int FontSize READ FontSize WRITE SetFontSize)
+
+public:
+    explicit TForm(QWidget* Parent = nullptr);
+
+    std::string Caption() const;
+    void SetCaption(const std::string& Value);
+    TColor Color() const { return FColor; }
+    void SetColor(TColor Value);
+    const TFont& Font() const { return FFont; }
+    void SetFont(const TFont& Value);
+    // 0: no constraint; negative values are ignored.
+    int32_t MinHeight() const { return minimumHeight(); }
+    void SetMinHeight(int32_t Value);
+
+    std::function<void(QObject* Sender)> OnShow;
+
+protected:
+    void showEvent(QShowEvent* Event) override;
+
+private:
+    QString FontNameText() const;
+    void SetFontNameText(const QString& Value);
+    int FontSize() const { return FFont.Size; }
+    void SetFontSize(int Value);
+
+    TColor FColor = clBtnFace;
+    TFont FFont;
 };
 
 }  // namespace zent
