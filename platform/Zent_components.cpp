@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "Zent_forms.h"
+
 namespace zent {
 
 namespace {
@@ -32,7 +34,8 @@ TLayoutLoading::TLayoutLoading() {
 }
 
 TLayoutLoading::~TLayoutLoading() {
-    Finish();
+    // A destructor must not throw: a LayoutLoaded that fails here is reported.
+    if (!FFinished) Guarded([this] { Finish(); });
     ActiveLoading = nullptr;
 }
 

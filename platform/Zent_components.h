@@ -33,10 +33,12 @@ private:
 // The scope of reading one window layout: every control created inside it
 // starts loading, and Finish calls LayoutLoaded on each of them in creation
 // order (controls destroyed in between are skipped). Scopes do not nest.
+// Call Finish yourself where an exception from a LayoutLoaded should reach
+// the caller.
 class TLayoutLoading {
 public:
     TLayoutLoading();
-    ~TLayoutLoading();  // calls Finish if it has not run
+    ~TLayoutLoading();  // calls Finish if it has not run, reporting what it raises
     TLayoutLoading(const TLayoutLoading&) = delete;
     TLayoutLoading& operator=(const TLayoutLoading&) = delete;
 
