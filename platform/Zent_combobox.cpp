@@ -78,18 +78,19 @@ private:
 // that drawing it twice removes it again. The four sides do not overlap.
 void DrawFocusRect(QPainter& Painter, const TRect& R) {
     if (R.Width() <= 0 || R.Height() <= 0) return;
+    const int W = R.Width(), H = R.Height();
+    QRect Sides[4] = {QRect(R.Left, R.Top, W, 1)};
+    int Count = 1;
+    if (H > 1) Sides[Count++] = QRect(R.Left, R.Bottom - 1, W, 1);
+    if (H > 2) Sides[Count++] = QRect(R.Left, R.Top + 1, 1, H - 2);
+    if (H > 2 && W > 1) Sides[Count++] = QRect(R.Right - 1, R.Top + 1, 1, H - 2);
     Painter.save();
     Painter.setRenderHint(QPainter::Antialiasing, false);
     Painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    Painter.setPen(Qt::NoPen);
+    Painter.setBrush(QBrush(Qt::white, Qt::Dense4Pattern));
     Painter.setBrushOrigin(R.Left + 1, R.Top);  // the first dot on the corner
-    const QBrush Dots(Qt::white, Qt::Dense4Pattern);
-    const int W = R.Width(), H = R.Height();
-    Painter.fillRect(QRect(R.Left, R.Top, W, 1), Dots);
-    if (H > 1) Painter.fillRect(QRect(R.Left, R.Bottom - 1, W, 1), Dots);
-    if (H > 2) {
-        Painter.fillRect(QRect(R.Left, R.Top + 1, 1, H - 2), Dots);
-        if (W > 1) Painter.fillRect(QRect(R.Right - 1, R.Top + 1, 1, H - 2), Dots);
-    }
+    Painter.drawRects(Sides, Count);
     Painter.restore();
 }
 
