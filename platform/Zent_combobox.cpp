@@ -75,21 +75,26 @@ private:
 };
 
 // The dotted focus rectangle: every other pixel of the outline inverted, so
-// that drawing it twice removes it again. The four sides do not overlap.
-void DrawFocusRect(QPainter& Painter, const TRect& R) {
-    if (R.Width() <= 0 || R.Height() <= 0) return;
-    const int W = R.Width(), H = R.Height();
-    QRect Sides[4] = {QRect(R.Left, R.Top, W, 1)};
+// that drawing it twice removes it again; the first dot on the top-left
+// corner. The four sides do not overlap. Edges far outside the Width x
+// Height surface are pulled in, keeping the dots where they were.
+void DrawFocusRect(QPainter& Painter, int32_t Width, int32_t Height, const TRect& R) {
+    const auto PullIn = [](int64_t V, int64_t Limit) { return V < Limit ? Limit - ((Limit - V) & 1) : V; };
+    const int64_t L = PullIn(R.Left, -2), T = PullIn(R.Top, -2);
+    const int64_t W = std::min<int64_t>(R.Right, int64_t(Width) + 2) - L;
+    const int64_t H = std::min<int64_t>(R.Bottom, int64_t(Height) + 2) - T;
+    if (W <= 0 || H <= 0) return;
+    QRect Sides[4] = {QRect(int(L), int(T), int(W), 1)};
     int Count = 1;
-    if (H > 1) Sides[Count++] = QRect(R.Left, R.Bottom - 1, W, 1);
-    if (H > 2) Sides[Count++] = QRect(R.Left, R.Top + 1, 1, H - 2);
-    if (H > 2 && W > 1) Sides[Count++] = QRect(R.Right - 1, R.Top + 1, 1, H - 2);
+    if (H > 1) Sides[Count++] = QRect(int(L), int(T + H - 1), int(W), 1);
+    if (H > 2) Sides[Count++] = QRect(int(L), int(T + 1), 1, int(H - 2));
+    if (H > 2 && W > 1) Sides[Count++] = QRect(int(L + W - 1), int(T + 1), 1, int(H - 2));
     Painter.save();
     Painter.setRenderHint(QPainter::Antialiasing, false);
     Painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
     Painter.setPen(Qt::NoPen);
     Painter.setBrush(QBrush(Qt::white, Qt::Dense4Pattern));
-    Painter.setBrushOrigin(R.Left + 1, R.Top);  // the first dot on the corner
+    Painter.setBrushOrigin(int(L) + 1, int(T));  // the pattern's first dot is at (1, 0)
     Painter.drawRects(Sides, Count);
     Painter.restore();
 }
@@ -229,7 +234,9 @@ void TCustomComboBox::RepaintNow() {
 void TCustomComboBox::DrawItem(int32_t Index, const TRect& R, TOwnerDrawState) {
     // The plain look: the item's text on the prepared brush.
     if (Index < 0 || Index >= count()) return;
-    FCanvas.TextRect(R, R.Left + 2, R.Top + (R.Height() - FCanvas.TextHeight("")) / 2, FItems.Strings(Index));
+    const auto Saturate = [](int64_t V) { return int32_t(std::clamp<int64_t>(V, INT32_MIN, INT32_MAX)); };
+    const int64_t Y = R.Top + (int64_t(R.Bottom) - R.Top - FCanvas.TextHeight("")) / 2;
+    FCanvas.TextRect(R, Saturate(int64_t(R.Left) + 2), Saturate(Y), FItems.Strings(Index));
 }
 
 void TCustomComboBox::Click() {
@@ -267,7 +274,7 @@ void TCustomComboBox::PaintItem(QPainter& Painter, int32_t Width, int32_t Height
         FCanvas.FillRect(R);
     } else {
         Guarded([&] { DrawItem(Index, R, State); });
-        if (State & odFocused) DrawFocusRect(Painter, R);
+        if (State & odFocused) DrawFocusRect(Painter, Width, Height, R);
     }
     TPlatformAccess::Unbind(FCanvas);
 }

@@ -68,13 +68,14 @@ void TColSel::SetSelColor(TColor Value) {
         RepaintNow();
         return;
     }
-    TEntry& Current = Entry(FCurrentEntry);
-    Current.Color = Value;
+    // The handler may set other properties: the entry is the one current now.
+    const int32_t Number = FCurrentEntry;
+    Entry(Number).Color = Value;
     std::string Name = ColorToText(Rgb);
     if (OnColorNameChange) OnColorNameChange(this, Name);
-    Current.Name = std::move(Name);
+    Entry(Number).Name = Name;
     // The item text is what screen readers read and typing searches.
-    if (FCurrentEntry <= Items().Count()) Items().SetStrings(FCurrentEntry - 1, Current.Name);
+    if (Number <= Items().Count()) Items().SetStrings(Number - 1, Name);
     RepaintNow();
 }
 
