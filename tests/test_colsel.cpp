@@ -150,6 +150,15 @@ TEST_F(ShownSelector, SelectionExamples) {
     EXPECT_EQ(Sel->EntryName(10), "Mine");
     EXPECT_EQ(Sel->Items().Strings(9), "Mine");
     EXPECT_EQ(Sel->ItemIndex(), 4);
+    // A handler that rebuilds the list still names the entry it was called for.
+    Sel->OnColorNameChange = [&](QObject*, std::string& Name) {
+        Sel->SetNumColors(5);
+        Name = "Late";
+    };
+    Sel->SetSelColor(0xA0B0C0);
+    EXPECT_EQ(Sel->EntryName(5), "Late");
+    EXPECT_EQ(ItemTexts(*Sel), (std::vector<std::string>{"clBlack", "clMaroon", "clGreen", "clOlive", "Late"}));
+    Sel->OnColorNameChange = nullptr;
 
     Sel->SetNumColors(50);
     ASSERT_EQ(Sel->Items().Count(), 50);
