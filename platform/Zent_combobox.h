@@ -1,0 +1,154 @@
+// TCustomComboBox: an owner-drawn drop-down list with fixed-height items and
+// no edit field. Every item, in the open list and in the closed box, is drawn
+// by the virtual DrawItem on a canvas that the control prepares.
+#pragma once
+
+#include <QComboBox>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "Zent_components.h"
+#include "Zent_controls.h"
+#include "Zent_graphics.h"
+#include "Zent_sysutils.h"
+
+namespace zent {
+
+// "List index out of bounds (%s)"
+class EListError : public Exception {
+    using Exception::Exception;
+};
+
+// What DrawItem is asked to draw:
+// - odSelected: the highlighted item (the current row of the open list, or
+//   the closed box while it has the focus); the canvas comes prepared with
+//   the highlight colours;
+// - odFocused: the control draws the dotted focus rectangle over the item
+//   after DrawItem;
+// - odDisabled: the control is disabled;
+// - odComboBoxEdit: the item shown in the closed box, not a row of the list.
+enum TOwnerDrawStateFlag : uint8_t { odSelected = 1, odFocused = 2, odDisabled = 4, odComboBoxEdit = 8 };
+using TOwnerDrawState = uint8_t;
+
+class TCustomComboBox;
+
+// The item texts of a combo box, as Latin-1 byte strings. Indexes count from
+// 0; an index outside 0..Count-1 raises EListError. Changing the items raises
+// no event.
+class TComboBoxItems {
+public:
+    int32_t Count() const;
+    std::string Strings(int32_t Index) const;
+    void SetStrings(int32_t Index, const std::string& Text);
+    // Appends, or inserts at its sorted place when the box is Sorted (ASCII
+    // letters compared without case; equal texts keep the order they came
+    // in). Returns the new item's index. The selection stays as it was.
+    int32_t Add(const std::string& Text);
+    void AddStrings(const std::vector<std::string>& Texts);
+    void Clear();
+
+private:
+    friend class TCustomComboBox;
+    explicit TComboBoxItems(TCustomComboBox& Owner) : FOwner(Owner) {}
+    void CheckIndex(int32_t Index) const;
+    TCustomComboBox& FOwner;
+};
+
+// The closed box is the style's frame and arrow with the current item drawn
+// by DrawItem in the style's edit field, which is first filled with Color.
+// The open list drops down below the box in every style and shows
+// DropDownCount rows of ItemHeight pixels on the list's background.
+//
+// Before each DrawItem the canvas font is Font and the brush colour Color;
+// for a selected item the brush is clHighlight and the font colour
+// clHighlightText. The pen is black, one pixel wide. DrawItem may draw
+// outside its Rect; only the surface clips it. At index -1 (no selection)
+// the closed box fills Rect with the brush instead of calling DrawItem.
+//
+// A pick by the user (a click in the list, Return in the list, arrow keys,
+// the wheel or typed first letters on the closed box) selects the item, then
+// calls Click, which raises OnClick, then raises OnChange; also when the
+// picked item was already selected. Writing ItemIndex and changing Items
+// raise neither. OnEnter and OnExit follow the focus between the controls of
+// a window; opening the list or switching windows raises neither.
+class TCustomComboBox : public QComboBox, public TComponent {
+    Q_OBJECT
+public:
+    explicit TCustomComboBox(QWidget* Owner = nullptr);
+    ~TCustomComboBox() override;
+
+    TComboBoxItems& Items() { return FItems; }
+    const TComboBoxItems& Items() const { return FItems; }
+    bool Sorted() const { return FSorted; }
+    // Turning sorting on sorts the present items; the selected text stays selected.
+    void SetSorted(bool Value);
+    // Rows the open list shows; values below 1 are ignored.
+    int32_t DropDownCount() const { return maxVisibleItems(); }
+    void SetDropDownCount(int32_t Value);
+    // -1: no selection. Writing raises no event; an index outside the list
+    // selects nothing.
+    int32_t ItemIndex() const { return currentIndex(); }
+    void SetItemIndex(int32_t Value);
+    static constexpr int32_t ItemHeight = 16;
+
+    // The background of the items. Default clWindow.
+    TColor Color() const { return FColor; }
+    void SetColor(TColor Value);
+    const TFont& Font() const { return FFont; }
+    void SetFont(const TFont& Value);
+    bool Enabled() const { return isEnabled(); }
+    virtual void SetEnabled(bool Value) { setEnabled(Value); }
+    // Reachable with the Tab key; a control that is no tab stop still takes
+    // the focus when clicked.
+    bool TabStop() const;
+    void SetTabStop(bool Value);
+    bool Visible() const { return !isHidden(); }
+    void SetVisible(bool Value) { setVisible(Value); }
+    std::string Name() const { return objectName().toStdString(); }
+    void SetName(const std::string& Value) { setObjectName(QString::fromStdString(Value)); }
+    void SetBounds(int32_t Left, int32_t Top, int32_t Width, int32_t Height);
+
+    // Repaints the closed box, and the list when it is open, before returning.
+    void RepaintNow();
+
+    // Valid while an item is drawn.
+    TCanvas& Canvas() { return FCanvas; }
+
+    virtual void DrawItem(int32_t Index, const TRect& Rect, TOwnerDrawState State);
+    virtual void Click();
+    // Called when the list is about to open; raises OnDropDown.
+    virtual void DropDown();
+
+    TNotifyEvent OnChange;
+    TNotifyEvent OnClick;
+    TNotifyEvent OnDropDown;
+    TNotifyEvent OnEnter;
+    TNotifyEvent OnExit;
+
+    // Prepares the canvas on Painter (a surface of Width x Height), draws item
+    // Index through DrawItem and then the focus rectangle. Used by the closed
+    // box and by the list's item delegate.
+    void PaintItem(QPainter& Painter, int32_t Width, int32_t Height, int32_t Index, const TRect& Rect,
+                   TOwnerDrawState State);
+
+    void showPopup() override;
+
+protected:
+    void paintEvent(QPaintEvent* Event) override;
+    void focusInEvent(QFocusEvent* Event) override;
+    void focusOutEvent(QFocusEvent* Event) override;
+
+private:
+    friend class TComboBoxItems;
+    void Picked();
+
+    TComboBoxItems FItems{*this};
+    TCanvas FCanvas;
+    TFont FFont;
+    TColor FColor = clWindow;
+    bool FSorted = false;
+    bool FEntered = false;  // between OnEnter and OnExit
+};
+
+}  // namespace zent

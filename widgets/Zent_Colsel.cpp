@@ -1,0 +1,163 @@
+#include "Zent_Colsel.h"
+
+#include <QWidget>
+#include <algorithm>
+#include <limits>
+#include <vector>
+
+#include "Zent_zentcolors.h"
+
+namespace zent {
+
+namespace {
+// Item geometry is computed in 64 bits: ColorBarWidth has no upper bound.
+int32_t Saturate(int64_t V) {
+    return int32_t(std::clamp<int64_t>(V, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
+}
+}  // namespace
+
+TColSel::TColSel(QWidget* Owner) : TCustomComboBox(Owner) {
+    SetSorted(false);
+    for (int32_t Number = 1; Number <= MaxEntries; ++Number) {
+        TEntry& E = Entry(Number);
+        E.Color = Number <= StandardPaletteSize ? StandardPalette(Number) : clBlack;
+        E.Name = ColorToText(E.Color);
+    }
+}
+
+TColSel::~TColSel() = default;
+
+const TColSel::TEntry& TColSel::Entry(int32_t Number) const {
+    if (Number < 1 || Number > MaxEntries)
+        throw EListError(Format("List index out of bounds (%s)", {std::to_string(Number)}));
+    return FEntries[std::size_t(Number - 1)];
+}
+
+TColSel::TEntry& TColSel::Entry(int32_t Number) {
+    return const_cast<TEntry&>(std::as_const(*this).Entry(Number));
+}
+
+// ------------------------------------------------------------ properties
+
+void TColSel::SetColorBarWidth(int32_t Value) {
+    if (Value == FColorBarWidth || Value < 0) return;  // ignored silently
+    FColorBarWidth = Value;
+    updateGeometry();
+    RepaintNow();
+}
+
+void TColSel::SetNumColors(int32_t Value) {
+    if (Value < 1 || Value > MaxEntries) return;  // ignored silently; an equal value rebuilds
+    FNumColors = Value;
+    FCurrentEntry = 1;
+    RebuildItems();
+}
+
+void TColSel::SetEnabled(bool Value) {
+    FEnabled = Value;
+    TCustomComboBox::SetEnabled(Value);
+    RepaintNow();
+}
+
+void TColSel::SetSelColor(TColor Value) {
+    const TColor Rgb = ColorToRGB(Value);
+    for (int32_t Number = 1; Number <= FNumColors; ++Number) {
+        if (ColorToRGB(Entry(Number).Color) != Rgb) continue;
+        FCurrentEntry = Number;
+        SetItemIndex(Number - 1);
+        RepaintNow();
+        return;
+    }
+    // The handler may set other properties: the entry is the one current now.
+    const int32_t Number = FCurrentEntry;
+    Entry(Number).Color = Value;
+    std::string Name = ColorToText(Rgb);
+    if (OnColorNameChange) OnColorNameChange(this, Name);
+    Entry(Number).Name = Name;
+    // The item text is what screen readers read and typing searches.
+    if (Number <= Items().Count()) Items().SetStrings(Number - 1, Name);
+    RepaintNow();
+}
+
+// ------------------------------------------------------------ list
+
+void TColSel::RebuildItems() {
+    std::vector<std::string> Names;
+    Names.reserve(std::size_t(FNumColors));
+    for (int32_t Number = 1; Number <= FNumColors; ++Number) Names.push_back(Entry(Number).Name);
+    Items().Clear();
+    Items().AddStrings(Names);
+    SetItemIndex(FCurrentEntry - 1);
+}
+
+void TColSel::LayoutLoaded() {
+    TCustomComboBox::LayoutLoaded();
+    RebuildItems();
+}
+
+void TColSel::Click() {
+    const int32_t Index = ItemIndex();
+    if (Index >= 0 && Index < FNumColors) FCurrentEntry = Index + 1;
+    TCustomComboBox::Click();
+}
+
+// ------------------------------------------------------------ drawing
+
+void TColSel::DrawColorBar(TColor Value, const TRect& Bar) {
+    TCanvas& C = Canvas();
+    const bool NoColor = Value == clNone || Value == clDefault;
+    C.Pen.Color = clBlack;
+    C.Brush.SetColor(NoColor ? clWindow : Value);
+    C.Rectangle(Bar.Left, Bar.Top, Bar.Right, Bar.Bottom);
+    if (!NoColor || int64_t(Bar.Right) - Bar.Left < 3 || int64_t(Bar.Bottom) - Bar.Top < 3) return;
+    // From the inside's lower left corner to the outline's upper right one,
+    // which LineTo leaves out.
+    C.MoveTo(Bar.Left + 1, Bar.Bottom - 2);
+    C.LineTo(Bar.Right - 1, Bar.Top);
+}
+
+void TColSel::DrawItem(int32_t Index, const TRect& R, TOwnerDrawState) {
+    if (Index < 0 || Index >= MaxEntries) return;
+    const TEntry& E = Entry(Index + 1);
+    TCanvas& C = Canvas();
+    const TColor KeptBrush = C.Brush.Color(), KeptFont = C.Font.Color;
+    const int64_t L = R.Left, T = R.Top, B = R.Bottom;
+    const int32_t BarLeft = Saturate(L + 3), BarRight = Saturate(L + 3 + FColorBarWidth);
+
+    if (FColorBarWidth > 0) {
+        if (FEnabled) {
+            DrawColorBar(E.Color, Rect(BarLeft, Saturate(T + 2), BarRight, Saturate(B - 2)));
+        } else {
+            C.Pen.Color = clSilver;
+            C.Brush.SetColor(clSilver);
+            C.Rectangle(Saturate(L - 1), Saturate(T - 1), BarRight, Saturate(B + 1));
+            C.Pen.Color = clGray;
+            C.Rectangle(BarLeft, Saturate(T + 2), BarRight, Saturate(B - 2));
+            C.Pen.Color = clBlack;
+        }
+    }
+
+    C.Font.Color = FEnabled ? clBlack : clGray;
+    C.Brush.SetColor(FEnabled ? Color() : clSilver);
+    const int64_t TextTop = T + (B - T - C.TextHeight(E.Name)) / 2;
+    C.TextRect(Rect(BarRight, R.Top, R.Right, R.Bottom), Saturate(L + 6 + FColorBarWidth), Saturate(TextTop),
+               E.Name);
+
+    C.Brush.SetColor(KeptBrush);
+    C.Font.Color = KeptFont;
+}
+
+// The box is as wide as the bar and the widest name need.
+QSize TColSel::sizeHint() const {
+    QSize S = TCustomComboBox::sizeHint();
+    S.setWidth(Saturate(std::min<int64_t>(int64_t(S.width()) + FColorBarWidth + 6, QWIDGETSIZE_MAX)));
+    return S;
+}
+
+QSize TColSel::minimumSizeHint() const {
+    QSize S = TCustomComboBox::minimumSizeHint();
+    S.setWidth(Saturate(std::min<int64_t>(int64_t(S.width()) + FColorBarWidth + 6, QWIDGETSIZE_MAX)));
+    return S;
+}
+
+}  // namespace zent

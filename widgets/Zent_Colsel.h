@@ -1,0 +1,113 @@
+// TColSel: a drop-down list of colours. Each item is a colour bar followed by
+// the colour's name; the application reads the picked colour from SelColor.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "Zent_combobox.h"
+#include "Zent_graphics.h"
+
+namespace zent {
+
+// Called with the selector and the name a newly set colour gets; the handler
+// may change the name, and the selector keeps the changed text.
+using TOnColorNameChangeEvent = std::function<void(QObject* Sender, std::string& ColorName)>;
+
+// The selector holds 255 entries (numbered from 1), each a colour and a
+// name: entries 1..47 start as the standard palette under their identifiers,
+// the rest as black "clBlack". It lists the first NumColors entries; the
+// item texts are the entry names, so screen readers read them and typing a
+// name's first letters selects it.
+//
+// The list is empty until it is built: by LayoutLoaded after a layout was
+// read, or by the NumColors setter. Setting NumColors always selects entry
+// 1, so set it before SelColor.
+//
+// Item drawing: a ColorBarWidth x (height - 4) bar three pixels from the
+// item's left edge and two from its top and bottom, outlined in black, and
+// the name on Color from three pixels after the bar. The columns left of the
+// bar and the rows above and below it are left to the list's background.
+// The selected item is drawn like any other; only the focus rectangle marks
+// it. clNone and clDefault are no colours: their bar is filled with the
+// window colour (clWindow) and struck through from its lower left to its
+// upper right corner with the outline's black. A disabled selector draws
+// every item on silver with grey text and a grey-outlined silver bar.
+class TColSel : public TCustomComboBox {
+    Q_OBJECT
+    // Stored layouts apply these in this order: NumColors before SelColor.
+    Q_PROPERTY(int Color READ Color WRITE SetColor)
+    Q_PROPERTY(int ColorBarWidth READ ColorBarWidth WRITE SetColorBarWidth)
+    Q_PROPERTY(int DropDownCount READ DropDownCount WRITE SetDropDownCount)
+    Q_PROPERTY(bool Enabled READ Enabled WRITE SetEnabled)
+    Q_PROPERTY(int NumColors READ NumColors WRITE SetNumColors)
+    Q_PROPERTY(int SelColor READ SelColor WRITE SetSelColor)
+    Q_PROPERTY(bool TabStop READ TabStop WRITE SetTabStop)
+    Q_PROPERTY(bool Visible READ Visible WRITE SetVisible)
+
+public:
+    static constexpr int32_t MaxEntries = 255;
+
+    explicit TColSel(QWidget* Owner = nullptr);
+    ~TColSel() override;
+
+    // Width of the colour bar; 0 draws none. Negative values are ignored;
+    // there is no upper bound. Repaints before returning.
+    int32_t ColorBarWidth() const { return FColorBarWidth; }
+    void SetColorBarWidth(int32_t Value);
+    // The entry SelColor reads and writes, 1..NumColors.
+    int32_t CurrentEntry() const { return FCurrentEntry; }
+    // Entries listed, 1..255; other values are ignored. Setting it (also to
+    // the current value) rebuilds the list and selects entry 1.
+    int32_t NumColors() const { return FNumColors; }
+    void SetNumColors(int32_t Value);
+    // The selector's own enabled state, which its drawing follows.
+    bool Enabled() const { return FEnabled; }
+    void SetEnabled(bool Value) override;
+
+    // The colour of the current entry.
+    TColor SelColor() const { return Entry(FCurrentEntry).Color; }
+    // Selects the first listed entry whose colour has Value's RGB value
+    // (system colours compare by their current RGB). When none has, the
+    // current entry takes Value as it is and the name ColorToText of its RGB
+    // value, which OnColorNameChange may change; the item's text follows.
+    // Raises no OnClick or OnChange. Repaints before returning.
+    void SetSelColor(TColor Value);
+
+    // Entry Number (1..255); another number raises EListError.
+    TColor EntryColor(int32_t Number) const { return Entry(Number).Color; }
+    const std::string& EntryName(int32_t Number) const { return Entry(Number).Name; }
+
+    // Refills Items with the names of entries 1..NumColors and selects
+    // CurrentEntry, without events.
+    void RebuildItems();
+    void LayoutLoaded() override;
+    void DrawItem(int32_t Index, const TRect& Rect, TOwnerDrawState State) override;
+    // Makes the picked item's entry current, then raises OnClick.
+    void Click() override;
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+    TOnColorNameChangeEvent OnColorNameChange;
+
+private:
+    struct TEntry {
+        TColor Color = clBlack;
+        std::string Name;
+    };
+    // The one place where entry numbers become array indexes.
+    const TEntry& Entry(int32_t Number) const;
+    TEntry& Entry(int32_t Number);
+    void DrawColorBar(TColor Color, const TRect& Bar);
+
+    int32_t FColorBarWidth = 30;
+    int32_t FCurrentEntry = 1;
+    int32_t FNumColors = 20;
+    bool FEnabled = true;
+    std::array<TEntry, MaxEntries> FEntries;
+};
+
+}  // namespace zent
