@@ -318,15 +318,18 @@ double FromClockFields(const QDate& Date, const QTime& Time) {
 }  // namespace
 
 TFormatSettings DefaultFormatSettings() {
+    // Strings moved in rather than literals assigned: GCC 12 reports a false
+    // -Wrestrict on a short literal assigned to a string at -O2 and above.
+    using std::string;
     TFormatSettings S;
-    S.DateSeparator = "/";
-    S.TimeSeparator = ":";
-    S.ShortDateFormat = "m/d/yy";
-    S.LongDateFormat = "mmmm d, yyyy";
+    S.DateSeparator = string("/");
+    S.TimeSeparator = string(":");
+    S.ShortDateFormat = string("m/d/yy");
+    S.LongDateFormat = string("mmmm d, yyyy");
     S.ShortTimeFormat = BuildTimeFormat(false, true, false, false);
     S.LongTimeFormat = BuildTimeFormat(false, true, false, true);
-    S.TimeAMString = "am";
-    S.TimePMString = "pm";
+    S.TimeAMString = string("am");
+    S.TimePMString = string("pm");
     static constexpr const char* LongMonths[12] = {"January",   "February", "March",    "April",
                                                    "May",       "June",     "July",     "August",
                                                    "September", "October",  "November", "December"};
@@ -340,7 +343,6 @@ TFormatSettings DefaultFormatSettings() {
         S.LongDayNames[i] = LongDays[i];
         S.ShortDayNames[i] = S.LongDayNames[i].substr(0, 3);
     }
-    S.DecimalSeparator = '.';
     return S;
 }
 
