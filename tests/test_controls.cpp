@@ -3,6 +3,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
+#include <memory>
 
 #include "Zent_controls.h"
 #include "Zent_forms.h"
@@ -215,6 +216,20 @@ TEST(ErrorReport, EscapingExceptionsAreReportedAndTheProgramGoesOn) {
     ASSERT_EQ(Captured.Reports.size(), 3u);
     EXPECT_EQ(Captured.Reports[2].second, "tick failed!");
     QApplication::setApplicationDisplayName(QString());
+}
+
+TEST(ErrorReport, AReporterMayReplaceItselfWhileItRuns) {
+    TCapturedReports Captured;
+    std::vector<std::string> Seen;
+    // The closure alone owns heap state, which it reads after replacing itself.
+    SetErrorReporter([&Seen, Prefix = std::make_shared<std::string>("first reporter, with a long enough text: ")](
+                         const std::string&, const std::string& Text) {
+        SetErrorReporter([&Seen](const std::string&, const std::string& T) { Seen.push_back("second: " + T); });
+        Seen.push_back(*Prefix + Text);
+    });
+    ShowErrorReport("one");
+    ShowErrorReport("two");
+    EXPECT_EQ(Seen, (std::vector<std::string>{"first reporter, with a long enough text: one.", "second: two."}));
 }
 
 TEST(Timer, RealTimerTicksThroughTheMessageLoop) {
