@@ -3,6 +3,9 @@
 #include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
+#include <array>
+#include <climits>
+#include <functional>
 #include <memory>
 
 #include "Zent_controls.h"
@@ -175,6 +178,28 @@ TEST(GraphicControl, OnResizeIsSilentWhileLoading) {
     EXPECT_EQ(Resizes, 2);  // a move is a change of bounds too
     C.SetWidth(60);
     EXPECT_EQ(Resizes, 2);
+}
+
+TEST(GraphicControl, BoundsAreClampedSoThatPositionPlusSizeFits) {
+    static constexpr int32_t Max = (1 << 24) - 1;  // Qt's largest widget size
+    struct Case {
+        std::function<void(TGraphicControl&)> Set;
+        std::array<int32_t, 4> Bounds;  // Left, Top, Width, Height after the call
+    };
+    const Case Cases[] = {
+        {[](TGraphicControl& C) { C.SetBounds(10, 10, INT_MAX, INT_MAX); }, {10, 10, Max, Max}},
+        {[](TGraphicControl& C) { C.SetLeft(INT_MAX); }, {Max, 2, 30, 40}},
+        {[](TGraphicControl& C) { C.SetTop(INT_MIN); }, {1, -Max, 30, 40}},
+        {[](TGraphicControl& C) { C.SetBounds(INT_MIN, INT_MAX, INT_MIN, -1); }, {-Max, Max, 0, 0}},
+        {[](TGraphicControl& C) { C.SetWidth(Max); }, {1, 2, Max, 40}},  // the limit itself is kept
+    };
+    TParent P(clSilver);
+    for (const Case& K : Cases) {
+        TOther C(&P.Window);
+        C.SetBounds(1, 2, 30, 40);
+        K.Set(C);
+        EXPECT_EQ((std::array{C.Left(), C.Top(), C.Width(), C.Height()}), K.Bounds) << &K - Cases;
+    }
 }
 
 TEST(GraphicControl, AlignTopFollowsTheParentWidth) {
