@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QEventLoop>
+#include <QMouseEvent>
 #include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -202,11 +203,14 @@ TEST(GraphicControl, BoundsAreClampedSoThatPositionPlusSizeFits) {
     }
 }
 
-TEST(GraphicControl, AlignTopFollowsTheParentWidth) {
+TEST(GraphicControl, AlignedControlsFollowTheParent) {
     TParent P(clSilver);
     TOther C(&P.Window);
     C.SetBounds(7, 9, 20, 15);
     C.SetAlign(alTop);
+    TOther R(&P.Window);
+    R.SetBounds(3, 4, 30, 10);
+    R.SetAlign(alRight);
     P.Window.show();
     EXPECT_EQ(C.Left(), 0);
     EXPECT_EQ(C.Top(), 0);
@@ -214,6 +218,31 @@ TEST(GraphicControl, AlignTopFollowsTheParentWidth) {
     P.Window.resize(200, 80);
     EXPECT_EQ(C.Width(), 200);
     EXPECT_EQ(C.Height(), 15);
+    // On the right it keeps its width and takes the parent's height.
+    EXPECT_EQ((std::array{R.Left(), R.Top(), R.Width(), R.Height()}), (std::array{170, 0, 30, 80}));
+}
+
+TEST(GraphicControl, AClickIsAPressAndAReleaseInside) {
+    TParent P(clSilver);
+    TOther C(&P.Window);
+    C.SetBounds(10, 10, 30, 30);
+    int Clicks = 0;
+    C.OnClick = [&](QObject*) { ++Clicks; };
+    P.Window.show();
+    const auto Send = [&](QEvent::Type Type, QPointF At, Qt::MouseButton Button) {
+        QMouseEvent E(Type, At, C.mapToGlobal(At), Button,
+                      Type == QEvent::MouseButtonPress ? Button : Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(&C, &E);
+    };
+    Send(QEvent::MouseButtonPress, {5, 5}, Qt::LeftButton);
+    Send(QEvent::MouseButtonRelease, {25, 6}, Qt::LeftButton);
+    EXPECT_EQ(Clicks, 1);
+    Send(QEvent::MouseButtonPress, {5, 5}, Qt::LeftButton);
+    Send(QEvent::MouseButtonRelease, {45, 6}, Qt::LeftButton);  // dragged off the control first
+    Send(QEvent::MouseButtonPress, {5, 5}, Qt::RightButton);
+    Send(QEvent::MouseButtonRelease, {5, 5}, Qt::RightButton);
+    Send(QEvent::MouseButtonRelease, {5, 5}, Qt::LeftButton);  // no press before it
+    EXPECT_EQ(Clicks, 1);
 }
 
 TEST(ErrorReport, EscapingExceptionsAreReportedAndTheProgramGoesOn) {
@@ -247,14 +276,17 @@ TEST(ErrorReport, AReporterMayReplaceItselfWhileItRuns) {
     TCapturedReports Captured;
     std::vector<std::string> Seen;
     // The closure alone owns heap state, which it reads after replacing itself.
-    SetErrorReporter([&Seen, Prefix = std::make_shared<std::string>("first reporter, with a long enough text: ")](
-                         const std::string&, const std::string& Text) {
-        SetErrorReporter([&Seen](const std::string&, const std::string& T) { Seen.push_back("second: " + T); });
-        Seen.push_back(*Prefix + Text);
-    });
+    SetErrorReporter(
+        [&Seen, Prefix = std::make_shared<std::string>("first reporter, with a long enough text: ")](
+            const std::string&, const std::string& Text) {
+            SetErrorReporter(
+                [&Seen](const std::string&, const std::string& T) { Seen.push_back("second: " + T); });
+            Seen.push_back(*Prefix + Text);
+        });
     ShowErrorReport("one");
     ShowErrorReport("two");
-    EXPECT_EQ(Seen, (std::vector<std::string>{"first reporter, with a long enough text: one.", "second: two."}));
+    EXPECT_EQ(Seen,
+              (std::vector<std::string>{"first reporter, with a long enough text: one.", "second: two."}));
 }
 
 TEST(Timer, RealTimerTicksThroughTheMessageLoop) {

@@ -94,6 +94,11 @@ TEST(PixelLine, LeavesOutTheEndPointAndStepsAlongTheLongerAxis) {
         EXPECT_LE(std::abs(points.back().second - y1), 1);
         for (const auto& p : points) EXPECT_NE(p, std::make_pair(x1, y1));
     }
+    // Ties: halfway between two pixels, the minor step is taken (towards the end point).
+    using Points = std::vector<std::pair<int32_t, int32_t>>;
+    EXPECT_EQ(LinePoints(0, 0, 4, 2, 8, 8), (Points{{0, 0}, {1, 1}, {2, 1}, {3, 2}}));
+    EXPECT_EQ(LinePoints(0, 2, 4, 0, 8, 8), (Points{{0, 2}, {1, 1}, {2, 1}, {3, 0}}));
+    EXPECT_EQ(LinePoints(0, 0, 2, 4, 8, 8), (Points{{0, 0}, {1, 1}, {1, 2}, {2, 3}}));
 }
 
 TEST(PixelLine, ClippingKeepsExactlyThePixelsOfTheWholeLine) {
