@@ -336,8 +336,11 @@ void PlainSumRows(const uint32_t* const* rows, const uint32_t* weights, uint32_t
     SumRowsPlain(rows, weights, count, 0, n, plane);
 }
 
-void PlainWeighColumns(const ColumnTaps& t, const uint32_t* plane, uint32_t rowSum, Divider& divide,
+void PlainWeighColumns(const ColumnTaps& taps, const uint32_t* plane, uint32_t rowSum, Divider& divider,
                        uint32_t* drow) {
+    // Copies the compiler may keep in registers: the stores to drow could alias the originals.
+    const ColumnTaps t = taps;
+    Divider divide = divider;
     for (uint32_t j = 0; j < t.count; ++j) {
         if (t.sum[j] == 0) continue;
         // Whole destination pixels share one divisor: a division saved per pixel.
@@ -345,6 +348,7 @@ void PlainWeighColumns(const ColumnTaps& t, const uint32_t* plane, uint32_t rowS
         if (den != divide.den) divide = Divider(den);
         drow[j] = WeighPixelPlain(t, j, plane, divide);
     }
+    divider = divide;
 }
 
 constexpr Kernels kPlain{"plain",      PlainPrepare, PlainFillRow,     PlainAndRow,

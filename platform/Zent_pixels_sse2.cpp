@@ -174,8 +174,11 @@ void SumRows(const uint32_t* const* rows, const uint32_t* weights, uint32_t coun
         SumRowsPlain(rows, weights, count, 0, n, plane);
 }
 
-void WeighColumns(const ColumnTaps& t, const uint32_t* plane, uint32_t rowSum, Divider& divide,
+void WeighColumns(const ColumnTaps& taps, const uint32_t* plane, uint32_t rowSum, Divider& divider,
                   uint32_t* drow) {
+    // Copies the compiler may keep in registers: the stores to drow could alias the originals.
+    const ColumnTaps t = taps;
+    Divider divide = divider;
     for (uint32_t j = 0; j < t.count; ++j) {
         if (t.sum[j] == 0) continue;
         // Whole destination pixels share one divisor: a division saved per pixel.
@@ -187,6 +190,7 @@ void WeighColumns(const ColumnTaps& t, const uint32_t* plane, uint32_t rowSum, D
                                  t.offset[j + 1] - tap, divide)
                       : WeighPixelPlain(t, j, plane, divide);
     }
+    divider = divide;
 }
 
 constexpr Kernels kSse2{"sse2", ClearUpperHalves, FillRow, AndRow, FillRun, SumRows, WeighColumns};
