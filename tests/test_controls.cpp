@@ -208,10 +208,12 @@ TEST(GraphicControl, AlignedControlsFollowTheParent) {
     TOther C(&P.Window);
     C.SetBounds(7, 9, 20, 15);
     C.SetAlign(alTop);
-    TOther R(&P.Window);
+    TParent Q(clSilver);
+    TOther R(&Q.Window);
     R.SetBounds(3, 4, 30, 10);
     R.SetAlign(alRight);
     P.Window.show();
+    Q.Window.show();
     EXPECT_EQ(C.Left(), 0);
     EXPECT_EQ(C.Top(), 0);
     EXPECT_EQ(C.Width(), 120);
@@ -219,6 +221,8 @@ TEST(GraphicControl, AlignedControlsFollowTheParent) {
     EXPECT_EQ(C.Width(), 200);
     EXPECT_EQ(C.Height(), 15);
     // On the right it keeps its width and takes the parent's height.
+    EXPECT_EQ((std::array{R.Left(), R.Top(), R.Width(), R.Height()}), (std::array{90, 0, 30, 60}));
+    Q.Window.resize(200, 80);
     EXPECT_EQ((std::array{R.Left(), R.Top(), R.Width(), R.Height()}), (std::array{170, 0, 30, 80}));
 }
 
