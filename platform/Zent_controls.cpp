@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 
 #include "Zent_forms.h"
 #include "Zent_internal.h"
@@ -49,8 +50,11 @@ void TGraphicControl::SetWidth(int32_t Value) { SetBounds(Left(), Top(), Value, 
 void TGraphicControl::SetHeight(int32_t Value) { SetBounds(Left(), Top(), Width(), Value); }
 
 void TGraphicControl::SetBounds(int32_t ALeft, int32_t ATop, int32_t AWidth, int32_t AHeight) {
-    // Qt keeps sizes non-negative; a negative size is a 0 size here.
-    setGeometry(ALeft, ATop, std::max(AWidth, 0), std::max(AHeight, 0));
+    // Qt keeps sizes non-negative (a negative size is a 0 size here), and
+    // its rectangles overflow when a position plus a size leaves 32 bits.
+    const auto Position = [](int32_t V) { return std::clamp(V, -MaxCoordinate, MaxCoordinate); };
+    const auto Size = [](int32_t V) { return std::clamp(V, 0, MaxCoordinate); };
+    setGeometry(Position(ALeft), Position(ATop), Size(AWidth), Size(AHeight));
     // Qt defers resize events of hidden widgets; the notice must not wait.
     BoundsChanged();
 }

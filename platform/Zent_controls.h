@@ -34,7 +34,10 @@ public:
     ~TGraphicControl() override;
 
     // Geometry, in pixels of the parent. Every change of position or size
-    // raises OnResize unless the control is loading.
+    // raises OnResize unless the control is loading. Positions are clamped to
+    // -MaxCoordinate..MaxCoordinate and sizes to 0..MaxCoordinate, Qt's
+    // largest widget size: a position plus a size then always fits 32 bits.
+    static constexpr int32_t MaxCoordinate = (1 << 24) - 1;
     int32_t Left() const { return x(); }
     int32_t Top() const { return y(); }
     int32_t Width() const { return width(); }
