@@ -14,15 +14,14 @@ struct TCase {
     int Width, Height;
     bool Integer;
 };
-constexpr TCase Cases[] = {{64, 22, true}, {160, 28, false}};
+constexpr TCase WindowLabel{64, 22, true}, DefaultLabel{160, 28, false};
 
 // Consecutive values always differ, so every write repaints.
 double NextValue(const TCase& C, int i) {
     return C.Integer ? double(i & 31) : (i % 1000) * 0.37;
 }
 
-void BM_ValueRepaint_TNumLab(benchmark::State& State) {
-    const TCase& C = Cases[State.range(0)];
+void BM_ValueRepaint_TNumLab(benchmark::State& State, const TCase& C) {
     TWindow Win;
     auto* Lab = new zent::TNumLab(&Win.Window);
     Lab->SetBounds(10, 10, C.Width, C.Height);
@@ -37,10 +36,10 @@ void BM_ValueRepaint_TNumLab(benchmark::State& State) {
     for (auto _ : State) Lab->SetValue(NextValue(C, ++i));  // repaints before returning
     Counter.Report(State);
 }
-BENCHMARK(BM_ValueRepaint_TNumLab)->ArgName("fixp_160x28")->Arg(0)->Arg(1);
+BENCHMARK_CAPTURE(BM_ValueRepaint_TNumLab, dtInt_64x22, WindowLabel);
+BENCHMARK_CAPTURE(BM_ValueRepaint_TNumLab, dtFixP_160x28, DefaultLabel);
 
-void BM_ValueRepaint_QLabel(benchmark::State& State) {
-    const TCase& C = Cases[State.range(0)];
+void BM_ValueRepaint_QLabel(benchmark::State& State, const TCase& C) {
     TWindow Win;
     auto* Label = new QLabel(&Win.Window);
     Label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -58,6 +57,7 @@ void BM_ValueRepaint_QLabel(benchmark::State& State) {
     }
     Counter.Report(State);
 }
-BENCHMARK(BM_ValueRepaint_QLabel)->ArgName("fixp_160x28")->Arg(0)->Arg(1);
+BENCHMARK_CAPTURE(BM_ValueRepaint_QLabel, setNum_int_64x22, WindowLabel);
+BENCHMARK_CAPTURE(BM_ValueRepaint_QLabel, setNum_double_160x28, DefaultLabel);
 
 }  // namespace
