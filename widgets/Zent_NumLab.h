@@ -298,8 +298,8 @@ private:
     std::unique_ptr<TBitmap> FPicture;  // what the control shows, composed off screen
     TStale FStale = TStale::Whole;
     TPictureKey FBuiltFor;
-    int32_t FTextTop = 0;     // y of every text row on the picture
-    std::string FDrawnText;   // in the value box on the picture, unless it is stale
+    int32_t FTextTop = 0;    // y of every text row on the picture
+    std::string FDrawnText;  // in the value box on the picture, unless it is stale
 };
 
 }  // namespace zent
