@@ -47,8 +47,9 @@ inline constexpr int DisplayTypeCount = dtEEngNoDP + 1;
 // Extremes: a NaN or an infinity gives the degrees form of kind 0 ("NAN\xB0",
 // "INF\xB0", "-INF\xB0") for every Kind. Values whose scaled form exceeds 64
 // bits are computed in extended precision without an integer conversion:
-// the degrees keep 18 significant digits, and the minutes and seconds are
-// those of the extended value, always within 0 to 60.
+// the whole degrees are written as FormatFixed writes them (18 significant
+// digits, then zeros; its exponent form from 2^120 on), and the minutes and
+// seconds are those of the extended value, always within 0 to 60.
 std::string FormatDegrees(int32_t Kind, int32_t Precision, double Value);
 // The lowest Count octal digits of Bits, most significant first; Count is
 // limited to 1..11, so the text has exactly that many digits.
