@@ -87,6 +87,15 @@ bool MarkerFollows(std::string_view Pattern, std::size_t From) {
     return false;
 }
 
+// One run of a token letter as the writer meets it.
+struct TTokenRun {
+    char Letter;         // upper case; 'N' for an m or M after an h
+    char Written;        // as written in the pattern
+    std::size_t Length;  // of the run of identical characters
+    bool Inserted;       // inside a composite's pattern, where composites give nothing
+    bool TwelveHour;
+};
+
 class TPatternWriter {
 public:
     TPatternWriter(const TFormatSettings& Settings, const TDateTimeFields& Fields) : S(Settings), F(Fields) {}
@@ -106,12 +115,81 @@ private:
         for (auto N = End - Buf; N < MinDigits; ++N) Put('0');
         for (const char* C = Buf; C != End; ++C) Put(*C);
     }
-    // Writes one of the a forms and returns the characters it consumed.
+    // Each returns the pattern characters it consumed.
+    std::size_t PutNonLetter(std::string_view Pattern, std::size_t i);
     std::size_t PutAForm(std::string_view Pattern, std::size_t i, bool& TwelveHour);
+    std::size_t PutRun(const TTokenRun& R);
+    // One family of token letters each.
+    void PutYear(const TTokenRun& R);
+    void PutMonth(const TTokenRun& R);
+    void PutDay(const TTokenRun& R);
+    void PutHour(const TTokenRun& R);
+    void PutClockField(unsigned Value, const TTokenRun& R);  // n and s
+    void PutMilliseconds(const TTokenRun& R);
+    void PutComposite(const TTokenRun& R);  // t and c
+    void PutEra(const TTokenRun& R);        // e and g
 
     const TFormatSettings& S;
     const TDateTimeFields& F;
 };
+
+void TPatternWriter::Write(std::string_view Pattern, bool Inserted) {
+    char LastLetter = ' ';
+    bool TwelveHour = false;
+    std::size_t i = 0;
+    while (i < Pattern.size() && !Full()) {
+        const char C = Pattern[i];
+        char Letter = UpperLetter(C);
+        if (Letter == 0) {
+            i += PutNonLetter(Pattern, i);
+        } else if (Letter == 'A') {
+            LastLetter = 'A';
+            i += PutAForm(Pattern, i, TwelveHour);
+        } else {
+            std::size_t Length = 1;
+            while (i + Length < Pattern.size() && Pattern[i + Length] == C) ++Length;
+            if (Letter == 'M' && LastLetter == 'H') Letter = 'N';
+            LastLetter = Letter;
+            if (Letter == 'H' && MarkerFollows(Pattern, i + Length)) TwelveHour = true;
+            i += PutRun({Letter, C, Length, Inserted, TwelveHour});
+        }
+    }
+}
+
+std::size_t TPatternWriter::PutRun(const TTokenRun& R) {
+    switch (R.Letter) {
+        case 'Y': PutYear(R); break;
+        case 'M': PutMonth(R); break;
+        case 'D': PutDay(R); break;
+        case 'H': PutHour(R); break;
+        case 'N': PutClockField(F.Min, R); break;
+        case 'S': PutClockField(F.Sec, R); break;
+        case 'Z': PutMilliseconds(R); break;
+        case 'T':
+        case 'C': PutComposite(R); break;
+        case 'E':
+        case 'G': PutEra(R); break;
+        default: Put(R.Written); return 1;  // no token: copied, one letter at a time
+    }
+    return R.Length;
+}
+
+std::size_t TPatternWriter::PutNonLetter(std::string_view Pattern, std::size_t i) {
+    const char C = Pattern[i];
+    if (C == '\'' || C == '"') {  // literal text up to the same quote, or to the end
+        const std::size_t Close = Pattern.find(C, i + 1);
+        const std::size_t End = Close == std::string_view::npos ? Pattern.size() : Close;
+        Put(Pattern.substr(i + 1, End - i - 1));
+        return End + 1 - i;
+    }
+    if (C == '/')
+        Put(S.DateSeparator);
+    else if (C == ':')
+        Put(S.TimeSeparator);
+    else
+        Put(C);
+    return 1;
+}
 
 std::size_t TPatternWriter::PutAForm(std::string_view Pattern, std::size_t i, bool& TwelveHour) {
     const bool Morning = F.Hour < 12;
@@ -142,109 +220,65 @@ std::size_t TPatternWriter::PutAForm(std::string_view Pattern, std::size_t i, bo
     return 1;
 }
 
-void TPatternWriter::Write(std::string_view Pattern, bool Inserted) {
-    char LastLetter = ' ';
-    bool TwelveHour = false;
-    std::size_t i = 0;
-    while (i < Pattern.size() && !Full()) {
-        const char C = Pattern[i];
-        char Letter = UpperLetter(C);
-        if (Letter == 'A') {
-            LastLetter = 'A';
-            i += PutAForm(Pattern, i, TwelveHour);
-            continue;
-        }
-        if (Letter == 0) {
-            if (C == '\'' || C == '"') {
-                const std::size_t Close = Pattern.find(C, i + 1);
-                const std::size_t End = Close == std::string_view::npos ? Pattern.size() : Close;
-                Put(Pattern.substr(i + 1, End - i - 1));
-                i = End + 1;
-                continue;
-            }
-            if (C == '/')
-                Put(S.DateSeparator);
-            else if (C == ':')
-                Put(S.TimeSeparator);
-            else
-                Put(C);
-            ++i;
-            continue;
-        }
+void TPatternWriter::PutYear(const TTokenRun& R) {
+    if (R.Length <= 2)
+        PutNumber(F.Year % 100, 2);
+    else
+        PutNumber(F.Year, 4);
+}
 
-        std::size_t Run = 1;
-        while (i + Run < Pattern.size() && Pattern[i + Run] == C) ++Run;
-        if (Letter == 'M' && LastLetter == 'H') Letter = 'N';
-        LastLetter = Letter;
-        switch (Letter) {
-            case 'Y':
-                if (Run <= 2)
-                    PutNumber(F.Year % 100, 2);
-                else
-                    PutNumber(F.Year, 4);
-                break;
-            case 'M':
-                if (Run <= 2)
-                    PutNumber(F.Month, int(Run));
-                else
-                    Put(Run == 3 ? S.ShortMonthNames[F.Month - 1] : S.LongMonthNames[F.Month - 1]);
-                break;
-            case 'D':
-                if (Run <= 2)
-                    PutNumber(F.Day, int(Run));
-                else if (Run == 3)
-                    Put(S.ShortDayNames[F.DayOfWeek - 1]);
-                else if (Run == 4)
-                    Put(S.LongDayNames[F.DayOfWeek - 1]);
-                else if (!Inserted)
-                    Write(Run == 5 ? S.ShortDateFormat : S.LongDateFormat, true);
-                break;
-            case 'H': {
-                if (MarkerFollows(Pattern, i + Run)) TwelveHour = true;
-                unsigned Hour = F.Hour;
-                if (TwelveHour) Hour = Hour % 12 == 0 ? 12 : Hour % 12;
-                PutNumber(Hour, Run == 1 ? 1 : 2);
-                break;
-            }
-            case 'N':
-                PutNumber(F.Min, Run == 1 ? 1 : 2);
-                break;
-            case 'S':
-                PutNumber(F.Sec, Run == 1 ? 1 : 2);
-                break;
-            case 'Z':
-                PutNumber(F.MSec, Run < 3 ? int(Run) : 3);
-                break;
-            case 'T':
-                if (!Inserted) Write(Run == 1 ? S.ShortTimeFormat : S.LongTimeFormat, true);
-                break;
-            case 'C':
-                if (!Inserted) {
-                    Write(S.ShortDateFormat, true);
-                    if (F.Hour != 0 || F.Min != 0 || F.Sec != 0) {
-                        Put(' ');
-                        Write(S.LongTimeFormat, true);
-                    }
-                }
-                break;
-            case 'E':
-                // Gregorian only: the era year is the year.
-                if (Run == 1)
-                    PutNumber(F.Year % 100, 1);
-                else if (Run == 2)
-                    PutNumber(F.Year % 100, 2);
-                else
-                    PutNumber(F.Year, 4);
-                break;
-            case 'G':
-                break;  // no era names on a Gregorian calendar
-            default:
-                Put(C);  // not a token: copied, one letter at a time
-                Run = 1;
-                break;
-        }
-        i += Run;
+void TPatternWriter::PutMonth(const TTokenRun& R) {
+    if (R.Length <= 2)
+        PutNumber(F.Month, int(R.Length));
+    else
+        Put(R.Length == 3 ? S.ShortMonthNames[F.Month - 1] : S.LongMonthNames[F.Month - 1]);
+}
+
+void TPatternWriter::PutDay(const TTokenRun& R) {
+    if (R.Length <= 2)
+        PutNumber(F.Day, int(R.Length));
+    else if (R.Length == 3)
+        Put(S.ShortDayNames[F.DayOfWeek - 1]);
+    else if (R.Length == 4)
+        Put(S.LongDayNames[F.DayOfWeek - 1]);
+    else if (!R.Inserted)
+        Write(R.Length == 5 ? S.ShortDateFormat : S.LongDateFormat, true);
+}
+
+void TPatternWriter::PutHour(const TTokenRun& R) {
+    unsigned Hour = F.Hour;
+    if (R.TwelveHour) Hour = Hour % 12 == 0 ? 12 : Hour % 12;
+    PutNumber(Hour, R.Length == 1 ? 1 : 2);
+}
+
+void TPatternWriter::PutClockField(unsigned Value, const TTokenRun& R) {
+    PutNumber(Value, R.Length == 1 ? 1 : 2);
+}
+
+void TPatternWriter::PutMilliseconds(const TTokenRun& R) {
+    PutNumber(F.MSec, R.Length < 3 ? int(R.Length) : 3);
+}
+
+void TPatternWriter::PutComposite(const TTokenRun& R) {
+    if (R.Inserted) return;  // insertion goes one level deep
+    if (R.Letter == 'T') {
+        Write(R.Length == 1 ? S.ShortTimeFormat : S.LongTimeFormat, true);
+        return;
     }
+    Write(S.ShortDateFormat, true);
+    if (F.Hour != 0 || F.Min != 0 || F.Sec != 0) {
+        Put(' ');
+        Write(S.LongTimeFormat, true);
+    }
+}
+
+void TPatternWriter::PutEra(const TTokenRun& R) {
+    if (R.Letter == 'G') return;  // no era names on a Gregorian calendar
+    // Gregorian only: the era year is the year.
+    if (R.Length <= 2)
+        PutNumber(F.Year % 100, int(R.Length));
+    else
+        PutNumber(F.Year, 4);
 }
 
 void TakeIfGiven(std::string& Setting, const QString& Text) {
@@ -318,15 +352,18 @@ double FromClockFields(const QDate& Date, const QTime& Time) {
 }  // namespace
 
 TFormatSettings DefaultFormatSettings() {
+    // Strings moved in rather than literals assigned: GCC 12 reports a false
+    // -Wrestrict on a short literal assigned to a string at -O2 and above.
+    using std::string;
     TFormatSettings S;
-    S.DateSeparator = "/";
-    S.TimeSeparator = ":";
-    S.ShortDateFormat = "m/d/yy";
-    S.LongDateFormat = "mmmm d, yyyy";
+    S.DateSeparator = string("/");
+    S.TimeSeparator = string(":");
+    S.ShortDateFormat = string("m/d/yy");
+    S.LongDateFormat = string("mmmm d, yyyy");
     S.ShortTimeFormat = BuildTimeFormat(false, true, false, false);
     S.LongTimeFormat = BuildTimeFormat(false, true, false, true);
-    S.TimeAMString = "am";
-    S.TimePMString = "pm";
+    S.TimeAMString = string("am");
+    S.TimePMString = string("pm");
     static constexpr const char* LongMonths[12] = {"January",   "February", "March",    "April",
                                                    "May",       "June",     "July",     "August",
                                                    "September", "October",  "November", "December"};
@@ -340,7 +377,6 @@ TFormatSettings DefaultFormatSettings() {
         S.LongDayNames[i] = LongDays[i];
         S.ShortDayNames[i] = S.LongDayNames[i].substr(0, 3);
     }
-    S.DecimalSeparator = '.';
     return S;
 }
 

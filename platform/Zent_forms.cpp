@@ -32,7 +32,9 @@ TErrorReporter SetErrorReporter(TErrorReporter NewReporter) {
 }
 
 void ShowErrorReport(const std::string& Message) {
-    Reporter()(ApplicationTitle(), ErrorReportText(Message));
+    // A copy runs: a reporter that calls SetErrorReporter destroys the stored one.
+    const TErrorReporter Current = Reporter();
+    Current(ApplicationTitle(), ErrorReportText(Message));
 }
 
 void Guarded(const std::function<void()>& Call) noexcept {

@@ -4,33 +4,11 @@
 #include <cstring>
 #include <vector>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-#if defined(__SSE2__) && !defined(__AVX__) && defined(__GNUC__) && defined(__x86_64__)
-#include <immintrin.h>
-#define ZENT_CLEAR_UPPER_HALVES 1
-#endif
+#include "Zent_pixels_kernels.h"
 
 namespace zent::pixels {
 
 namespace {
-
-#if defined(ZENT_CLEAR_UPPER_HALVES)
-// Legacy SSE instructions may run at half speed while code before us (built
-// for AVX, or the kernel restoring its state) has left the upper halves of
-// the vector registers in use: each instruction then waits on them. The
-// pixel loops are long enough that clearing them first is worth a CPU check.
-__attribute__((target("avx"))) void ZeroUpper() {
-    _mm256_zeroupper();
-}
-void ClearUpperHalves() {
-    static const bool avx = (__builtin_cpu_init(), __builtin_cpu_supports("avx"));
-    if (avx) ZeroUpper();
-}
-#else
-void ClearUpperHalves() {}
-#endif
 
 // Address range [lo, hi) that a view can touch; used to detect copies within one image.
 void Span(const PixelRows& v, const uint32_t*& lo, const uint32_t*& hi) {
@@ -58,48 +36,6 @@ struct OwnedRows {
     }
 };
 
-// std::fill stays a scalar loop at -O2 with some compilers; rows are filled often.
-void FillRow(uint32_t* d, std::size_t n, uint32_t pixel) {
-    std::size_t i = 0;
-#if defined(__SSE2__)
-    const __m128i v = _mm_set1_epi32(int32_t(pixel));
-    for (; i + 4 <= n; i += 4) _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), v);
-#endif
-    for (; i < n; ++i) d[i] = pixel;
-}
-
-void AndRow(uint32_t* d, const uint32_t* s, std::size_t n) {
-    std::size_t i = 0;
-#if defined(__SSE2__)
-    for (; i + 4 <= n; i += 4) {
-        __m128i* at = reinterpret_cast<__m128i*>(d + i);
-        _mm_storeu_si128(
-            at, _mm_and_si128(_mm_loadu_si128(at), _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i))));
-    }
-#endif
-    for (; i < n; ++i) d[i] &= s[i];
-}
-
-// Replaces with `fill` the run of `value` that starts at `from` and returns
-// its end, in one pass over the pixels: eight at a time while they all match
-// (runs of one colour are long in the pictures filled).
-uint32_t* FillRun(uint32_t* from, uint32_t* end, uint32_t value, uint32_t fill) {
-#if defined(__SSE2__)
-    const __m128i v = _mm_set1_epi32(int32_t(value)), f = _mm_set1_epi32(int32_t(fill));
-    while (end - from >= 8) {
-        __m128i* at = reinterpret_cast<__m128i*>(from);
-        const __m128i equal = _mm_and_si128(_mm_cmpeq_epi32(_mm_loadu_si128(at), v),
-                                            _mm_cmpeq_epi32(_mm_loadu_si128(at + 1), v));
-        if (_mm_movemask_epi8(equal) != 0xFFFF) break;
-        _mm_storeu_si128(at, f);
-        _mm_storeu_si128(at + 1, f);
-        from += 8;
-    }
-#endif
-    while (from < end && *from == value) *from++ = fill;
-    return from;
-}
-
 }  // namespace
 
 Box Clip(int64_t left, int64_t top, int64_t right, int64_t bottom, int32_t width, int32_t height) {
@@ -114,8 +50,9 @@ Box Clip(int64_t left, int64_t top, int64_t right, int64_t bottom, int32_t width
 void Fill(const PixelRows& dst, int64_t left, int64_t top, int64_t right, int64_t bottom, uint32_t pixel) {
     if (dst.empty()) return;
     const Box b = Clip(left, top, right, bottom, dst.width, dst.height);
-    if (b.width() * int64_t(b.height()) >= 4096) ClearUpperHalves();
-    for (int32_t y = b.top; y < b.bottom; ++y) FillRow(dst.row(y) + b.left, std::size_t(b.width()), pixel);
+    const Kernels& k = ActiveKernels();
+    if (b.width() * int64_t(b.height()) >= 4096) k.prepare();
+    for (int32_t y = b.top; y < b.bottom; ++y) k.fillRow(dst.row(y) + b.left, std::size_t(b.width()), pixel);
 }
 
 void SpanH(const PixelRows& dst, int64_t x1, int64_t x2, int64_t y, uint32_t pixel) {
@@ -167,20 +104,22 @@ void Copy(const PixelRows& dst, int64_t dx, int64_t dy, const PixelRows& src, in
     }
     const int64_t tx = dx - sx, ty = dy - sy;
     const auto n = std::size_t(box.width());
-    if (rop == Rop::And) ClearUpperHalves();
+    const Kernels& k = ActiveKernels();
+    if (rop == Rop::And) k.prepare();
     for (int32_t y = box.top; y < box.bottom; ++y) {
         uint32_t* d = dst.row(y) + box.left;
         const uint32_t* s = src.row(int32_t(y - ty)) + (box.left - tx);
         if (rop == Rop::Copy)
             std::memcpy(d, s, n * sizeof(uint32_t));
         else
-            AndRow(d, s, n);
+            k.andRow(d, s, n);
     }
 }
 
 void FloodFill(const PixelRows& dst, int64_t x, int64_t y, uint32_t target, uint32_t fill) {
     if (dst.empty() || !dst.contains(x, y) || target == fill) return;
-    ClearUpperHalves();
+    const Kernels& k = ActiveKernels();
+    k.prepare();
     if (dst.at(int32_t(x), int32_t(y)) != target) return;
 
     // A pending scan: row `y` between columns xl and xr (inclusive), reached
@@ -193,8 +132,8 @@ void FloodFill(const PixelRows& dst, int64_t x, int64_t y, uint32_t target, uint
         uint32_t* p = dst.row(row);
         l = from;
         while (l > 0 && p[l - 1] == target) --l;
-        FillRow(p + l, std::size_t(from - l), fill);
-        r = int32_t(FillRun(p + from, p + dst.width, target, fill) - p) - 1;
+        k.fillRow(p + l, std::size_t(from - l), fill);
+        r = int32_t(k.fillRun(p + from, p + dst.width, target, fill) - p) - 1;
     };
 
     int32_t l, r;
@@ -220,6 +159,21 @@ void FloodFill(const PixelRows& dst, int64_t x, int64_t y, uint32_t target, uint
 }
 
 // ---------------------------------------------------------------- scaling
+
+void SumRowsPlain(const uint32_t* const* rows, const uint32_t* weights, uint32_t count, int32_t from,
+                  int32_t n, uint32_t* plane) {
+    std::fill(plane + 4 * std::ptrdiff_t(from), plane + 4 * std::ptrdiff_t(n), 0u);
+    for (uint32_t k = 0; k < count; ++k) {
+        const uint32_t* s = rows[k];
+        const uint32_t w = weights[k];
+        for (int32_t x = from; x < n; ++x) {
+            uint32_t* at = plane + 4 * std::ptrdiff_t(x);
+            at[0] += w * (s[x] & 0xFF);
+            at[1] += w * ((s[x] >> 8) & 0xFF);
+            at[2] += w * ((s[x] >> 16) & 0xFF);
+        }
+    }
+}
 
 namespace {
 
@@ -290,21 +244,6 @@ AxisTaps BuildTaps(int64_t d0, int64_t dn, int32_t dLimit, int64_t s0, int64_t s
     return t;
 }
 
-// Rounds sum / den to nearest. Below 2^24 a double reciprocal is exact enough:
-// a quotient that is not whole lies at least 1/den (>= 2^-24) from the next
-// whole number, far more than the rounding error, and the small bias lifts
-// exact quotients that the reciprocal puts a hair below.
-struct Divider {
-    uint64_t den, half;
-    double inverse;
-    explicit Divider(uint64_t d) : den(d), half(d / 2), inverse(1.0 / double(d)) {}
-    uint32_t operator()(uint64_t sum) const {
-        // Signed conversions: the unsigned ones cost a branch each. Values are far below 2^63.
-        if (den < (uint64_t(1) << 24)) return uint32_t(int32_t(double(int64_t(sum + half)) * inverse + 1e-9));
-        return uint32_t((sum + half) / den);
-    }
-};
-
 // Whether each destination index's taps are a first one, a run of
 // consecutive source indexes sharing one weight, and a last one (any part may
 // be missing). Area weights always are: only the two ends of a destination
@@ -318,126 +257,6 @@ bool BoxShaped(const AxisTaps& t) {
     }
     return true;
 }
-
-// Sums of one destination row: plane[4x + c] = sum of weights[k] * channel c
-// of rows[k][x], for columns [from, n), channels blue, green, red (the fourth
-// entry is unused). Plain form, any weights.
-void SumRowsPlain(const uint32_t* const* rows, const uint32_t* weights, uint32_t count, int32_t from,
-                  int32_t n, uint32_t* plane) {
-    std::fill(plane + 4 * std::ptrdiff_t(from), plane + 4 * std::ptrdiff_t(n), 0u);
-    for (uint32_t k = 0; k < count; ++k) {
-        const uint32_t* s = rows[k];
-        const uint32_t w = weights[k];
-        for (int32_t x = from; x < n; ++x) {
-            uint32_t* at = plane + 4 * std::ptrdiff_t(x);
-            at[0] += w * (s[x] & 0xFF);
-            at[1] += w * ((s[x] >> 8) & 0xFF);
-            at[2] += w * ((s[x] >> 16) & 0xFF);
-        }
-    }
-}
-
-#if defined(__SSE2__)
-// Runs of whole rows summed unweighted in 16-bit lanes stay exact up to this
-// many rows (128 * 255 < 2^15, so pmaddwd may read the sums as signed).
-constexpr uint32_t kRowsPerLaneSum = 128;
-
-// SumRowsPlain for box-shaped taps with weights below 2^15, eight columns at a
-// time: the run of whole rows is summed unweighted in 16-bit lanes (an add
-// per row) and weighted once; the first and last rows keep their own weights.
-// pmaddwd forms weight * value pairs of 16-bit operands into 32-bit sums
-// (each pair below 2^31), and the 32-bit totals equal the plain ones as the
-// plain sums never reach 2^32.
-void SumRowsBoxed(const uint32_t* const* rows, const uint32_t* weights, uint32_t count, int32_t n,
-                  uint32_t* plane) {
-    const __m128i zero = _mm_setzero_si128();
-    // 16-bit pairs (first row, last row) get one multiply-add per channel.
-    const __m128i edges = _mm_set1_epi32(int32_t(weights[0] | (count > 1 ? weights[count - 1] << 16 : 0)));
-    const __m128i run = _mm_set1_epi32(count > 2 ? int32_t(weights[1]) : 0);
-    const uint32_t* const first = rows[0];
-    const uint32_t* const last = count > 1 ? rows[count - 1] : nullptr;
-    // Columns x .. x + 3 of the first and last rows: bytes paired (first, last)
-    // and widened, so one multiply-add per column gives blue, green, red, -.
-    const auto edgesAt = [&](int32_t x) {
-        const __m128i f = _mm_loadu_si128(reinterpret_cast<const __m128i*>(first + x));
-        const __m128i l = last ? _mm_loadu_si128(reinterpret_cast<const __m128i*>(last + x)) : zero;
-        const __m128i low = _mm_unpacklo_epi8(f, l), high = _mm_unpackhi_epi8(f, l);
-        __m128i* to = reinterpret_cast<__m128i*>(plane + 4 * std::ptrdiff_t(x));
-        _mm_storeu_si128(to, _mm_madd_epi16(_mm_unpacklo_epi8(low, zero), edges));
-        _mm_storeu_si128(to + 1, _mm_madd_epi16(_mm_unpackhi_epi8(low, zero), edges));
-        _mm_storeu_si128(to + 2, _mm_madd_epi16(_mm_unpacklo_epi8(high, zero), edges));
-        _mm_storeu_si128(to + 3, _mm_madd_epi16(_mm_unpackhi_epi8(high, zero), edges));
-    };
-    // Adds the weighted run sums of columns x, x + 1 (lo) and x + 2, x + 3 (hi).
-    const auto addRunAt = [&](int32_t x, __m128i lo, __m128i hi) {
-        __m128i* to = reinterpret_cast<__m128i*>(plane + 4 * std::ptrdiff_t(x));
-        const auto add = [](__m128i* at, __m128i v) {
-            _mm_storeu_si128(at, _mm_add_epi32(_mm_loadu_si128(at), v));
-        };
-        add(to, _mm_madd_epi16(_mm_unpacklo_epi16(lo, zero), run));
-        add(to + 1, _mm_madd_epi16(_mm_unpackhi_epi16(lo, zero), run));
-        add(to + 2, _mm_madd_epi16(_mm_unpacklo_epi16(hi, zero), run));
-        add(to + 3, _mm_madd_epi16(_mm_unpackhi_epi16(hi, zero), run));
-    };
-    int32_t x = 0;
-    for (; x + 8 <= n; x += 8) {
-        edgesAt(x);
-        edgesAt(x + 4);
-        for (uint32_t k = 1; k + 1 < count;) {
-            const uint32_t stop = std::min(count - 1, k + kRowsPerLaneSum);
-            __m128i a0 = zero, a1 = zero, a2 = zero, a3 = zero;  // two columns each
-            for (const uint32_t *const *row = rows + k, *const *end = rows + stop; row < end; ++row) {
-                const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(*row + x));
-                const __m128i q = _mm_loadu_si128(reinterpret_cast<const __m128i*>(*row + x + 4));
-                a0 = _mm_add_epi16(a0, _mm_unpacklo_epi8(p, zero));
-                a1 = _mm_add_epi16(a1, _mm_unpackhi_epi8(p, zero));
-                a2 = _mm_add_epi16(a2, _mm_unpacklo_epi8(q, zero));
-                a3 = _mm_add_epi16(a3, _mm_unpackhi_epi8(q, zero));
-            }
-            k = stop;
-            addRunAt(x, a0, a1);
-            addRunAt(x + 4, a2, a3);
-        }
-    }
-    if (x < n) SumRowsPlain(rows, weights, count, x, n, plane);
-}
-
-// A destination pixel from box-shaped column taps (weights, `taps` of them,
-// the first over column sums `at`) when its divisor is below 2^24: every sum
-// then stays below 255 * 2^24 < 2^32, so the run of whole columns is summed
-// in 32-bit lanes and the products of 32-bit sums and weights in 64-bit lanes
-// (pmuludq) are exact. The quotients are the Divider's own double arithmetic,
-// two at a time: sums below 2^52 convert to double exactly through the bits
-// of 2^52 + sum.
-uint32_t BoxPixel(const uint32_t* at, const uint32_t* weights, uint32_t taps, const Divider& divide) {
-    const __m128i* column = reinterpret_cast<const __m128i*>(at);
-    __m128i run = _mm_setzero_si128();
-    for (uint32_t k = 1; k + 1 < taps; ++k) run = _mm_add_epi32(run, _mm_loadu_si128(column + k));
-    const __m128i first = _mm_loadu_si128(column), last = _mm_loadu_si128(column + (taps - 1));
-    const __m128i wFirst = _mm_set1_epi32(int32_t(weights[0]));
-    const __m128i wRun = _mm_set1_epi32(taps > 2 ? int32_t(weights[1]) : 0);
-    const __m128i wLast = _mm_set1_epi32(taps > 1 ? int32_t(weights[taps - 1]) : 0);
-    const auto weigh = [&](__m128i f, __m128i r, __m128i l) {  // lanes 0 and 2, as 64-bit sums
-        return _mm_add_epi64(_mm_add_epi64(_mm_mul_epu32(f, wFirst), _mm_mul_epu32(r, wRun)),
-                             _mm_mul_epu32(l, wLast));
-    };
-    const __m128i blueRed = weigh(first, run, last);
-    const __m128i greenAlpha =
-        weigh(_mm_srli_epi64(first, 32), _mm_srli_epi64(run, 32), _mm_srli_epi64(last, 32));
-    const __m128i magic = _mm_set1_epi64x(int64_t(0x4330000000000000));
-    const __m128i half = _mm_set1_epi64x(int64_t(divide.half));
-    const __m128d inverse = _mm_set1_pd(divide.inverse), bias = _mm_set1_pd(1e-9);
-    const auto quotients = [&](__m128i sums) {
-        const __m128d v = _mm_sub_pd(_mm_castsi128_pd(_mm_or_si128(_mm_add_epi64(sums, half), magic)),
-                                     _mm_castsi128_pd(magic));
-        return _mm_cvttpd_epi32(_mm_add_pd(_mm_mul_pd(v, inverse), bias));
-    };
-    const __m128i q = quotients(blueRed), g = quotients(greenAlpha);
-    return 0xFF000000u | uint32_t(_mm_cvtsi128_si32(_mm_srli_si128(q, 4))) << 16 |
-           uint32_t(_mm_cvtsi128_si32(g)) << 8 | uint32_t(_mm_cvtsi128_si32(q));
-}
-#endif
-
 
 void Stretch(const PixelRows& dst, int64_t dx, int64_t dy, int64_t dw, int64_t dh, const PixelRows& src,
              int64_t sx, int64_t sy, int64_t sw, int64_t sh, bool area) {
@@ -453,7 +272,8 @@ void Stretch(const PixelRows& dst, int64_t dx, int64_t dy, int64_t dw, int64_t d
     const AxisTaps tx = BuildTaps(dx, dw, dst.width, sx, sw, src.width, area);
     const AxisTaps ty = BuildTaps(dy, dh, dst.height, sy, sh, src.height, area);
     if (tx.srcMax < tx.srcMin || ty.srcMax < ty.srcMin) return;
-    ClearUpperHalves();
+    const Kernels& k = ActiveKernels();
+    k.prepare();
 
     // Vertical pass first: per destination row, the weighted sums of the
     // source rows it covers over the columns in use, blue, green and red side
@@ -464,48 +284,18 @@ void Stretch(const PixelRows& dst, int64_t dx, int64_t dy, int64_t dw, int64_t d
     std::vector<uint32_t> planeStore(4 * std::size_t(span));
     uint32_t* const plane = planeStore.data();
     std::vector<const uint32_t*> rows(ty.src.size());
-    for (std::size_t k = 0; k < rows.size(); ++k) rows[k] = src.row(ty.src[k]) + tx.srcMin;
+    for (std::size_t r = 0; r < rows.size(); ++r) rows[r] = src.row(ty.src[r]) + tx.srcMin;
 
-#if defined(__SSE2__)
     const bool boxedRows =
         BoxShaped(ty) && *std::max_element(ty.weight.begin(), ty.weight.end()) < (uint32_t(1) << 15);
-    const bool boxedColumns = BoxShaped(tx);
-#endif
+    const ColumnTaps columns{tx.offset.data(), tx.src.data(), tx.weight.data(), tx.sum.data(),
+                             uint32_t(tx.sum.size()), tx.srcMin, BoxShaped(tx)};
     Divider divide(1);
     for (std::size_t i = 0; i < ty.sum.size(); ++i) {
         if (ty.sum[i] == 0) continue;
         const uint32_t first = ty.offset[i], count = ty.offset[i + 1] - first;
-#if defined(__SSE2__)
-        if (boxedRows)
-            SumRowsBoxed(rows.data() + first, ty.weight.data() + first, count, span, plane);
-        else
-#endif
-            SumRowsPlain(rows.data() + first, ty.weight.data() + first, count, 0, span, plane);
-
-        uint32_t* drow = dst.row(ty.begin + int32_t(i));
-        for (std::size_t j = 0; j < tx.sum.size(); ++j) {
-            if (tx.sum[j] == 0) continue;
-            const uint32_t tap = tx.offset[j], taps = tx.offset[j + 1] - tap;
-            // Whole destination pixels share one divisor: a division saved per pixel.
-            const uint64_t den = uint64_t(tx.sum[j]) * ty.sum[i];
-            if (den != divide.den) divide = Divider(den);
-#if defined(__SSE2__)
-            if (boxedColumns && den < (uint64_t(1) << 24)) {
-                drow[tx.begin + int32_t(j)] = BoxPixel(plane + 4 * std::ptrdiff_t(tx.src[tap] - tx.srcMin),
-                                                       tx.weight.data() + tap, taps, divide);
-                continue;
-            }
-#endif
-            uint64_t b = 0, g = 0, r = 0;
-            for (uint32_t k = tap; k < tap + taps; ++k) {
-                const uint32_t* at = plane + 4 * std::ptrdiff_t(tx.src[k] - tx.srcMin);
-                const uint64_t w = tx.weight[k];
-                b += w * at[0];
-                g += w * at[1];
-                r += w * at[2];
-            }
-            drow[tx.begin + int32_t(j)] = 0xFF000000u | (divide(r) << 16) | (divide(g) << 8) | divide(b);
-        }
+        k.sumRows(rows.data() + first, ty.weight.data() + first, count, span, boxedRows, plane);
+        k.weighColumns(columns, plane, ty.sum[i], divide, dst.row(ty.begin + int32_t(i)) + tx.begin);
     }
 }
 
@@ -519,6 +309,77 @@ void StretchArea(const PixelRows& dst, int64_t dx, int64_t dy, int64_t dw, int64
 void StretchNearest(const PixelRows& dst, int64_t dx, int64_t dy, int64_t dw, int64_t dh,
                     const PixelRows& src, int64_t sx, int64_t sy, int64_t sw, int64_t sh) {
     Stretch(dst, dx, dy, dw, dh, src, sx, sy, sw, sh, false);
+}
+
+// ---------------------------------------------------------------- plain kernels
+
+namespace {
+
+// The reference: one pixel at a time, obviously right.
+void PlainPrepare() {}
+
+void PlainFillRow(uint32_t* d, std::size_t n, uint32_t pixel) {
+    for (std::size_t i = 0; i < n; ++i) d[i] = pixel;
+}
+
+void PlainAndRow(uint32_t* d, const uint32_t* s, std::size_t n) {
+    for (std::size_t i = 0; i < n; ++i) d[i] &= s[i];
+}
+
+uint32_t* PlainFillRun(uint32_t* from, uint32_t* end, uint32_t value, uint32_t fill) {
+    while (from < end && *from == value) *from++ = fill;
+    return from;
+}
+
+void PlainSumRows(const uint32_t* const* rows, const uint32_t* weights, uint32_t count, int32_t n, bool,
+                  uint32_t* plane) {
+    SumRowsPlain(rows, weights, count, 0, n, plane);
+}
+
+void PlainWeighColumns(const ColumnTaps& taps, const uint32_t* plane, uint32_t rowSum, Divider& divider,
+                       uint32_t* drow) {
+    // Copies the compiler may keep in registers: the stores to drow could alias the originals.
+    const ColumnTaps t = taps;
+    Divider divide = divider;
+    for (uint32_t j = 0; j < t.count; ++j) {
+        if (t.sum[j] == 0) continue;
+        // Whole destination pixels share one divisor: a division saved per pixel.
+        const uint64_t den = uint64_t(t.sum[j]) * rowSum;
+        if (den != divide.den) divide = Divider(den);
+        drow[j] = WeighPixelPlain(t, j, plane, divide);
+    }
+    divider = divide;
+}
+
+constexpr Kernels kPlain{"plain",      PlainPrepare, PlainFillRow,     PlainAndRow,
+                         PlainFillRun, PlainSumRows, PlainWeighColumns};
+
+// The fastest table this build has; a table that needs a CPU feature checks
+// for it here.
+const Kernels*& Active() {
+    static const Kernels* active = Sse2Kernels() ? Sse2Kernels() : &kPlain;
+    return active;
+}
+
+}  // namespace
+
+const Kernels& PlainKernels() {
+    return kPlain;
+}
+
+std::span<const Kernels* const> AvailableKernels() {
+    static const Kernels* const all[] = {&kPlain, Sse2Kernels()};
+    return {all, Sse2Kernels() ? 2u : 1u};
+}
+
+const Kernels& ActiveKernels() {
+    return *Active();
+}
+
+const Kernels& UseKernels(const Kernels& Table) {
+    const Kernels& previous = *Active();
+    Active() = &Table;
+    return previous;
 }
 
 }  // namespace zent::pixels

@@ -67,9 +67,10 @@ void ForEachFrameBox(int64_t left, int64_t top, int64_t right, int64_t bottom, F
 // Visits the pixels of the line from (x0, y0) towards (x1, y1), end point
 // excluded, that lie inside a width x height surface, in line order. The line
 // steps one pixel along its longer axis per point (Bresenham); the other
-// coordinate is the exact one rounded half up. Only the steps whose major
-// coordinate is inside the surface are walked, so huge coordinates cost
-// nothing. visit(x, y) gets int32 coordinates inside the surface.
+// coordinate's offset from the start is the exact one rounded half up, so a
+// tie steps towards the end point. Only the steps whose major coordinate is
+// inside the surface are walked, so huge coordinates cost nothing.
+// visit(x, y) gets int32 coordinates inside the surface.
 template <class Visit>
 void ForEachLinePixel(int32_t x0, int32_t y0, int32_t x1, int32_t y1, int32_t width, int32_t height,
                       Visit&& visit);

@@ -1,8 +1,13 @@
 #include <QApplication>
 #include <QEventLoop>
+#include <QMouseEvent>
 #include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
+#include <array>
+#include <climits>
+#include <functional>
+#include <memory>
 
 #include "Zent_controls.h"
 #include "Zent_forms.h"
@@ -176,18 +181,72 @@ TEST(GraphicControl, OnResizeIsSilentWhileLoading) {
     EXPECT_EQ(Resizes, 2);
 }
 
-TEST(GraphicControl, AlignTopFollowsTheParentWidth) {
+TEST(GraphicControl, BoundsAreClampedSoThatPositionPlusSizeFits) {
+    static constexpr int32_t Max = (1 << 24) - 1;  // Qt's largest widget size
+    struct Case {
+        std::function<void(TGraphicControl&)> Set;
+        std::array<int32_t, 4> Bounds;  // Left, Top, Width, Height after the call
+    };
+    const Case Cases[] = {
+        {[](TGraphicControl& C) { C.SetBounds(10, 10, INT_MAX, INT_MAX); }, {10, 10, Max, Max}},
+        {[](TGraphicControl& C) { C.SetLeft(INT_MAX); }, {Max, 2, 30, 40}},
+        {[](TGraphicControl& C) { C.SetTop(INT_MIN); }, {1, -Max, 30, 40}},
+        {[](TGraphicControl& C) { C.SetBounds(INT_MIN, INT_MAX, INT_MIN, -1); }, {-Max, Max, 0, 0}},
+        {[](TGraphicControl& C) { C.SetWidth(Max); }, {1, 2, Max, 40}},  // the limit itself is kept
+    };
+    TParent P(clSilver);
+    for (const Case& K : Cases) {
+        TOther C(&P.Window);
+        C.SetBounds(1, 2, 30, 40);
+        K.Set(C);
+        EXPECT_EQ((std::array{C.Left(), C.Top(), C.Width(), C.Height()}), K.Bounds) << &K - Cases;
+    }
+}
+
+TEST(GraphicControl, AlignedControlsFollowTheParent) {
     TParent P(clSilver);
     TOther C(&P.Window);
     C.SetBounds(7, 9, 20, 15);
     C.SetAlign(alTop);
+    TParent Q(clSilver);
+    TOther R(&Q.Window);
+    R.SetBounds(3, 4, 30, 10);
+    R.SetAlign(alRight);
     P.Window.show();
+    Q.Window.show();
     EXPECT_EQ(C.Left(), 0);
     EXPECT_EQ(C.Top(), 0);
     EXPECT_EQ(C.Width(), 120);
     P.Window.resize(200, 80);
     EXPECT_EQ(C.Width(), 200);
     EXPECT_EQ(C.Height(), 15);
+    // On the right it keeps its width and takes the parent's height.
+    EXPECT_EQ((std::array{R.Left(), R.Top(), R.Width(), R.Height()}), (std::array{90, 0, 30, 60}));
+    Q.Window.resize(200, 80);
+    EXPECT_EQ((std::array{R.Left(), R.Top(), R.Width(), R.Height()}), (std::array{170, 0, 30, 80}));
+}
+
+TEST(GraphicControl, AClickIsAPressAndAReleaseInside) {
+    TParent P(clSilver);
+    TOther C(&P.Window);
+    C.SetBounds(10, 10, 30, 30);
+    int Clicks = 0;
+    C.OnClick = [&](QObject*) { ++Clicks; };
+    P.Window.show();
+    const auto Send = [&](QEvent::Type Type, QPointF At, Qt::MouseButton Button) {
+        QMouseEvent E(Type, At, C.mapToGlobal(At), Button,
+                      Type == QEvent::MouseButtonPress ? Button : Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(&C, &E);
+    };
+    Send(QEvent::MouseButtonPress, {5, 5}, Qt::LeftButton);
+    Send(QEvent::MouseButtonRelease, {25, 6}, Qt::LeftButton);
+    EXPECT_EQ(Clicks, 1);
+    Send(QEvent::MouseButtonPress, {5, 5}, Qt::LeftButton);
+    Send(QEvent::MouseButtonRelease, {45, 6}, Qt::LeftButton);  // dragged off the control first
+    Send(QEvent::MouseButtonPress, {5, 5}, Qt::RightButton);
+    Send(QEvent::MouseButtonRelease, {5, 5}, Qt::RightButton);
+    Send(QEvent::MouseButtonRelease, {5, 5}, Qt::LeftButton);  // no press before it
+    EXPECT_EQ(Clicks, 1);
 }
 
 TEST(ErrorReport, EscapingExceptionsAreReportedAndTheProgramGoesOn) {
@@ -215,6 +274,23 @@ TEST(ErrorReport, EscapingExceptionsAreReportedAndTheProgramGoesOn) {
     ASSERT_EQ(Captured.Reports.size(), 3u);
     EXPECT_EQ(Captured.Reports[2].second, "tick failed!");
     QApplication::setApplicationDisplayName(QString());
+}
+
+TEST(ErrorReport, AReporterMayReplaceItselfWhileItRuns) {
+    TCapturedReports Captured;
+    std::vector<std::string> Seen;
+    // The closure alone owns heap state, which it reads after replacing itself.
+    SetErrorReporter(
+        [&Seen, Prefix = std::make_shared<std::string>("first reporter, with a long enough text: ")](
+            const std::string&, const std::string& Text) {
+            SetErrorReporter(
+                [&Seen](const std::string&, const std::string& T) { Seen.push_back("second: " + T); });
+            Seen.push_back(*Prefix + Text);
+        });
+    ShowErrorReport("one");
+    ShowErrorReport("two");
+    EXPECT_EQ(Seen,
+              (std::vector<std::string>{"first reporter, with a long enough text: one.", "second: two."}));
 }
 
 TEST(Timer, RealTimerTicksThroughTheMessageLoop) {

@@ -40,6 +40,7 @@ TEST(DateTimeToText, PatternLanguage) {
         {"HH:MM:SS", Afternoon, "14:05:09"},  // MM after HH is minutes
         {"mmm-dd, yyyy", 6.0, "Jan-05, 1900"},
         {"h:nn am/pm", HalfPastMidnight, "12:30 am"},
+        {"h:nn am/pm a/p AMPM", At(2024, 3, 9, 12, 30), "12:30 pm p pm"},  // noon is afternoon
         {"hh:nn", HalfPastMidnight, "00:30"},
         {"h:nn AM/PM", Afternoon, "2:05 PM"},
         {"h:nn a/p", Afternoon, "2:05 p"},

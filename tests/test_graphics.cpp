@@ -60,6 +60,26 @@ TEST(Colors, TextOfIdentifiersAndOfOtherValues) {
     }
     EXPECT_EQ(Names.size(), 52u);
     EXPECT_EQ(Values.size(), 52u);
+
+    // The fixed colours, in table order, and the red, green, blue they draw.
+    struct Fixed {
+        std::string_view Name;
+        int R, G, B;
+    };
+    constexpr Fixed Known[20] = {
+        {"clBlack", 0, 0, 0},       {"clMaroon", 128, 0, 0},         {"clGreen", 0, 128, 0},
+        {"clOlive", 128, 128, 0},   {"clNavy", 0, 0, 128},           {"clPurple", 128, 0, 128},
+        {"clTeal", 0, 128, 128},    {"clGray", 128, 128, 128},       {"clSilver", 192, 192, 192},
+        {"clRed", 255, 0, 0},       {"clLime", 0, 255, 0},           {"clYellow", 255, 255, 0},
+        {"clBlue", 0, 0, 255},      {"clFuchsia", 255, 0, 255},      {"clAqua", 0, 255, 255},
+        {"clWhite", 255, 255, 255}, {"clMoneyGreen", 192, 220, 192}, {"clSkyBlue", 166, 202, 240},
+        {"clCream", 255, 251, 240}, {"clMedGray", 160, 160, 164},
+    };
+    for (std::size_t I = 0; I < 20; ++I) {
+        EXPECT_EQ(ColorIdents[I].Name, Known[I].Name);
+        auto B = Filled(1, 1, ColorIdents[I].Value);
+        EXPECT_EQ(test::ImageOf(*B).pixel(0, 0), qRgb(Known[I].R, Known[I].G, Known[I].B)) << Known[I].Name;
+    }
 }
 
 TEST(Colors, SystemColoursFollowTheApplicationPalette) {
@@ -86,6 +106,44 @@ TEST(Colors, SystemColoursFollowTheApplicationPalette) {
     QGuiApplication::setPalette(Saved);
 
     EXPECT_EQ(ColorToRGB(SystemColor(200)), clBlack);  // no such index
+
+    // Each system colour through its own palette entry, in a palette where
+    // every group and role has a colour of its own.
+    QPalette Distinct;
+    const QPalette::ColorGroup Groups[] = {QPalette::Active, QPalette::Inactive, QPalette::Disabled};
+    for (int G = 0; G < 3; ++G)
+        for (int R = 0; R < QPalette::NColorRoles; ++R)
+            if (R != QPalette::NoRole)
+                Distinct.setColor(Groups[G], QPalette::ColorRole(R), QColor(0x20 + 0x40 * G, 9 * R, 0x5A));
+    struct Entry {
+        TColor Color;
+        QPalette::ColorGroup Group;
+        QPalette::ColorRole Role;
+    };
+    using P = QPalette;
+    constexpr auto A = P::Active, I = P::Inactive, D = P::Disabled;
+    const Entry Entries[] = {
+        {clScrollBar, A, P::Button}, {clBackground, A, P::Window},
+        {clActiveCaption, A, P::Highlight}, {clInactiveCaption, I, P::Highlight},
+        {clMenu, A, P::Window}, {clWindow, A, P::Base},
+        {clWindowFrame, A, P::Shadow}, {clMenuText, A, P::WindowText},
+        {clWindowText, A, P::Text}, {clCaptionText, A, P::HighlightedText},
+        {clActiveBorder, A, P::Window}, {clInactiveBorder, I, P::Window},
+        {clAppWorkSpace, A, P::Mid}, {clHighlight, A, P::Highlight},
+        {clHighlightText, A, P::HighlightedText}, {clBtnFace, A, P::Button},
+        {clBtnShadow, A, P::Dark}, {clGrayText, D, P::Text},
+        {clBtnText, A, P::ButtonText}, {clInactiveCaptionText, I, P::HighlightedText},
+        {clBtnHighlight, A, P::Light}, {cl3DDkShadow, A, P::Shadow},
+        {cl3DLight, A, P::Midlight}, {clInfoText, A, P::ToolTipText},
+        {clInfoBk, A, P::ToolTipBase}, {clHotLight, A, P::Link},
+        {clGradientActiveCaption, A, P::Highlight}, {clGradientInactiveCaption, I, P::Highlight},
+        {clMenuHighlight, A, P::Highlight}, {clMenuBar, A, P::Window},
+    };
+    QGuiApplication::setPalette(Distinct);
+    for (const Entry& E : Entries)
+        EXPECT_EQ(ColorToRGB(E.Color), PixelToRGB(Distinct.color(E.Group, E.Role).rgb()))
+            << ColorToText(E.Color);
+    QGuiApplication::setPalette(Saved);
 }
 
 // ---------------------------------------------------------------- shapes
@@ -123,6 +181,20 @@ TEST(CanvasShapes, LineRectangleAndFillRectKeepTheirEdgesExclusive) {
     EXPECT_EQ(R.Pixels(5, 1), clWhite);
     EXPECT_EQ(R.Pixels(4, 1), clRed);
     SCOPED_TRACE(test::SavePicture(test::ImageOf(*B), "canvas_shapes"));
+
+    // Rectangles two pixels high are all outline; with a clear pen the brush covers the whole block.
+    B = Filled(8, 6, clWhite);
+    TCanvas& T = B->Canvas();
+    T.Pen.Color = clRed;
+    T.Brush.SetColor(clBlue);
+    T.Rectangle(0, 0, 4, 2);
+    T.Pen.Style = psClear;
+    T.Rectangle(4, 2, 8, 5);
+    for (int Y = 0; Y < 6; ++Y)
+        for (int X = 0; X < 8; ++X) {
+            const TColor Want = X < 4 && Y < 2 ? clRed : X >= 4 && Y >= 2 && Y < 5 ? clBlue : clWhite;
+            EXPECT_EQ(T.Pixels(X, Y), Want) << X << "," << Y;
+        }
 }
 
 TEST(CanvasShapes, PixelsRoundTripAndOutOfRangeReads) {
@@ -247,7 +319,10 @@ TEST(CanvasFloodFill, FillsOneExactRegionOrNothing) {
     EXPECT_EQ(CountPixels(test::ImageOf(*B), [](int, int, TColor P) { return P == clAqua; }), 0);
     C.FloodFill(0, 0, clNone, fsSurface);
     C.FloodFill(0, 0, clWhite, fsBorder);
+    C.Brush.SetStyle(bsClear);
+    C.FloodFill(0, 0, clWhite, fsSurface);  // a clear brush fills nothing
     EXPECT_EQ(CountPixels(test::ImageOf(*B), [](int, int, TColor P) { return P == clAqua; }), 0);
+    C.Brush.SetStyle(bsSolid);
 
     C.FloodFill(0, 0, clWhite, fsSurface);
     EXPECT_EQ(CountPixels(test::ImageOf(*B), [](int X, int, TColor P) { return X < 4 && P == clAqua; }), 4 * 5 - 1);

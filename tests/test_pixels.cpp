@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Zent_pixels.h"
+#include "Zent_pixels_kernels.h"
 
 namespace zent::pixels {
 namespace {
@@ -30,6 +31,41 @@ struct Random {
     int32_t between(int32_t lo, int32_t hi) { return lo + below(hi - lo + 1); }
     uint32_t pixel() { return 0xFF000000u | (engine() & 0xFFFFFFu); }
 };
+
+// The suites that reach the kernels run once per kernel table of the build:
+// the plain reference and each vector table must give the same pixels.
+class KernelTable : public ::testing::TestWithParam<const Kernels*> {
+protected:
+    void SetUp() override { previous_ = &UseKernels(*GetParam()); }
+    void TearDown() override { UseKernels(*previous_); }
+
+private:
+    const Kernels* previous_ = nullptr;
+};
+
+std::string TableName(const ::testing::TestParamInfo<const Kernels*>& info) {
+    return info.param->name;
+}
+
+const auto kTables = ::testing::ValuesIn(AvailableKernels().begin(), AvailableKernels().end());
+
+class PixelFill : public KernelTable {};
+class PixelCopy : public KernelTable {};
+class PixelFloodFill : public KernelTable {};
+class PixelStretchArea : public KernelTable {};
+INSTANTIATE_TEST_SUITE_P(Kernels, PixelFill, kTables, TableName);
+INSTANTIATE_TEST_SUITE_P(Kernels, PixelCopy, kTables, TableName);
+INSTANTIATE_TEST_SUITE_P(Kernels, PixelFloodFill, kTables, TableName);
+INSTANTIATE_TEST_SUITE_P(Kernels, PixelStretchArea, kTables, TableName);
+
+TEST(PixelKernels, TheActiveTableIsTheFastestOfTheBuild) {
+    EXPECT_STREQ(PlainKernels().name, "plain");
+    EXPECT_EQ(AvailableKernels().front(), &PlainKernels());
+    EXPECT_EQ(&ActiveKernels(), AvailableKernels().back());
+#if defined(__SSE2__)
+    EXPECT_EQ(&ActiveKernels(), Sse2Kernels());
+#endif
+}
 
 // ---------------------------------------------------------------- lines
 
@@ -58,6 +94,11 @@ TEST(PixelLine, LeavesOutTheEndPointAndStepsAlongTheLongerAxis) {
         EXPECT_LE(std::abs(points.back().second - y1), 1);
         for (const auto& p : points) EXPECT_NE(p, std::make_pair(x1, y1));
     }
+    // Ties: halfway between two pixels, the minor step is taken (towards the end point).
+    using Points = std::vector<std::pair<int32_t, int32_t>>;
+    EXPECT_EQ(LinePoints(0, 0, 4, 2, 8, 8), (Points{{0, 0}, {1, 1}, {2, 1}, {3, 2}}));
+    EXPECT_EQ(LinePoints(0, 2, 4, 0, 8, 8), (Points{{0, 2}, {1, 1}, {2, 1}, {3, 0}}));
+    EXPECT_EQ(LinePoints(0, 0, 2, 4, 8, 8), (Points{{0, 0}, {1, 1}, {1, 2}, {2, 3}}));
 }
 
 TEST(PixelLine, ClippingKeepsExactlyThePixelsOfTheWholeLine) {
@@ -105,7 +146,7 @@ TEST(PixelLine, StraightLinesDrawTheSamePixelsAsTheGeneralWalk) {
 
 // ---------------------------------------------------------------- fills and copies
 
-TEST(PixelFill, ClipsAndKeepsRightAndBottomExclusive) {
+TEST_P(PixelFill, ClipsAndKeepsRightAndBottomExclusive) {
     Picture p(6, 5);
     Fill(p.rows(), 1, 1, 3, 4, 0xFFFFFFFFu);
     int count = 0;
@@ -122,7 +163,7 @@ TEST(PixelFill, ClipsAndKeepsRightAndBottomExclusive) {
     for (uint32_t px : p.pixels) EXPECT_EQ(px, 0xFF123456u);
 }
 
-TEST(PixelCopy, AndCombinesPerChannelAndClipsAgainstBothSurfaces) {
+TEST_P(PixelCopy, AndCombinesPerChannelAndClipsAgainstBothSurfaces) {
     Picture dst(8, 8, 0xFFF0F0F0u), src(4, 4, 0xFFFFFFFFu);
     src.at(1, 1) = 0xFF0F3C80u;
     Copy(dst.rows(), 6, 6, src.rows(), 0, 0, 4, 4, Rop::And);  // only 2 x 2 fit
@@ -139,7 +180,7 @@ TEST(PixelCopy, AndCombinesPerChannelAndClipsAgainstBothSurfaces) {
     EXPECT_EQ(b.height(), 3);
 }
 
-TEST(PixelCopy, AndMatchesAPlainLoopAtEveryWidth) {
+TEST_P(PixelCopy, AndMatchesAPlainLoopAtEveryWidth) {
     Random rnd(3);
     for (int32_t w = 1; w <= 21; ++w) {
         Picture dst(w, 2), src(w, 2);
@@ -152,7 +193,7 @@ TEST(PixelCopy, AndMatchesAPlainLoopAtEveryWidth) {
     }
 }
 
-TEST(PixelCopy, OverlappingCopyWithinOnePictureReadsTheOriginal) {
+TEST_P(PixelCopy, OverlappingCopyWithinOnePictureReadsTheOriginal) {
     Picture p(10, 1);
     for (int32_t x = 0; x < 10; ++x) p.at(x, 0) = 0xFF000000u | uint32_t(x);
     Copy(p.rows(), 2, 0, p.rows(), 0, 0, 8, 1, Rop::Copy);
@@ -178,7 +219,7 @@ void BreadthFirstFill(Picture& p, int32_t x, int32_t y, uint32_t target, uint32_
     }
 }
 
-TEST(PixelFloodFill, MatchesABreadthFirstFillOnRandomPictures) {
+TEST_P(PixelFloodFill, MatchesABreadthFirstFillOnRandomPictures) {
     Random rnd(2024);
     const uint32_t palette[] = {0xFF000000u, 0xFFFFFFFFu, 0xFF808080u};
     for (int n = 0; n < 1500; ++n) {
@@ -195,7 +236,7 @@ TEST(PixelFloodFill, MatchesABreadthFirstFillOnRandomPictures) {
     }
 }
 
-TEST(PixelFloodFill, SpiralLargerThanAnyRecursionWouldSurvive) {
+TEST_P(PixelFloodFill, SpiralLargerThanAnyRecursionWouldSurvive) {
     // A one-pixel corridor snaking through the whole picture.
     Picture p(301, 301, 0xFFFFFFFFu);
     for (int32_t y = 1; y < p.height; y += 2)
@@ -248,7 +289,7 @@ int MaxChannelDifference(const Picture& a, const Picture& b) {
     return worst;
 }
 
-TEST(PixelStretchArea, MatchesAPerPixelAreaSum) {
+TEST_P(PixelStretchArea, MatchesAPerPixelAreaSum) {
     Random rnd(99);
     for (int n = 0; n < 600; ++n) {
         Picture src(rnd.between(1, 30), rnd.between(1, 30));
@@ -276,7 +317,7 @@ TEST(PixelStretchArea, MatchesAPerPixelAreaSum) {
     }
 }
 
-TEST(PixelStretchArea, ExactAveragesOfTheArtworkSize) {
+TEST_P(PixelStretchArea, ExactAveragesOfTheArtworkSize) {
     // 312 x 432 -> 48 x 60 is 6.5 x 7.2 source pixels per destination pixel.
     Random rnd(5);
     Picture src(312, 432), dst(48, 60);
@@ -304,7 +345,7 @@ TEST(PixelStretchArea, ExactAveragesOfTheArtworkSize) {
     for (uint32_t px : small.pixels) EXPECT_EQ(px, 0xFF336699u);  // a flat colour stays exact
 }
 
-TEST(PixelStretchArea, FlatColoursStayExact) {
+TEST_P(PixelStretchArea, FlatColoursStayExact) {
     // The average of one colour is that colour exactly, at every scale: no
     // rounding may pull a whole quotient down by one.
     Random rnd(31);
@@ -317,7 +358,7 @@ TEST(PixelStretchArea, FlatColoursStayExact) {
     }
 }
 
-TEST(PixelStretchArea, HalvesRoundUp) {
+TEST_P(PixelStretchArea, HalvesRoundUp) {
     // Exact ties (c + 1/2) round up, whatever the number of pixels averaged.
     for (int32_t width : {2, 6, 10, 254}) {
         for (uint32_t c = 0; c < 255; ++c) {
@@ -455,7 +496,7 @@ void ExpectSameAsFrozen(Random& rnd, int32_t srcW, int32_t srcH, int32_t dstW, i
                           << dh << ")" << (area ? "" : " nearest");
 }
 
-TEST(PixelStretchArea, BitIdenticalToThePlainScalerAtTheStripSizes) {
+TEST_P(PixelStretchArea, BitIdenticalToThePlainScalerAtTheStripSizes) {
     Random rnd(4242);
     const std::pair<int32_t, int32_t> cells[] = {{40, 76}, {45, 56}, {48, 60}, {55, 76}, {232, 520}};
     for (const auto& [w, h] : cells) {
@@ -468,7 +509,7 @@ TEST(PixelStretchArea, BitIdenticalToThePlainScalerAtTheStripSizes) {
     }
 }
 
-TEST(PixelStretchArea, BitIdenticalToThePlainScalerOnRandomRectangles) {
+TEST_P(PixelStretchArea, BitIdenticalToThePlainScalerOnRandomRectangles) {
     Random rnd(777);
     for (int n = 0; n < 1500; ++n) {
         const int32_t srcW = rnd.between(1, 120), srcH = rnd.between(1, 120);

@@ -1,5 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <QGuiApplication>
+#include <QPalette>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "Zent_sevenseg.h"
 #include "Zent_zentbase.h"
 #include "test_support.h"
 
@@ -30,6 +37,18 @@ TColor ExpectedBevel(int X, int Y, int W, int H, TColor C1, TColor C2, TColor C3
     if (Y == B - 1 && X >= 1 && X <= R - 1) return C4;
     if (X == R - 1 && Y >= 2 && Y <= B - 2) return C4;
     return Paper;
+}
+
+// The surface as rows of letters: W white, S silver, G grey, K black, . paper.
+std::vector<std::string> Picture(const TSurface& S) {
+    constexpr std::pair<TColor, char> Letters[] = {
+        {clWhite, 'W'}, {clSilver, 'S'}, {clGray, 'G'}, {clBlack, 'K'}, {Paper, '.'}};
+    std::vector<std::string> Rows(S.Bmp.Height(), std::string(S.Bmp.Width(), '?'));
+    for (int Y = 0; Y < S.Bmp.Height(); ++Y)
+        for (int X = 0; X < S.Bmp.Width(); ++X)
+            for (const auto& [Color, Letter] : Letters)
+                if (S.At(X, Y) == Color) Rows[Y][X] = Letter;
+    return Rows;
 }
 
 struct TBevelCase {
@@ -104,10 +123,15 @@ TEST(DrawFrame, NarrowFramesOverlapWithLaterLinesWinning) {
     EXPECT_EQ(S.At(2, 2), clWhite);
     // Degenerate and off-surface frames draw what falls inside and never fail.
     TSurface T(4, 4);
-    DrawFrame(T.Bmp.Canvas(), fsRaised, 2, 2, 1, 1);
     DrawFrame(T.Bmp.Canvas(), fsEngraved, -100, -100, 100000, 100000);
     DrawFrame(T.Bmp.Canvas(), fsRaised, INT32_MIN + 2, INT32_MIN + 2, INT32_MAX - 2, INT32_MAX - 2);
-    SUCCEED();
+    EXPECT_EQ(Picture(T), (std::vector<std::string>{"....", "....", "....", "...."}));  // all outside
+    DrawFrame(T.Bmp.Canvas(), fsRaised, -1, -1, 4, 4);  // only the inner ring is inside
+    EXPECT_EQ(Picture(T), (std::vector<std::string>{"SSSS", "S..G", "S..G", "GGGG"}));
+    // Right of Left and above Top: the four steps' lines cross, the later winning.
+    TSurface U(4, 4);
+    DrawFrame(U.Bmp.Canvas(), fsRaised, 2, 2, 1, 1);
+    EXPECT_EQ(Picture(U), (std::vector<std::string>{"GG.S", "G.WS", "GK.S", "GKSS"}));
 }
 
 TEST(SchemeColors, PairsOfEachScheme) {
@@ -116,4 +140,27 @@ TEST(SchemeColors, PairsOfEachScheme) {
     EXPECT_EQ(SchemeColors(csSystem).Shadow, TColor(0xFF000010));
     EXPECT_EQ(SchemeColors(csSystem).Highlight, TColor(0xFF000014));
     EXPECT_EQ(SchemeColors(csSystem).Dark, clBlack);
+    // Under csBWG the scheme's colours are the ones the frame is drawn with.
+    EXPECT_EQ(SchemeColors(csBWG).Dark, StandardFrameColors.DarkShadow);
+    EXPECT_EQ(SchemeColors(csBWG).Shadow, StandardFrameColors.Shadow);
+    EXPECT_EQ(SchemeColors(csBWG).Highlight, StandardFrameColors.Highlight);
+
+    // A widget's ColorScheme takes the scheme's pair, which csSystem resolves
+    // through the palette's button shadow and highlight, and gives it back.
+    const QPalette Saved = QGuiApplication::palette();
+    QPalette Distinct = Saved;
+    Distinct.setColor(QPalette::Dark, QColor(0x10, 0x20, 0x30));
+    Distinct.setColor(QPalette::Light, QColor(0xE0, 0xD0, 0xC0));
+    Distinct.setColor(QPalette::Shadow, QColor(0x01, 0x02, 0x03));
+    QGuiApplication::setPalette(Distinct);
+    TSevenSeg Seg;
+    Seg.setProperty("ColorScheme", int(csSystem));  // as a layout writes it
+    EXPECT_EQ(Seg.ColorScheme(), csSystem);
+    EXPECT_EQ(ColorToRGB(Seg.SchemeShadow()), 0x00302010);
+    EXPECT_EQ(ColorToRGB(Seg.SchemeHighlight()), 0x00C0D0E0);
+    EXPECT_EQ(Seg.SchemeDark(), clBlack);
+    Seg.SetColorScheme(csBWG);
+    EXPECT_EQ(Seg.SchemeShadow(), clGray);
+    EXPECT_EQ(Seg.SchemeHighlight(), clWhite);
+    QGuiApplication::setPalette(Saved);
 }
