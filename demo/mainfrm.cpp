@@ -57,14 +57,17 @@ void TForm1::CSelBakgChange(QObject*) {
 
 void TForm1::SBarNumDigChange(QObject*) {
     My7Seg->SetNumDigits(SBarNumDig->Position());
+    NLabNumDig->SetValue(SBarNumDig->Position());
 }
 
 void TForm1::SBarMarginChange(QObject*) {
     My7Seg->SetMargin(SBarMargin->Position());
+    NLabMargin->SetValue(SBarMargin->Position());
 }
 
 void TForm1::SBarInterdigChange(QObject*) {
     My7Seg->SetInterDigDist(SBarInterdig->Position());
+    NLabInterDigDist->SetValue(SBarInterdig->Position());
 }
 
 void TForm1::EdCaptionChange(QObject*) {

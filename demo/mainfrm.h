@@ -1,8 +1,8 @@
 // TForm1: the demonstration window. A seven-segment display across the top,
 // and below it the controls that change it live: digit count, margin and
-// gap (scroll bars), text and background colour (colour lists), the caption
-// (edit box), the display's height (splitter) and the display mode (static
-// text, clock or counter).
+// gap (scroll bars, each echoed by a numeric label), text and background
+// colour (colour lists), the caption (edit box), the display's height
+// (splitter) and the display mode (static text, clock or counter).
 #pragma once
 
 #include <QObject>
@@ -27,7 +27,7 @@ struct TModeClock {
 // tests refer to them. No handler runs while the layout is read; the
 // handlers are attached afterwards, and each control then gets
 // LayoutLoaded. When the window is first shown, FormShow sets the display to
-// eight digits while the digit-count scroll bar still says six.
+// eight digits while the digit-count scroll bar and its label still say six.
 class TForm1 : public zent::TForm, public Ui::TForm1 {
     Q_OBJECT
 public:

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "Zent_NumLab.h"
 #include "Zent_dateutils.h"
 #include "Zent_sevenseg.h"
 #include "mainfrm.h"
@@ -62,6 +63,9 @@ TEST(MainForm, StartsFromItsLayoutWithoutAHandlerAndShowsEightDigits) {
     test::SavePicture(Form.grab().toImage(), "mainfrm_start");
     EXPECT_EQ(Form.My7Seg->NumDigits(), 8);
     EXPECT_EQ(Form.SBarNumDig->Position(), 6);
+    EXPECT_EQ(Form.NLabNumDig->DrawnText(), "6");
+    EXPECT_EQ(Form.NLabMargin->DrawnText(), "10");
+    EXPECT_EQ(Form.NLabInterDigDist->DrawnText(), "4");
     const test::TDisplayMeasure M = Measure(*Form.My7Seg);
     EXPECT_EQ(M.Cells, 8);
     EXPECT_EQ(M.Background & 0xFFFFFF, 0x202020u);
@@ -139,10 +143,10 @@ TEST(MainForm, TheSplitterKeepsTheDisplayAtFiftyPixelsOrMore) {
     Form.ReleaseSplitter();
     EXPECT_EQ(Form.My7Seg->Height(), 50) << "Esc abandons the drag";
 
-    // A margin the low display cannot take is clamped there, while the scroll
-    // bar keeps what the user chose.
+    // A margin the low display cannot take is clamped there, while the label
+    // shows what the user chose.
     Form.SBarMargin->SetPosition(32);
-    EXPECT_EQ(Form.SBarMargin->Position(), 32);
+    EXPECT_EQ(Form.NLabMargin->DrawnText(), "32");
     EXPECT_EQ(Form.My7Seg->Margin(), 50 / 2 - 1);
 }
 
