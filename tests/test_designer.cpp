@@ -23,6 +23,7 @@
 
 #include "Zent_components.h"
 #include "Zent_forms.h"
+#include "mainfrm.h"
 #include "test_support.h"
 #include "ui_test_designer.h"
 
@@ -155,19 +156,16 @@ TEST(DesignerPlugin, ControlsFinishLoadingWhenTheLoopTurns) {
     EXPECT_EQ(Third->count(), 20);
 }
 
-// The same layout read by QUiLoader through the plugin and compiled by uic:
-// the same controls, classes, places, published property values and pictures.
-TEST(DesignerPlugin, UiLoaderGivesWhatUicGives) {
-    TForm Compiled;
-    Ui::DesignerLayout Ui;
-    {
-        TLayoutLoading Loading;
-        Ui.setupUi(&Compiled);
-    }
+namespace {
+
+// Reads UiFile with QUiLoader through the plugin and expects what uic
+// made of it in Compiled: the same controls, classes, places, published
+// property values and pictures.
+void ExpectLoadsAsCompiled(QWidget& Compiled, const char* UiFile, const std::string& Picture) {
     QUiLoader Loader;
     Loader.addPluginPath(QStringLiteral(ZENT_DESIGNER_PLUGIN_DIR));
     EXPECT_TRUE(Loader.availableWidgets().contains("zent::TSevenSeg"));
-    QFile File(QStringLiteral(ZENT_SOURCE_DIR "/tests/test_designer.ui"));
+    QFile File(QString::fromLatin1(UiFile));
     ASSERT_TRUE(File.open(QIODevice::ReadOnly));
     const std::unique_ptr<QWidget> Loaded(Loader.load(&File));
     ASSERT_NE(Loaded, nullptr) << Loader.errorString().toStdString();
@@ -187,7 +185,28 @@ TEST(DesignerPlugin, UiLoaderGivesWhatUicGives) {
         for (const QMetaProperty& P : ZentProperties(*W))
             EXPECT_EQ(G.property(P.name()), W->property(P.name())) << P.name();
     }
+    for (const QMetaProperty& P : ZentProperties(Compiled))
+        EXPECT_EQ(Loaded->property(P.name()), Compiled.property(P.name())) << P.name();
     const QImage WantPicture = test::Grab(Compiled), GotPicture = test::Grab(*Loaded);
-    test::SavePicture(GotPicture, "designer_uiloader");
-    EXPECT_EQ(GotPicture, WantPicture) << test::SavePicture(WantPicture, "designer_uic");
+    test::SavePicture(GotPicture, Picture + "_uiloader");
+    EXPECT_EQ(GotPicture, WantPicture) << test::SavePicture(WantPicture, Picture + "_uic");
+}
+
+}  // namespace
+
+TEST(DesignerPlugin, UiLoaderGivesWhatUicGives) {
+    TForm Compiled;
+    Ui::DesignerLayout Ui;
+    {
+        TLayoutLoading Loading;
+        Ui.setupUi(&Compiled);
+    }
+    ExpectLoadsAsCompiled(Compiled, ZENT_SOURCE_DIR "/tests/test_designer.ui", "designer_layout");
+}
+
+// The demonstration window as the program builds it, before it is shown
+// (showing it runs FormShow, which sets the display to eight digits).
+TEST(DesignerPlugin, UiLoaderGivesTheDemonstrationWindow) {
+    TForm1 Window;
+    ExpectLoadsAsCompiled(Window, ZENT_SOURCE_DIR "/resources/mainfrm.ui", "designer_mainfrm");
 }
