@@ -153,7 +153,7 @@ int32_t Saturate(int64_t V) {
         std::clamp<int64_t>(V, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
 }
 
-// Painter state for our own drawing: exact pixels, plain source-over, and
+// Painter state for our own text: exact pixels, plain source-over, and
 // whatever the control had set comes back afterwards.
 class PainterScope {
 public:
@@ -168,6 +168,38 @@ public:
 
 private:
     QPainter& FPainter;
+};
+
+// The same for fills and copies, which change only the composition and the
+// render hints: just those are kept and put back, at a fraction of the cost
+// of QPainter::save and restore (a caption change makes a dozen such calls).
+// Fills are opaque, so Source composes them as SourceOver would.
+class PainterMode {
+public:
+    PainterMode(QPainter& P, QPainter::CompositionMode Mode, bool Smooth = false)
+        : FPainter(P), FMode(P.compositionMode()), FHints(P.renderHints()) {
+        const QPainter::RenderHints Ours = QPainter::Antialiasing | QPainter::SmoothPixmapTransform;
+        const QPainter::RenderHints Want = Smooth ? QPainter::SmoothPixmapTransform : QPainter::RenderHints();
+        if ((FHints & Ours) != Want) {
+            FPainter.setRenderHints(Ours, false);
+            FPainter.setRenderHints(Want, true);
+        }
+        if (FMode != Mode) FPainter.setCompositionMode(Mode);
+    }
+    ~PainterMode() {
+        if (FPainter.compositionMode() != FMode) FPainter.setCompositionMode(FMode);
+        if (FPainter.renderHints() != FHints) {
+            FPainter.setRenderHints(~FHints, false);
+            FPainter.setRenderHints(FHints, true);
+        }
+    }
+    PainterMode(const PainterMode&) = delete;
+    PainterMode& operator=(const PainterMode&) = delete;
+
+private:
+    QPainter& FPainter;
+    const QPainter::CompositionMode FMode;
+    const QPainter::RenderHints FHints;
 };
 
 }  // namespace
@@ -265,7 +297,7 @@ void TCanvas::FillArea(int64_t L, int64_t T, int64_t R, int64_t B, uint32_t Pixe
     } else if (FPainter) {
         const Box Clipped = pixels::Clip(L, T, R, B, FPainterWidth, FPainterHeight);
         if (Clipped.empty()) return;
-        PainterScope Scope(*FPainter);
+        PainterMode Mode(*FPainter, QPainter::CompositionMode_Source);
         FPainter->fillRect(ToQRect(Clipped), QColor::fromRgb(Pixel));
     }
 }
@@ -311,7 +343,7 @@ void TCanvas::LineTo(int32_t X, int32_t Y) {
                                  Runs.emplace_back(PX, PY, 1, 1);
                              });
     if (Runs.empty()) return;
-    PainterScope Scope(*FPainter);
+    PainterMode Mode(*FPainter, QPainter::CompositionMode_Source);
     const QColor C = QColor::fromRgb(Pixel);
     for (const QRect& R : Runs) FPainter->fillRect(R, C);
 }
@@ -457,13 +489,13 @@ void TCanvas::CopyFrom(int64_t DX, int64_t DY, const QImage& Source, int32_t Sou
                      RopOf(CopyMode));
         return;
     }
-    PainterScope Scope(*FPainter);
-    FPainter->setCompositionMode(RopOf(CopyMode) == pixels::Rop::And ? QPainter::RasterOp_SourceAndDestination
-                                                                     : QPainter::CompositionMode_Source);
     // Qt draws an image of ratio rs at its logical size: one to one on a
     // screen of that ratio; elsewhere a bitmap of ratio 1 grows by pixel
     // repetition and one of a higher ratio is scaled smoothly.
-    if (rs > 1) FPainter->setRenderHint(QPainter::SmoothPixmapTransform);
+    PainterMode Mode(*FPainter,
+                     RopOf(CopyMode) == pixels::Rop::And ? QPainter::RasterOp_SourceAndDestination
+                                                         : QPainter::CompositionMode_Source,
+                     rs > 1);
     const QRect From(int32_t(FromX), int32_t(FromY), int32_t(B.width() * rs), int32_t(B.height() * rs));
     FPainter->drawImage(QPoint(B.left, B.top), Source, From);
 }
