@@ -4,6 +4,7 @@
 #include <sys/mman.h>
 #include <unistd.h>
 #include <QApplication>
+#include <QScreen>
 #include <QWidget>
 
 #include <climits>
@@ -639,6 +640,64 @@ TEST_F(ShownDisplay, CellByCellUpdatesMatchAFullComposition) {
         if (Shown != Expected) {
             test::SavePicture(Shown, "sevenseg_incremental_actual");
             test::SavePicture(Expected, "sevenseg_incremental_expected");
+            FAIL() << "step " << Step << ", caption '" << Caption << "'";
+        }
+    }
+}
+
+// What the window shows of the display: read from the screen, not painted anew.
+QImage OnScreen(QWidget& Window, const TSevenSeg& Seg) {
+    return Window.screen()
+        ->grabWindow(Window.winId(), Seg.Left(), Seg.Top(), Seg.Width(), Seg.Height())
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32);
+}
+
+// A caption change draws its cells straight onto the screen; what the screen
+// shows must be what a full composition gives, also when other repaints are
+// pending, when glyphs cannot be kept, and after paints of other kinds.
+TEST_F(ShownDisplay, ScreenAfterCaptionChangesMatchesAFullComposition) {
+    Configure(8, 0x202020, clRed);
+    auto* Ref = new TSevenSeg(&Window);
+    Ref->SetBounds(10, 10, 374, 96);
+    Ref->hide();
+    Ref->Assign(Seg);
+    // A widget over the display that goes away leaves its pixels on the
+    // screen until the display's next paint covers them.
+    auto* Cover = new QWidget(&Window);
+    Cover->setAutoFillBackground(true);
+    Cover->setPalette(QPalette(Qt::magenta));
+    Cover->hide();
+    // No glyph kept, room for one (with the gap it carries), all of them.
+    const TCellGeometry G = Seg->Geometry();
+    const int64_t Limits[3] = {0, 4 * G.Pitch * G.GlyphHeight, DefaultGlyphCacheLimit};
+    std::mt19937 Rnd(4321);
+    const std::string Alphabet = "0123456789-+:\xB0" "ABCDEFabg .,";
+    for (int Step = 0; Step < 200; ++Step) {
+        switch (Rnd() % 8) {
+            case 0: Seg->update(Rnd() % 374, Rnd() % 96, 1 + Rnd() % 60, 1 + Rnd() % 40); break;
+            case 1: Seg->SetGlyphCacheLimit(Limits[Rnd() % 3]); break;
+            case 2: Seg->grab(QRect(Rnd() % 374, Rnd() % 96, 30, 30)); break;
+            case 3:
+                Cover->setGeometry(10 + Rnd() % 374, 10 + Rnd() % 96, 1 + Rnd() % 80, 1 + Rnd() % 50);
+                Cover->show();
+                QApplication::processEvents();
+                Cover->hide();
+                break;
+            case 4: Seg->BuildGlyphStrip(); break;
+            default: break;
+        }
+        std::string Caption(Rnd() % 11, ' ');
+        for (char& Ch : Caption) Ch = Alphabet[Rnd() % Alphabet.size()];
+        Seg->SetCaption(Caption);
+        Ref->SetCaption(Caption);
+        if (Step % 50 == 49) QApplication::processEvents();
+        Ref->SetFrameStyle(fsRaised);  // composed whole at its next paint
+        Ref->SetFrameStyle(fsLowered);
+        const QImage Shown = OnScreen(Window, *Seg), Expected = test::Grab(*Ref);
+        if (Shown != Expected) {
+            test::SavePicture(Shown, "sevenseg_screen_actual");
+            test::SavePicture(Expected, "sevenseg_screen_expected");
             FAIL() << "step " << Step << ", caption '" << Caption << "'";
         }
     }
