@@ -2,6 +2,7 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <utility>
 
 #include "Zent_latin1.h"
 #include "Zent_sevenseg.h"
@@ -26,6 +27,8 @@ public:
     }
 };
 
+TAccessibleEventSink EventSink = &QAccessible::updateAccessibility;
+
 QAccessibleInterface* SevenSegAccessibleFactory(const QString&, QObject* Object) {
     auto* Display = qobject_cast<TSevenSeg*>(Object);
     return Display ? new TSevenSegAccessible(Display) : nullptr;
@@ -40,13 +43,20 @@ void InstallSevenSegAccessible() {
 
 void SevenSegNameChanged(TSevenSeg& Display) {
     QAccessibleEvent Event(&Display, QAccessible::NameChanged);
-    QAccessible::updateAccessibility(&Event);
+    EventSink(&Event);
+}
+
+TAccessibleEventSink SetSevenSegEventSink(TAccessibleEventSink Sink) {
+    return std::exchange(EventSink, Sink ? Sink : &QAccessible::updateAccessibility);
 }
 
 #else
 
 void InstallSevenSegAccessible() {}
 void SevenSegNameChanged(TSevenSeg&) {}
+TAccessibleEventSink SetSevenSegEventSink(TAccessibleEventSink) {
+    return nullptr;
+}
 
 #endif
 

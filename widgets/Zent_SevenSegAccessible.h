@@ -2,6 +2,8 @@
 // what its cells show.
 #pragma once
 
+class QAccessibleEvent;
+
 namespace zent {
 
 class TSevenSeg;
@@ -12,5 +14,11 @@ void InstallSevenSegAccessible();
 
 // Tells assistive tools that the display's cells show something else.
 void SevenSegNameChanged(TSevenSeg& Display);
+
+// Where those events go: QAccessible::updateAccessibility, which drops them
+// while no assistive tool listens, unless replaced (tests record them).
+// Returns the previous sink; null restores Qt's.
+using TAccessibleEventSink = void (*)(QAccessibleEvent* Event);
+TAccessibleEventSink SetSevenSegEventSink(TAccessibleEventSink Sink);
 
 }  // namespace zent
