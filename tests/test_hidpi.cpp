@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QPainter>
+#include <QScreen>
 #include <QWidget>
 #include <cmath>
 #include <functional>
@@ -12,6 +13,7 @@
 #include "Zent_controls.h"
 #include "Zent_internal.h"
 #include "Zent_resources.h"
+#include "Zent_sevenseg.h"
 #include "Zent_sysutils.h"
 #include "Zent_zentbase.h"
 #include "test_support.h"
@@ -310,6 +312,129 @@ TEST(PixelRatio, ControlsKnowWhatTheyRepaintAndAtWhichRatio) {
     const QImage Shot = Control->grab().toImage();
     EXPECT_EQ(Shot.size(), QSize(300, 160));
     EXPECT_EQ(PixelToRGB(Shot.pixel(299, 159)), clOlive);
+}
+
+// ------------------------------------------------------------ the display
+
+// A grab as plain device pixels.
+QImage Pixels(const QPixmap& Grab) {
+    QImage Image = Grab.toImage().convertToFormat(QImage::Format_RGB32);
+    Image.setDevicePixelRatio(1);
+    return Image;
+}
+
+// The largest difference of one channel between two images of equal size,
+// leaving out a ring of Ring pixels at the edges.
+int Difference(const QImage& A, const QImage& B, int Ring) {
+    int Most = 0;
+    for (int y = Ring; y < A.height() - Ring; ++y)
+        for (int x = Ring; x < A.width() - Ring; ++x) {
+            const QRgb P = A.pixel(x, y), Q = B.pixel(x, y);
+            Most = std::max({Most, std::abs(qRed(P) - qRed(Q)), std::abs(qGreen(P) - qGreen(Q)),
+                             std::abs(qBlue(P) - qBlue(Q))});
+        }
+    return Most;
+}
+
+void Configure(TSevenSeg& Seg, int Cells, int Margin, int Gap) {
+    Seg.SetNumDigits(Cells);
+    Seg.SetMargin(Margin);
+    Seg.SetInterDigDist(Gap);
+    Seg.SetColorBackGnd(0x202020);
+}
+
+// At ratio 2 the glyphs are rendered at the device size: a W x H display
+// grabs as the 2W x 2H display with doubled margin and gap rendered at ratio
+// 1, the frame aside (it keeps its logical width). Both scale the master to
+// the same device cell, so the pixels are equal, not just within the
+// halftone's rounding. 368 x 76 with 8 cells, margin 8 and gap 2 gives cells
+// of 42 x 60; doubled, of 84 x 120: the cell sizes divide by 6, so the
+// decimal points' corners double exactly too.
+TEST(SevenSegHiDpi, GlyphsAreRenderedAtTheDeviceSize) {
+    QWidget Window;
+    Window.resize(760, 260);
+    auto* Seg = new TSevenSeg(&Window);
+    Seg->SetBounds(4, 4, 368, 76);
+    auto* Twice = new TSevenSeg(&Window);  // painted only into an image of ratio 1
+    Twice->SetBounds(4, 90, 736, 152);
+    Window.show();
+    QApplication::processEvents();
+    Configure(*Seg, 8, 8, 2);
+    Configure(*Twice, 8, 16, 4);
+    for (const char* Caption : {"-12:45\xB0" "C", "3.14159.-", "8.8.8.8.8.8.8.8.", "AbCdEF+:"}) {
+        Twice->SetCaption(Caption);
+        QImage Reference(736, 152, QImage::Format_RGB32);
+        Twice->render(&Reference);
+        EXPECT_EQ(Twice->GlyphCacheStats().Ratio, 1);
+        Seg->SetCaption(Caption);
+        const QImage Shot = Pixels(Seg->grab());
+        EXPECT_EQ(Seg->GlyphCacheStats().Ratio, 2);
+        ASSERT_EQ(Shot.size(), QSize(736, 152));
+        EXPECT_EQ(Difference(Shot, Reference, 4), 0) << Caption << " " << test::SavePicture(Shot, "hidpi_sevenseg")
+                                                     << " " << test::SavePicture(Reference, "hidpi_sevenseg_ref");
+        // The screen holds what the caption change drew straight onto it.
+        const QImage Screen =
+            Pixels(Window.screen()->grabWindow(Window.winId(), Seg->Left(), Seg->Top(), Seg->Width(), Seg->Height()));
+        EXPECT_EQ(Screen, Shot) << Caption;
+    }
+    // The frame: two device pixels per logical pixel.
+    Seg->SetCaption("-12:45\xB0" "C");
+    const QImage Shot = Pixels(Seg->grab());
+    for (const auto& [X, Y, C] : {std::tuple{0, 0, clGray}, {1, 1, clGray}, {2, 2, clBlack}, {3, 3, clBlack},
+                                  {4, 4, TColor(0x202020)}, {735, 151, clWhite}, {732, 148, clSilver}})
+        EXPECT_EQ(PixelToRGB(Shot.pixel(X, Y)), C) << X << "," << Y;
+    test::SavePicture(Shot, "hidpi_sevenseg");
+
+    // Painting at another ratio renews the glyphs for it, and back.
+    const int Rebuilds = Seg->GlyphCacheStats().Rebuilds;
+    QImage Logical(368, 76, QImage::Format_RGB32);
+    Seg->render(&Logical);
+    EXPECT_EQ(Seg->GlyphCacheStats().Ratio, 1);
+    EXPECT_EQ(Pixels(Seg->grab()), Shot);
+    EXPECT_EQ(Seg->GlyphCacheStats().Rebuilds, Rebuilds + 2);
+
+    // For the README: the display at ratio 2 next to the same display at
+    // ratio 1 scaled up.
+    QImage Readme(736, 2 * 152 + 8, QImage::Format_RGB32);
+    Readme.fill(Qt::white);
+    {
+        QPainter P(&Readme);
+        P.drawImage(0, 0, Shot);
+        P.drawImage(QRect(0, 160, 736, 152), Logical);
+    }
+    test::SavePicture(Readme, "sevenseg_hidpi_readme");
+}
+
+// A full-screen display with one cell keeps its glyphs in device pixels; one
+// whose cell would pass the cell limit only in device pixels is drawn in
+// logical pixels rather than not at all.
+TEST(SevenSegHiDpi, BigDisplaysFallBackToLogicalPixels) {
+    const struct {
+        int W, H, Ratio;
+    } Cases[] = {{1920, 1080, 2}, {8200, 2100, 1}};
+    for (const auto& C : Cases) {
+        QWidget Window;
+        Window.resize(400, 300);
+        auto* Seg = new TSevenSeg(&Window);
+        Seg->SetBounds(0, 0, C.W, C.H);
+        Window.show();
+        QApplication::processEvents();
+        Seg->SetNumDigits(1);
+        Seg->SetCaption("8.");
+        // The middle of the upper left segment and the point, grabbed alone.
+        const TCellGeometry G = Seg->Geometry();
+        const auto Probe = [&](int mx, int my) {
+            const int x = Seg->Margin() + int(int64_t(mx) * G.GlyphWidth / MasterWidth),
+                      y = Seg->Margin() + int(int64_t(my) * G.GlyphHeight / MasterHeight);
+            return PixelToRGB(Pixels(Seg->grab(QRect(x, y, 1, 1))).pixel(0, 0));
+        };
+        EXPECT_EQ(Probe(71, 118), clRed) << C.W;
+        EXPECT_EQ(Probe(288, 413), clRed) << C.W;
+        EXPECT_EQ(Seg->GlyphCacheStats().Ratio, C.Ratio) << C.W;
+        EXPECT_LE(Seg->GlyphCacheStats().Bytes, DefaultGlyphCacheLimit) << C.W;
+        ::testing::Test::RecordProperty("cache_bytes_" + std::to_string(C.W),
+                                        std::to_string(Seg->GlyphCacheStats().Bytes));
+    }
 }
 
 }  // namespace
