@@ -497,7 +497,10 @@ void TCanvas::CopyFrom(int64_t DX, int64_t DY, const QImage& Source, int32_t Sou
                                                          : QPainter::CompositionMode_Source,
                      rs > 1);
     const QRect From(int32_t(FromX), int32_t(FromY), int32_t(B.width() * rs), int32_t(B.height() * rs));
-    FPainter->drawImage(QPoint(B.left, B.top), Source, From);
+    if (From == Source.rect())
+        FPainter->drawImage(QPoint(B.left, B.top), Source);  // Qt's shortest road
+    else
+        FPainter->drawImage(QPoint(B.left, B.top), Source, From);
 }
 
 void TCanvas::FloodFill(int32_t X, int32_t Y, TColor Color, TFillStyle Style) {

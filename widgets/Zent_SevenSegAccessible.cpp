@@ -27,7 +27,7 @@ public:
     }
 };
 
-TAccessibleEventSink EventSink = &QAccessible::updateAccessibility;
+TAccessibleEventSink EventSink = nullptr;  // Qt's
 
 QAccessibleInterface* SevenSegAccessibleFactory(const QString&, QObject* Object) {
     auto* Display = qobject_cast<TSevenSeg*>(Object);
@@ -42,12 +42,15 @@ void InstallSevenSegAccessible() {
 }
 
 void SevenSegNameChanged(TSevenSeg& Display) {
+    // Qt drops the event when no tool listens; then it is not even built,
+    // which keeps a clock's caption changes cheap.
+    if (!EventSink && !QAccessible::isActive()) return;
     QAccessibleEvent Event(&Display, QAccessible::NameChanged);
-    EventSink(&Event);
+    (EventSink ? EventSink : &QAccessible::updateAccessibility)(&Event);
 }
 
 TAccessibleEventSink SetSevenSegEventSink(TAccessibleEventSink Sink) {
-    return std::exchange(EventSink, Sink ? Sink : &QAccessible::updateAccessibility);
+    return std::exchange(EventSink, Sink);
 }
 
 #else

@@ -15,9 +15,9 @@ void InstallSevenSegAccessible();
 // Tells assistive tools that the display's cells show something else.
 void SevenSegNameChanged(TSevenSeg& Display);
 
-// Where those events go: QAccessible::updateAccessibility, which drops them
-// while no assistive tool listens, unless replaced (tests record them).
-// Returns the previous sink; null restores Qt's.
+// Where those events go: to QAccessible::updateAccessibility while the sink
+// is null (Qt drops them while no assistive tool listens), else to the sink
+// (tests record them). Returns the previous sink.
 using TAccessibleEventSink = void (*)(QAccessibleEvent* Event);
 TAccessibleEventSink SetSevenSegEventSink(TAccessibleEventSink Sink);
 
