@@ -1,33 +1,19 @@
-// Until the full demonstration window exists: a seven-segment display in a
-// window, running as a clock.
+// The demonstration program: the window TForm1 until the user closes it.
 #include <QApplication>
-#include <QWidget>
+#include <memory>
 
-#include "Zent_dateutils.h"
 #include "Zent_forms.h"
-#include "Zent_sevenseg.h"
+#include "mainfrm.h"
 
 int main(int argc, char** argv) {
     QApplication App(argc, argv);
+    // Also the title of the error reports.
     QApplication::setApplicationDisplayName("Seven Segment Display");
-    QWidget Window;
-    Window.setWindowTitle("Seven Segment Display");
-    Window.resize(394, 116);
-
-    zent::TSevenSeg Display(&Window);
-    Display.SetName("SevenSeg1");
-    Display.SetBounds(10, 10, 374, 96);
-    Display.SetNumDigits(8);
-    Display.SetMargin(10);
-    Display.SetInterDigDist(4);
-    Display.SetColorBackGnd(0x202020);
-
-    zent::TTimer Timer;
-    Timer.SetInterval(100);
-    Timer.OnTimer = [&](QObject*) {
-        Display.SetCaption(zent::DateTimeToText("HH:MM:SS", zent::CurrentDateTime()));
-    };
-    Window.show();
-    Timer.Tick();
+    std::unique_ptr<TForm1> Form1;
+    // A window that cannot be built (a missing resource) is reported like
+    // any other error; there is nothing to go on with.
+    zent::Guarded([&] { Form1 = std::make_unique<TForm1>(); });
+    if (!Form1) return 1;
+    Form1->show();
     return App.exec();
 }

@@ -1,12 +1,14 @@
 #include "Zent_controls.h"
 
 #include <QEvent>
+#include <QFontInfo>
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
 
 #include "Zent_forms.h"
 #include "Zent_internal.h"
+#include "Zent_latin1.h"
 #include "Zent_sysutils.h"
 
 namespace zent {
@@ -33,6 +35,23 @@ TShiftState ShiftOf(Qt::KeyboardModifiers Mods, Qt::MouseButtons Buttons) {
 TMouseButton ButtonOf(Qt::MouseButton B) {
     return B == Qt::RightButton ? mbRight : B == Qt::MiddleButton ? mbMiddle : mbLeft;
 }
+// The face, size and style of F as a TFont of colour Color. A pixel size
+// becomes a negative Size, as ToQFont reads it back; so does a point size
+// with a fraction, which whole points cannot hold.
+TFont FontOf(const QFont& F, TColor Color) {
+    TFont Font;
+    Font.Name = QStringToLatin1(F.family());
+    if (F.pixelSize() > 0)
+        Font.Size = -F.pixelSize();
+    else if (F.pointSizeF() == F.pointSize())
+        Font.Size = std::max(F.pointSize(), 0);
+    else
+        Font.Size = -QFontInfo(F).pixelSize();
+    Font.Style = uint8_t((F.bold() ? fsBold : 0) | (F.italic() ? fsItalic : 0) |
+                         (F.underline() ? fsUnderline : 0) | (F.strikeOut() ? fsStrikeOut : 0));
+    Font.Color = Color;
+    return Font;
+}
 }  // namespace
 
 TGraphicControl::TGraphicControl(QWidget* Owner) : QWidget(Owner), TAlignedControl(this) {
@@ -40,6 +59,7 @@ TGraphicControl::TGraphicControl(QWidget* Owner) : QWidget(Owner), TAlignedContr
     // see-through (SRCAND) painting needs.
     setAttribute(Qt::WA_NoSystemBackground, false);
     setAutoFillBackground(false);
+    FFont = FontOf(font(), FFont.Color);
 }
 
 TGraphicControl::~TGraphicControl() = default;
@@ -65,10 +85,30 @@ void TGraphicControl::SetVisible(bool Value) {
 }
 
 void TGraphicControl::SetFont(const TFont& Value) {
-    if (Value == FFont) return;
+    if (Value == FFont && !FParentFont) return;
+    FParentFont = false;
     FFont = Value;
     setFont(ToQFont(Value));
     Invalidate();
+}
+
+void TGraphicControl::SetParentFont(bool Value) {
+    if (Value == FParentFont) return;
+    FParentFont = Value;
+    if (Value) {
+        setFont(QFont());  // no attribute of its own: Qt resolves all from the parent
+        FFont = FontOf(font(), FFont.Color);
+    } else {
+        setFont(ToQFont(FFont));  // keeps the present font when the parent's changes
+    }
+    Invalidate();
+}
+
+void TGraphicControl::changeEvent(QEvent* Event) {
+    // Qt sends FontChange when the parent's font reaches the control and when
+    // the control is moved to another parent.
+    if (Event->type() == QEvent::FontChange && FParentFont) FFont = FontOf(font(), FFont.Color);
+    QWidget::changeEvent(Event);
 }
 
 void TGraphicControl::SetOpaque(bool Value) {

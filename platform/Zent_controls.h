@@ -29,6 +29,7 @@ std::string ClassNameOf(const QObject* Object);
 class TGraphicControl : public QWidget, public TComponent, public TAlignedControl {
     Q_OBJECT
     Q_PROPERTY(int Align READ AlignValue WRITE SetAlignValue)
+    Q_PROPERTY(bool ParentFont READ ParentFont WRITE SetParentFont)
 public:
     explicit TGraphicControl(QWidget* Owner = nullptr);
     ~TGraphicControl() override;
@@ -52,8 +53,14 @@ public:
     void SetVisible(bool Value);
     bool Enabled() const { return isEnabled(); }
     void SetEnabled(bool Value) { setEnabled(Value); }
+    // While ParentFont is true (the default) Font follows the font Qt hands
+    // down from the parent (face, size, style); SetFont gives the control a
+    // font of its own and sets ParentFont false. Font's colour is the
+    // control's own either way.
     const TFont& Font() const { return FFont; }
     void SetFont(const TFont& Value);
+    bool ParentFont() const { return FParentFont; }
+    void SetParentFont(bool Value);
     std::string Name() const { return objectName().toStdString(); }
     void SetName(const std::string& Value) { setObjectName(QString::fromStdString(Value)); }
 
@@ -91,6 +98,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* Event) override;
+    void changeEvent(QEvent* Event) override;
     void resizeEvent(QResizeEvent* Event) override;
     void moveEvent(QMoveEvent* Event) override;
     void mousePressEvent(QMouseEvent* Event) override;
@@ -110,6 +118,7 @@ private:
     QRect FNotifiedBounds;
     bool FVisible = true;
     bool FPressed = false;
+    bool FParentFont = true;
 };
 
 }  // namespace zent

@@ -6,6 +6,7 @@
 #include <cassert>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <string_view>
 
@@ -59,14 +60,58 @@ struct TBinary {
     bool Negative;
 };
 
-// Reads any radix-2 format through frexp, so neither the width of the
-// significand nor the layout of the bits is assumed.
+// The two layouts whose bits can be read directly: the IEEE double, and the
+// x87 extended format (64-bit significand with an explicit leading bit, then
+// sign and 15-bit exponent, little-endian).
+template <class Float>
+constexpr bool IsIeeeDouble = std::numeric_limits<Float>::is_iec559 && std::numeric_limits<Float>::digits == 53 &&
+                              sizeof(Float) == 8;
+template <class Float>
+constexpr bool IsX87Extended = std::numeric_limits<Float>::digits == 64 &&
+                               std::numeric_limits<Float>::max_exponent == 16384 && sizeof(Float) >= 10 &&
+                               std::endian::native == std::endian::little;
+
+// Sign, biased exponent and significand read from the bits: a finite
+// nonzero value is Significand * 2^(Exp - Bias), denormals included.
+template <class Float>
+TBinary FromBits(Float Value) {
+    uint64_t Significand;
+    int Exp;
+    bool Negative;
+    if constexpr (IsIeeeDouble<Float>) {
+        const auto Bits = std::bit_cast<uint64_t>(Value);
+        Negative = Bits >> 63;
+        const int Biased = int(Bits >> 52 & 0x7FF);
+        Significand = Bits & ((uint64_t(1) << 52) - 1);
+        if (Biased != 0) Significand |= uint64_t(1) << 52;
+        Exp = (Biased == 0 ? 1 : Biased) - 1075;
+    } else {
+        unsigned char Bytes[sizeof(Float)];
+        std::memcpy(Bytes, &Value, sizeof Value);
+        std::memcpy(&Significand, Bytes, 8);
+        const unsigned SignExp = Bytes[8] | unsigned(Bytes[9]) << 8;
+        Negative = SignExp >> 15;
+        const int Biased = int(SignExp & 0x7FFF);
+        Exp = (Biased == 0 ? 1 : Biased) - 16383 - 63;
+    }
+    TBinary B{Significand, 0, Negative};
+    if (Significand == 0) return B;  // an x87 pseudo-zero: no bit to count from
+    const int Zeros = TrailingZeroBits(B.Mantissa);
+    B.Mantissa >>= Zeros;
+    B.Exponent = Exp + Zeros;
+    return B;
+}
+
+// Reads any radix-2 format, so neither the width of the significand nor the
+// layout of the bits is assumed: directly for the two common layouts,
+// through frexp for every other one.
 template <class Float>
 TBinary Decompose(Float Value) {
     constexpr int Digits = std::numeric_limits<Float>::digits;
     static_assert(std::numeric_limits<Float>::radix == 2 && Digits <= 120);
     TBinary B{0, 0, std::signbit(Value)};
     if (Value == 0) return B;
+    if constexpr (IsIeeeDouble<Float> || IsX87Extended<Float>) return FromBits(Value);
     int Exp = 0;
     Float Frac = std::frexp(std::fabs(Value), &Exp);  // in [0.5, 1)
     // Up to 64 bits at a time: scaling by a power of two and taking the

@@ -1,0 +1,306 @@
+// TNumLab: one number, shown in one of fifteen display types in a framed
+// value box between two optional side texts.
+#pragma once
+
+#include <QSize>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "Zent_controls.h"
+#include "Zent_graphics.h"
+#include "Zent_zentbase.h"
+
+namespace zent {
+
+enum TDisplay : uint8_t {
+    dtFloat,      // general form, Precision significant digits
+    dtFixP,       // fixed point, Precision decimals
+    dtExp,        // exponent form, Precision significant digits
+    dtHex,        // hexadecimal, Precision digits (at most 8)
+    dtZeroInt,    // integer padded with zeros to Precision digits
+    dtInt,        // plain integer
+    dtDateTime,   // DTFormat applied to Value as a date-time value
+    dtState,      // StateText, whatever Value is
+    dtBin,        // binary, Precision digits (at most 32)
+    dtOct,        // octal, Precision digits (at most 11)
+    dtDeg,        // degrees with a degree sign
+    dtDegMin,     // degrees and minutes
+    dtDegMinSec,  // degrees, minutes and seconds
+    dtEEng,       // engineering notation, prefix letter after the number
+    dtEEngNoDP,   // engineering notation, prefix letter in place of the point
+};
+inline constexpr int DisplayTypeCount = dtEEngNoDP + 1;
+
+// Degrees of Value with the degree sign "\xB0". Precision (limited to 0..8)
+// is the number of decimals of the last field. Kind 1 adds whole degrees
+// and minutes right-aligned in Precision + 3 characters: (1, 0, 12.5) gives
+// "12\xB0  30'". Kind 2 adds two-digit minutes and seconds: (2, 1, 10.7578125)
+// gives "10\xB0 45' 28.1\"". Any other Kind gives the degrees alone with
+// Precision decimals: (0, 2, -0.25) gives "-0.25\xB0". The value is rounded
+// once, half away from zero, at the last field; a result within 3e-12 of a
+// whole degree or minute counts as that whole number. A negative value
+// below one degree keeps its sign: (1, 0, -0.5) gives "-0\xB0  30'".
+//
+// Extremes: a NaN or an infinity gives the degrees form of kind 0 ("NAN\xB0",
+// "INF\xB0", "-INF\xB0") for every Kind. Values whose scaled form exceeds 64
+// bits are computed in extended precision without an integer conversion:
+// the whole degrees are written as FormatFixed writes them (18 significant
+// digits, then zeros; its exponent form from 2^120 on), and the minutes and
+// seconds are those of the extended value, always within 0 to 60.
+std::string FormatDegrees(int32_t Kind, int32_t Precision, double Value);
+// The lowest Count octal digits of Bits, most significant first; Count is
+// limited to 1..11, so the text has exactly that many digits.
+std::string OctDigits(uint32_t Bits, int32_t Count);
+// The lowest Count binary digits of Bits, most significant first; Count is
+// limited to 1..32.
+std::string BinDigits(uint32_t Bits, int32_t Count);
+
+// The handler may rewrite Text, the value text just before it is measured
+// and drawn. Sender is the label.
+using TBeforeDisplayEvent = std::function<void(QObject* Sender, std::string& Text)>;
+
+// A windowless control: the left-text zone, LeftSpace pixels wide, the value
+// box, LabelWidth pixels wide, and the right-text zone with the rest of the
+// width. The value box shows Value as DisplayType says, in the label's font;
+// a text wider than LabelWidth - 6 pixels shows OverflowIndicator instead
+// (dtState texts are clipped instead).
+//
+// Setters ignore unchanged values and repaint before they return, except:
+// Precision (negative ignored, above 15 stored as 15) and LeftSpace
+// (negative ignored, above Width stored as Width) compare the value as
+// written; Enabled always repaints; Transparent true repaints later, once
+// the parent has drawn the background that shows through. A label without a
+// parent stores the value and paints when it is shown.
+//
+// The picture is kept between paints: setters mark it stale, and Paint
+// composes only what is stale, so a value change redraws the value box
+// alone. The value text is made afresh on every paint (OnBeforeDisplay is
+// called each time).
+//
+// Size hints: sizeHint is the default 160 x 28, or larger where the font
+// needs it: the value box whole and a height of the sample text's height
+// plus 8. minimumSizeHint is the value box whole (LeftSpace + LabelWidth + 1
+// wide) and one line of text inside the frame (sample height plus 5).
+class TNumLab : public TGraphicControl {
+    Q_OBJECT
+    // The published properties in their stored order. Align and ParentFont
+    // come from TGraphicControl.
+    Q_PROPERTY(int Alignment READ AlignmentValue WRITE SetAlignmentValue)
+    Q_PROPERTY(int ColorLabBakG READ ColorLabBakG WRITE SetColorLabBakG)
+    Q_PROPERTY(int ColorLabText READ ColorLabText WRITE SetColorLabText)
+    Q_PROPERTY(int ColorOutBakG READ ColorOutBakG WRITE SetColorOutBakG)
+    Q_PROPERTY(int ColorOutText READ ColorOutText WRITE SetColorOutText)
+    Q_PROPERTY(int ColorScheme READ ColorSchemeValue WRITE SetColorSchemeValue)
+    Q_PROPERTY(bool Comma READ Comma WRITE SetComma)
+    Q_PROPERTY(int DisplayType READ DisplayTypeValue WRITE SetDisplayTypeValue)
+    Q_PROPERTY(QString DTFormat READ DTFormatText WRITE SetDTFormatText)
+    Q_PROPERTY(bool Empty READ Empty WRITE SetEmpty)
+    Q_PROPERTY(bool Enabled READ Enabled WRITE SetEnabled)
+    Q_PROPERTY(bool ForcePlusSign READ ForcePlusSign WRITE SetForcePlusSign)
+    Q_PROPERTY(int FrameStyle READ FrameStyleValue WRITE SetFrameStyleValue)
+    Q_PROPERTY(int LabelWidth READ LabelWidth WRITE SetLabelWidth)
+    Q_PROPERTY(int LeftSpace READ LeftSpace WRITE SetLeftSpace)
+    Q_PROPERTY(QString LeftText READ LeftTextText WRITE SetLeftTextText)
+    Q_PROPERTY(int LeftTextAlignment READ LeftTextAlignmentValue WRITE SetLeftTextAlignmentValue)
+    Q_PROPERTY(QString OverflowIndicator READ OverflowIndicatorText WRITE SetOverflowIndicatorText)
+    Q_PROPERTY(int Precision READ Precision WRITE SetPrecision)
+    Q_PROPERTY(QString RightText READ RightTextText WRITE SetRightTextText)
+    Q_PROPERTY(int RightTextAlignment READ RightTextAlignmentValue WRITE SetRightTextAlignmentValue)
+    Q_PROPERTY(QString StateText READ StateTextText WRITE SetStateTextText)
+    Q_PROPERTY(bool Transparent READ Transparent WRITE SetTransparent)
+    Q_PROPERTY(double Value READ Value WRITE SetValue)
+
+public:
+    // 160 x 28, showing 0.00; draws nothing.
+    explicit TNumLab(QWidget* Owner = nullptr);
+    ~TNumLab() override;
+
+    // Strings are ISO-8859-1 byte strings; the degree sign is "\xB0".
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment Value);
+    TColor ColorLabBakG() const { return FColorLabBakG; }
+    void SetColorLabBakG(TColor Value);
+    TColor ColorLabText() const { return FColorLabText; }
+    void SetColorLabText(TColor Value);
+    TColor ColorOutBakG() const { return FColorOutBakG; }
+    void SetColorOutBakG(TColor Value);
+    TColor ColorOutText() const { return FColorOutText; }
+    void SetColorOutText(TColor Value);
+    // Sets SchemeShadow and SchemeHighlight to the scheme's pair.
+    TColorScheme ColorScheme() const { return FColorScheme; }
+    void SetColorScheme(TColorScheme Value);
+    bool Comma() const { return FComma; }
+    void SetComma(bool Value);
+    TDisplay DisplayType() const { return FDisplayType; }
+    void SetDisplayType(TDisplay Value);
+    const std::string& DTFormat() const { return FDTFormat; }
+    void SetDTFormat(const std::string& Value);
+    bool Empty() const { return FEmpty; }
+    void SetEmpty(bool Value);
+    // The label's own flag (drawn greyed when false), passed on to the control.
+    bool Enabled() const { return FEnabled; }
+    void SetEnabled(bool Value);
+    bool ForcePlusSign() const { return FForcePlusSign; }
+    void SetForcePlusSign(bool Value);
+    TFrameStyle FrameStyle() const { return FFrameStyle; }
+    void SetFrameStyle(TFrameStyle Value);
+    int32_t LabelWidth() const { return FLabelWidth; }
+    void SetLabelWidth(int32_t Value);
+    int32_t LeftSpace() const { return FLeftSpace; }
+    void SetLeftSpace(int32_t Value);
+    const std::string& LeftText() const { return FLeftText; }
+    void SetLeftText(const std::string& Value);
+    TAlignment LeftTextAlignment() const { return FLeftTextAlignment; }
+    void SetLeftTextAlignment(TAlignment Value);
+    const std::string& OverflowIndicator() const { return FOverflowIndicator; }
+    void SetOverflowIndicator(const std::string& Value);
+    int32_t Precision() const { return FPrecision; }
+    void SetPrecision(int32_t Value);
+    const std::string& RightText() const { return FRightText; }
+    void SetRightText(const std::string& Value);
+    TAlignment RightTextAlignment() const { return FRightTextAlignment; }
+    void SetRightTextAlignment(TAlignment Value);
+    const std::string& StateText() const { return FStateText; }
+    void SetStateText(const std::string& Value);
+    bool Transparent() const { return FTransparent; }
+    void SetTransparent(bool Value);
+    // Compared as doubles: -0.0 written over 0.0 changes nothing, a NaN always repaints.
+    double Value() const { return FValue; }
+    void SetValue(double Value);
+
+    TColor SchemeDark() const { return FSchemeDark; }
+    TColor SchemeShadow() const { return FSchemeShadow; }
+    TColor SchemeHighlight() const { return FSchemeHighlight; }
+    // Zone under the mouse at the last move: 0 left text, 1 value box, 2 right text.
+    int32_t MouseArea() const { return FMouseArea; }
+
+    // Called by every paint with Empty false, for every display type.
+    TBeforeDisplayEvent OnBeforeDisplay;
+
+    // The value text: Value by DisplayType and Precision, then for the types
+    // that take them the separator Comma chooses and a '+' before a positive
+    // value, then OnBeforeDisplay. A value outside its type's range gives
+    // OverflowIndicator (which the separator step and the handler then see):
+    // dtHex, dtBin and dtOct take -2147483648 to 4294967295, dtZeroInt the
+    // signed 32-bit range; a NaN is outside both. The width check is left to
+    // painting. Texts at the extremes:
+    // - dtFloat, dtFixP, dtExp: a NaN gives "NAN", infinities "INF" and
+    //   "-INF"; beyond 18 significant digits every digit is '0', so 1e308 in
+    //   dtFixP is 309 digits wide.
+    // - dtInt: beyond the 64-bit range, and for NaN and infinities, the
+    //   dtFixP text with no decimals ("NAN", "INF", 1e19 as 1 and 19 zeros).
+    // - dtDeg, dtDegMin, dtDegMinSec: as FormatDegrees.
+    // - dtEEng, dtEEngNoDP: a NaN is written as zero, infinities as "INF".
+    // - dtDateTime: a NaN, an infinity or a date outside years 1 to 9999
+    //   gives the empty text.
+    std::string ValueText() const;
+    // What the value box showed at the last paint: the value text, or the
+    // indicator in its place; empty while Empty is true or before the first
+    // paint. Screen readers read this.
+    const std::string& DrawnText() const { return FDrawnText; }
+    // Height of the sample text "(8g]}\xDC\xC4\xA7" in the label's font: the
+    // height of every text row.
+    int32_t SampleHeight() const;
+
+    void Paint() override;
+    void Assign(QObject* Source) override;
+    void AssignTo(QObject* Dest) override;
+    void MouseMove(TShiftState Shift, int32_t X, int32_t Y) override;
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+private:
+    // What the kept picture was composed for, beyond the label's own fields
+    // (whose setters mark it stale): the size, the font and the colours as
+    // they resolve now, so that a palette change shows.
+    struct TPictureKey {
+        int32_t Width = 0, Height = 0;
+        TFont Font;
+        TColor OutBakG = 0, OutText = 0, LabBakG = 0, LabText = 0, GreyText = 0;
+        friend bool operator==(const TPictureKey&, const TPictureKey&) = default;
+    };
+    // The text to draw in the value box and its width.
+    struct TShownText {
+        std::string Text;
+        int32_t Width = 0;
+    };
+
+    int AlignmentValue() const { return FAlignment; }
+    void SetAlignmentValue(int Value);
+    int ColorSchemeValue() const { return FColorScheme; }
+    void SetColorSchemeValue(int Value);
+    int DisplayTypeValue() const { return FDisplayType; }
+    void SetDisplayTypeValue(int Value);
+    QString DTFormatText() const;
+    void SetDTFormatText(const QString& Value);
+    int FrameStyleValue() const { return FFrameStyle; }
+    void SetFrameStyleValue(int Value);
+    QString LeftTextText() const;
+    void SetLeftTextText(const QString& Value);
+    int LeftTextAlignmentValue() const { return FLeftTextAlignment; }
+    void SetLeftTextAlignmentValue(int Value);
+    QString OverflowIndicatorText() const;
+    void SetOverflowIndicatorText(const QString& Value);
+    QString RightTextText() const;
+    void SetRightTextText(const QString& Value);
+    int RightTextAlignmentValue() const { return FRightTextAlignment; }
+    void SetRightTextAlignmentValue(int Value);
+    QString StateTextText() const;
+    void SetStateTextText(const QString& Value);
+
+    // What a paint must compose anew: nothing, the inside of the value box, or
+    // the whole picture.
+    enum class TStale : uint8_t { None, Box, Whole };
+    // Marks What stale and paints now, if the label has a parent.
+    void Changed(TStale What);
+    // Step 1 of the value text: by display type, the indicator when out of range.
+    std::string TypeText() const;
+    TPictureKey CurrentKey() const;
+    // The value text, or the indicator when it is too wide, measured on C.
+    TShownText ShownText(const TCanvas& C) const;
+    // Background, side texts and frame: everything but the value box's inside.
+    void ComposeSides(TCanvas& C, TColor Background);
+    // The inside of the value box with Shown on it.
+    void ComposeValue(TCanvas& C, const TShownText& Shown);
+    // The kept picture onto the control, as Transparent says.
+    void Transfer(TCanvas& Screen);
+
+    int32_t FLeftSpace = 35;
+    bool FEmpty = false;
+    int32_t FLabelWidth = 80;
+    int32_t FPrecision = 2;
+    bool FComma = false;
+    bool FForcePlusSign = false;
+    bool FTransparent = false;
+    std::string FLeftText;
+    std::string FRightText;
+    TFrameStyle FFrameStyle = fsLowered;
+    std::string FStateText = "undefined";
+    TAlignment FAlignment = taCenter;
+    TAlignment FLeftTextAlignment = taRightJustify;
+    TAlignment FRightTextAlignment = taLeftJustify;
+    int32_t FMouseArea = 0;
+    std::string FOverflowIndicator = "*********";
+    double FValue = 0.0;
+    bool FEnabled = true;
+    TColor FColorLabBakG = clBtnFace;
+    TColor FColorLabText = clBlack;
+    TColor FColorOutBakG = clBtnFace;
+    TColor FColorOutText = clBlack;
+    TColor FSchemeDark = clBlack, FSchemeShadow = clGray, FSchemeHighlight = clWhite;
+    TColorScheme FColorScheme = csBWG;
+    TDisplay FDisplayType = dtFixP;
+    std::string FDTFormat = "mmm-dd, yyyy";
+
+    std::unique_ptr<TBitmap> FPicture;  // what the control shows, composed off screen
+    TStale FStale = TStale::Whole;
+    TPictureKey FBuiltFor;
+    int32_t FTextTop = 0;    // y of every text row on the picture
+    std::string FDrawnText;  // in the value box on the picture, unless it is stale
+};
+
+}  // namespace zent
