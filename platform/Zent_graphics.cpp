@@ -4,9 +4,11 @@
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QImage>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPalette>
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <limits>
 #include <utility>
@@ -151,7 +153,7 @@ int32_t Saturate(int64_t V) {
         std::clamp<int64_t>(V, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
 }
 
-// Painter state for our own drawing: exact pixels, plain source-over, and
+// Painter state for our own text: exact pixels, plain source-over, and
 // whatever the control had set comes back afterwards.
 class PainterScope {
 public:
@@ -166,6 +168,38 @@ public:
 
 private:
     QPainter& FPainter;
+};
+
+// The same for fills and copies, which change only the composition and the
+// render hints: just those are kept and put back, at a fraction of the cost
+// of QPainter::save and restore (a caption change makes a dozen such calls).
+// Fills are opaque, so Source composes them as SourceOver would.
+class PainterMode {
+public:
+    PainterMode(QPainter& P, QPainter::CompositionMode Mode, bool Smooth = false)
+        : FPainter(P), FMode(P.compositionMode()), FHints(P.renderHints()) {
+        const QPainter::RenderHints Ours = QPainter::Antialiasing | QPainter::SmoothPixmapTransform;
+        const QPainter::RenderHints Want = Smooth ? QPainter::SmoothPixmapTransform : QPainter::RenderHints();
+        if ((FHints & Ours) != Want) {
+            FPainter.setRenderHints(Ours, false);
+            FPainter.setRenderHints(Want, true);
+        }
+        if (FMode != Mode) FPainter.setCompositionMode(Mode);
+    }
+    ~PainterMode() {
+        if (FPainter.compositionMode() != FMode) FPainter.setCompositionMode(FMode);
+        if (FPainter.renderHints() != FHints) {
+            FPainter.setRenderHints(~FHints, false);
+            FPainter.setRenderHints(FHints, true);
+        }
+    }
+    PainterMode(const PainterMode&) = delete;
+    PainterMode& operator=(const PainterMode&) = delete;
+
+private:
+    QPainter& FPainter;
+    const QPainter::CompositionMode FMode;
+    const QPainter::RenderHints FHints;
 };
 
 }  // namespace
@@ -201,6 +235,11 @@ QFont ToQFont(const TFont& Font) {
     return F;
 }
 
+int32_t PaintPixelRatio(double Dpr) {
+    if (!(Dpr > 1)) return 1;  // NaN too
+    return int32_t(std::min(std::ceil(Dpr - 1.0 / 64), double(MaxPixelRatio)));
+}
+
 // ---------------------------------------------------------------- canvas
 
 TCanvas::TCanvas() = default;
@@ -211,12 +250,33 @@ void TCanvas::BindPainter(QPainter* Painter, int32_t Width, int32_t Height) {
     FPainter = Painter;
     FPainterWidth = std::max(Width, 0);
     FPainterHeight = std::max(Height, 0);
+    // Device pixels per logical pixel where this paint lands: the widget's
+    // device pixel ratio on screen and in grab(), 1 when it is rendered into
+    // an image of ratio 1.
+    const QTransform T = Painter ? Painter->deviceTransform() : QTransform();
+    FRatio = PaintPixelRatio(std::max(std::hypot(T.m11(), T.m12()), std::hypot(T.m21(), T.m22())));
 }
 
 void TCanvas::Unbind() {
     FImage = nullptr;
     FPainter = nullptr;
     FPainterWidth = FPainterHeight = 0;
+    FRatio = 1;
+}
+
+TRect TCanvas::PaintArea() const {
+    const TRect Whole = Rect(0, 0, SurfaceWidth(), SurfaceHeight());
+    if (!FPainter || !FPainter->paintEngine()) return Whole;
+    // Qt clips a widget's paint to the region it repaints, in device pixels
+    // of the backing store or pixmap; the painter's transform maps it back.
+    const QRegion Clip = FPainter->paintEngine()->systemClip();
+    bool Invertible = false;
+    const QTransform ToLogical = FPainter->deviceTransform().inverted(&Invertible);
+    if (Clip.isEmpty() || !Invertible) return Whole;
+    const QRect R = ToLogical.mapRect(QRectF(Clip.boundingRect())).toAlignedRect() &
+                    QRect(0, 0, Whole.Right, Whole.Bottom);
+    if (R.isEmpty()) return {};
+    return Rect(R.left(), R.top(), R.left() + R.width(), R.top() + R.height());
 }
 
 void TCanvas::RequireSurface() const {
@@ -224,19 +284,20 @@ void TCanvas::RequireSurface() const {
 }
 
 int32_t TCanvas::SurfaceWidth() const {
-    return FImage ? FImage->width() : FPainter ? FPainterWidth : 0;
+    return FImage ? FImage->width() / FRatio : FPainter ? FPainterWidth : 0;
 }
 int32_t TCanvas::SurfaceHeight() const {
-    return FImage ? FImage->height() : FPainter ? FPainterHeight : 0;
+    return FImage ? FImage->height() / FRatio : FPainter ? FPainterHeight : 0;
 }
 
 void TCanvas::FillArea(int64_t L, int64_t T, int64_t R, int64_t B, uint32_t Pixel) {
     if (FImage) {
-        pixels::Fill(RowsOf(*FImage), L, T, R, B, Pixel);
+        const int64_t r = FRatio;  // logical coordinates fit 32 bits, so r times them fits 64
+        pixels::Fill(RowsOf(*FImage), L * r, T * r, R * r, B * r, Pixel);
     } else if (FPainter) {
         const Box Clipped = pixels::Clip(L, T, R, B, FPainterWidth, FPainterHeight);
         if (Clipped.empty()) return;
-        PainterScope Scope(*FPainter);
+        PainterMode Mode(*FPainter, QPainter::CompositionMode_Source);
         FPainter->fillRect(ToQRect(Clipped), QColor::fromRgb(Pixel));
     }
 }
@@ -251,8 +312,13 @@ void TCanvas::LineTo(int32_t X, int32_t Y) {
     FPenPos = {X, Y};
     if (Pen.Style == psClear) return;
     const uint32_t Pixel = DrawPixel(Pen.Color);
-    if (FImage) {
+    if (FImage && FRatio == 1) {
         pixels::Line(RowsOf(*FImage), From.X, From.Y, X, Y, Pixel);
+        return;
+    }
+    if (FImage) {  // the same logical pixels, each a block of device pixels
+        pixels::ForEachLinePixel(From.X, From.Y, X, Y, SurfaceWidth(), SurfaceHeight(),
+                                 [&](int32_t PX, int32_t PY) { FillArea(PX, PY, PX + 1, PY + 1, Pixel); });
         return;
     }
     // On a screen the line goes as runs of pixels, so it keeps the same rule.
@@ -277,7 +343,7 @@ void TCanvas::LineTo(int32_t X, int32_t Y) {
                                  Runs.emplace_back(PX, PY, 1, 1);
                              });
     if (Runs.empty()) return;
-    PainterScope Scope(*FPainter);
+    PainterMode Mode(*FPainter, QPainter::CompositionMode_Source);
     const QColor C = QColor::fromRgb(Pixel);
     for (const QRect& R : Runs) FPainter->fillRect(R, C);
 }
@@ -314,8 +380,9 @@ TColor TCanvas::Pixels(int32_t X, int32_t Y) const {
     constexpr auto kUnreadable = TColor(0xFFFFFFFF);
     if (!FImage) return kUnreadable;
     const PixelRows Rows = RowsOf(std::as_const(*FImage));
-    if (Rows.empty() || !Rows.contains(X, Y)) return kUnreadable;
-    return PixelToRGB(Rows.at(X, Y));
+    const int64_t DX = int64_t(X) * FRatio, DY = int64_t(Y) * FRatio;  // the top-left device pixel
+    if (Rows.empty() || !Rows.contains(DX, DY)) return kUnreadable;
+    return PixelToRGB(Rows.at(int32_t(DX), int32_t(DY)));
 }
 
 void TCanvas::PaintText(int64_t ClipL, int64_t ClipT, int64_t ClipR, int64_t ClipB, int32_t X, int32_t Y,
@@ -384,8 +451,7 @@ int32_t TCanvas::TextHeight(const std::string&) const {
 void TCanvas::Draw(int32_t X, int32_t Y, const TBitmap& Bitmap) {
     RequireSurface();
     if (Bitmap.Empty()) return;
-    const QImage& Source = TPlatformAccess::Image(Bitmap);
-    CopyFrom(X, Y, Source, 0, 0, Source.width(), Source.height());
+    CopyFrom(X, Y, TPlatformAccess::Image(Bitmap), Bitmap.PixelRatio(), 0, 0, Bitmap.Width(), Bitmap.Height());
 }
 
 void TCanvas::CopyRect(const TRect& Dest, TCanvas& Source, const TRect& SourceRect) {
@@ -395,24 +461,46 @@ void TCanvas::CopyRect(const TRect& Dest, TCanvas& Source, const TRect& SourceRe
     const int64_t W = std::min(int64_t(Dest.Right) - Dest.Left, int64_t(SourceRect.Right) - SourceRect.Left);
     const int64_t H = std::min(int64_t(Dest.Bottom) - Dest.Top, int64_t(SourceRect.Bottom) - SourceRect.Top);
     if (W <= 0 || H <= 0) return;
-    CopyFrom(Dest.Left, Dest.Top, std::as_const(*Source.FImage), SourceRect.Left, SourceRect.Top, W, H);
+    CopyFrom(Dest.Left, Dest.Top, std::as_const(*Source.FImage), Source.FRatio, SourceRect.Left, SourceRect.Top,
+             W, H);
 }
 
-void TCanvas::CopyFrom(int64_t DX, int64_t DY, const QImage& Source, int64_t SX, int64_t SY, int64_t W,
-                       int64_t H) {
-    if (FImage) {
+void TCanvas::CopyFrom(int64_t DX, int64_t DY, const QImage& Source, int32_t SourceRatio, int64_t SX,
+                       int64_t SY, int64_t W, int64_t H) {
+    const int64_t rs = SourceRatio;
+    if (FImage && FRatio == rs) {
         const PixelRows Dst = RowsOf(*FImage);  // first: it may detach the image
-        pixels::Copy(Dst, DX, DY, RowsOf(Source), SX, SY, W, H, RopOf(CopyMode));
+        pixels::Copy(Dst, DX * rs, DY * rs, RowsOf(Source), SX * rs, SY * rs, W * rs, H * rs, RopOf(CopyMode));
         return;
     }
-    const Box B = pixels::CopyBox(FPainterWidth, FPainterHeight, DX, DY, Source.width(), Source.height(), SX,
-                                  SY, W, H);
+    // The logical pixels to copy, clipped to both surfaces.
+    const Box B = pixels::CopyBox(SurfaceWidth(), SurfaceHeight(), DX, DY, int32_t(Source.width() / rs),
+                                  int32_t(Source.height() / rs), SX, SY, W, H);
     if (B.empty()) return;
-    PainterScope Scope(*FPainter);
-    FPainter->setCompositionMode(RopOf(CopyMode) == pixels::Rop::And ? QPainter::RasterOp_SourceAndDestination
-                                                                     : QPainter::CompositionMode_Source);
-    const QRect From(int32_t(B.left - DX + SX), int32_t(B.top - DY + SY), B.width(), B.height());
-    FPainter->drawImage(QPoint(B.left, B.top), Source, From);
+    const int64_t FromX = (B.left - DX + SX) * rs, FromY = (B.top - DY + SY) * rs;
+    if (FImage) {
+        const int64_t rd = FRatio;
+        QImage Scaled(int32_t(B.width() * rd), int32_t(B.height() * rd), QImage::Format_RGB32);
+        if (Scaled.isNull()) throw EOutOfResources("Not enough memory to copy between pixel ratios");
+        pixels::StretchNearest(RowsOf(Scaled), 0, 0, Scaled.width(), Scaled.height(), RowsOf(Source), FromX,
+                               FromY, B.width() * rs, B.height() * rs);
+        const PixelRows Dst = RowsOf(*FImage);
+        pixels::Copy(Dst, B.left * rd, B.top * rd, RowsOf(Scaled), 0, 0, Scaled.width(), Scaled.height(),
+                     RopOf(CopyMode));
+        return;
+    }
+    // Qt draws an image of ratio rs at its logical size: one to one on a
+    // screen of that ratio; elsewhere a bitmap of ratio 1 grows by pixel
+    // repetition and one of a higher ratio is scaled smoothly.
+    PainterMode Mode(*FPainter,
+                     RopOf(CopyMode) == pixels::Rop::And ? QPainter::RasterOp_SourceAndDestination
+                                                         : QPainter::CompositionMode_Source,
+                     rs > 1);
+    const QRect From(int32_t(FromX), int32_t(FromY), int32_t(B.width() * rs), int32_t(B.height() * rs));
+    if (From == Source.rect())
+        FPainter->drawImage(QPoint(B.left, B.top), Source);  // Qt's shortest road
+    else
+        FPainter->drawImage(QPoint(B.left, B.top), Source, From);
 }
 
 void TCanvas::FloodFill(int32_t X, int32_t Y, TColor Color, TFillStyle Style) {
@@ -420,7 +508,8 @@ void TCanvas::FloodFill(int32_t X, int32_t Y, TColor Color, TFillStyle Style) {
     if (!FImage || Style != fsSurface || Brush.Style() == bsClear) return;
     const TColor Target = ColorToRGB(Color);
     if (uint32_t(Target) > 0xFFFFFFu) return;  // clNone, clDefault: no pixel has that colour
-    pixels::FloodFill(RowsOf(*FImage), X, Y, RGBToPixel(Target), DrawPixel(Brush.Color()));
+    pixels::FloodFill(RowsOf(*FImage), int64_t(X) * FRatio, int64_t(Y) * FRatio, RGBToPixel(Target),
+                      DrawPixel(Brush.Color()));
 }
 
 // ---------------------------------------------------------------- stretching
@@ -440,17 +529,18 @@ bool StretchBlt(HDC Dest, int32_t X, int32_t Y, int32_t W, int32_t H, HDC Source
     if (!DstImage || !SrcImage) return false;
     const PixelRows Dst = RowsOf(*DstImage);  // first: it may detach the image
     const PixelRows Src = RowsOf(*SrcImage);
+    const int64_t rd = Dest->FRatio, rs = Source->FRatio;
     if (Dest->StretchMode() == HALFTONE)
-        pixels::StretchArea(Dst, X, Y, W, H, Src, SX, SY, SW, SH);
+        pixels::StretchArea(Dst, X * rd, Y * rd, W * rd, H * rd, Src, SX * rs, SY * rs, SW * rs, SH * rs);
     else
-        pixels::StretchNearest(Dst, X, Y, W, H, Src, SX, SY, SW, SH);
+        pixels::StretchNearest(Dst, X * rd, Y * rd, W * rd, H * rd, Src, SX * rs, SY * rs, SW * rs, SH * rs);
     return true;
 }
 
 // ---------------------------------------------------------------- bitmap
 
 TBitmap::TBitmap() : FImage(std::make_unique<QImage>()), FCanvas(std::make_unique<TCanvas>()) {
-    FCanvas->BindImage(FImage.get());
+    FCanvas->BindImage(FImage.get(), FRatio);
 }
 
 TBitmap::~TBitmap() = default;
@@ -472,30 +562,48 @@ void TBitmap::SetSize(int32_t W, int32_t H) {
     W = std::max(W, 0);
     H = std::max(H, 0);
     if (W == FWidth && H == FHeight) return;
+    Reallocate(W, H, FRatio);
+}
+
+void TBitmap::SetPixelRatio(int32_t Value) {
+    Value = std::clamp(Value, 1, MaxPixelRatio);
+    if (Value == FRatio) return;
+    Reallocate(FWidth, FHeight, Value);
+}
+
+void TBitmap::Reallocate(int32_t W, int32_t H, int32_t Ratio) {
     QImage Next;
     if (W > 0 && H > 0) {
-        // Beyond 1 GiB a paint buffer is a mistake, not a picture; refuse it
-        // before the system overcommits memory that filling would then touch.
-        constexpr int64_t kMaxBytes = int64_t(1) << 30;
-        if (int64_t(W) * H <= kMaxBytes / 4) Next = QImage(W, H, QImage::Format_RGB32);
+        // Beyond MaxBitmapBytes a paint buffer is a mistake, not a picture;
+        // refuse it before the system overcommits memory that filling would
+        // then touch.
+        const int64_t DW = int64_t(W) * Ratio, DH = int64_t(H) * Ratio;
+        if (DW * DH <= MaxBitmapBytes / 4) Next = QImage(int32_t(DW), int32_t(DH), QImage::Format_RGB32);
         if (Next.isNull())
             throw EOutOfResources(
-                Format("Not enough memory for a %s x %s bitmap", {std::to_string(W), std::to_string(H)}));
+                Format("Not enough memory for a %s x %s bitmap", {std::to_string(DW), std::to_string(DH)}));
+        Next.setDevicePixelRatio(Ratio);
         Next.fill(DrawPixel(FCanvas->Brush.Color()));
-        pixels::Copy(RowsOf(Next), 0, 0, RowsOf(std::as_const(*FImage)), 0, 0, FWidth, FHeight,
-                     pixels::Rop::Copy);
+        if (Ratio == FRatio)
+            pixels::Copy(RowsOf(Next), 0, 0, RowsOf(std::as_const(*FImage)), 0, 0, int64_t(FWidth) * Ratio,
+                         int64_t(FHeight) * Ratio, pixels::Rop::Copy);
     }
     *FImage = std::move(Next);  // the canvas keeps pointing at *FImage
     FWidth = W;
     FHeight = H;
+    FRatio = Ratio;
+    FCanvas->BindImage(FImage.get(), Ratio);
 }
 
 void TBitmap::LoadFromResource(std::intptr_t, const std::string& Name) {
     QImage Loaded(QStringLiteral(":/") + Latin1ToQString(Name));
     if (Loaded.isNull()) throw EResNotFound(Format("Resource %s not found", {Name}));
     *FImage = Loaded.convertToFormat(QImage::Format_RGB32);
+    FImage->setDevicePixelRatio(1);
     FWidth = FImage->width();
     FHeight = FImage->height();
+    FRatio = 1;
+    FCanvas->BindImage(FImage.get(), 1);
 }
 
 }  // namespace zent

@@ -4,6 +4,24 @@
 // pixel code, so the pixel rules hold exactly) or a QPainter that a control
 // binds for the duration of one paint. Coordinates are signed 32-bit pixels;
 // anything outside a surface is clipped, never read or written.
+//
+// Device pixels. A bitmap may hold PixelRatio x PixelRatio device pixels per
+// logical pixel, for screens whose device pixel ratio is above 1. Its size
+// and every canvas coordinate stay logical:
+// - lines, rectangles, fills and frames cover whole logical pixels, r x r
+//   device pixels each; text is drawn at the device resolution;
+// - Pixels reads (and SetPixels writes) the r x r pixels of one logical
+//   pixel, reading the top-left one; FloodFill fills the device pixels
+//   connected to that pixel;
+// - Draw and CopyRect between bitmaps of equal ratio copy device pixels one
+//   to one; between bitmaps of different ratios each logical pixel keeps its
+//   place, scaled to the destination's device pixels by nearest pixel;
+// - StretchBlt scales the device pixels of the source rectangle onto those
+//   of the destination rectangle, so glyphs are rendered at the device size;
+// - Draw and CopyRect onto a control cover the bitmap's logical size: on a
+//   screen whose device pixel ratio equals the bitmap's, its device pixels
+//   land one to one; on another screen Qt scales it, a bitmap of ratio 1 by
+//   pixel repetition and one of a higher ratio smoothly.
 #pragma once
 
 #include <array>
@@ -136,6 +154,16 @@ class TBitmap;
 class TCanvas;
 using HDC = TCanvas*;
 
+// The largest device pixel ratio a bitmap holds.
+inline constexpr int32_t MaxPixelRatio = 4;
+// The whole ratio to paint at on a screen of device pixel ratio Dpr: the next
+// integer at or above it (a ratio within 1/64 above an integer counts as that
+// integer), limited to 1..MaxPixelRatio. So 1.25 and 1.5 paint at 2 and Qt
+// shrinks the picture smoothly: nothing is drawn below the screen's resolution.
+int32_t PaintPixelRatio(double Dpr);
+// The most bytes of device pixels a bitmap holds (see TBitmap::SetSize).
+inline constexpr int64_t MaxBitmapBytes = int64_t(1) << 30;
+
 // ---------------------------------------------------------------- canvas
 
 // Pixel rules: LineTo leaves out its end point; Rectangle and FillRect cover
@@ -185,6 +213,15 @@ public:
     int StretchMode() const { return FStretchMode; }
 
     bool IsBound() const { return FImage || FPainter; }
+    // Device pixels per logical pixel: a bitmap's PixelRatio, or for a
+    // control's canvas PaintPixelRatio of the scale at which the present
+    // paint reaches device pixels (the widget's devicePixelRatioF() on
+    // screen and in grab()); 1 when unbound.
+    int32_t PixelRatio() const { return FRatio; }
+    // The part of the surface the present paint must cover, in logical
+    // coordinates: for a control the bounding box of what Qt repaints, for a
+    // bitmap all of it. Empty when unbound.
+    TRect PaintArea() const;
 
 private:
     friend class TBitmap;
@@ -195,17 +232,20 @@ private:
     friend int SetStretchBltMode(HDC, int);
     friend bool StretchBlt(HDC, int32_t, int32_t, int32_t, int32_t, HDC, int32_t, int32_t, int32_t, int32_t,
                            uint32_t);
-    void BindImage(QImage* Image) {
+    void BindImage(QImage* Image, int32_t Ratio) {
         FImage = Image;
         FPainter = nullptr;
+        FRatio = Ratio;
     }
     void RequireSurface() const;
     int32_t SurfaceWidth() const;
     int32_t SurfaceHeight() const;
-    // Combines W x H pixels of Source from (SX, SY) onto (DX, DY) by
-    // CopyMode, clipped to both, on either kind of surface.
-    void CopyFrom(int64_t DX, int64_t DY, const QImage& Source, int64_t SX, int64_t SY, int64_t W, int64_t H);
-    // Fills [L, R) x [T, B) clipped to the surface, on either kind of surface.
+    // Combines W x H logical pixels of Source (a bitmap of ratio SourceRatio)
+    // from (SX, SY) onto (DX, DY) by CopyMode, clipped to both, on either
+    // kind of surface.
+    void CopyFrom(int64_t DX, int64_t DY, const QImage& Source, int32_t SourceRatio, int64_t SX, int64_t SY,
+                  int64_t W, int64_t H);
+    // Fills logical [L, R) x [T, B) clipped to the surface, on either kind of surface.
     void FillArea(int64_t L, int64_t T, int64_t R, int64_t B, uint32_t Pixel);
     // Text with its top-left cell corner at (X, Y), glyphs limited to the clip
     // box; the clip box is filled first when the brush is solid.
@@ -215,13 +255,15 @@ private:
     QImage* FImage = nullptr;      // a bitmap's pixels
     QPainter* FPainter = nullptr;  // a control's screen, during Paint
     int32_t FPainterWidth = 0, FPainterHeight = 0;
+    int32_t FRatio = 1;
     TPoint FPenPos;
     int FStretchMode = 1;  // BLACKONWHITE
 };
 
 // Selects the stretching mode of the destination; returns the previous mode.
 int SetStretchBltMode(HDC Dest, int Mode);
-// Scaled copy of (SX, SY, SW, SH) of Source to (X, Y, W, H) of Dest. In
+// Scaled copy of (SX, SY, SW, SH) of Source to (X, Y, W, H) of Dest, both
+// in logical coordinates, between the device pixels they cover. In
 // HALFTONE mode each destination pixel is the area-weighted average of the
 // source pixels it covers; otherwise nearest pixel. Only SRCCOPY between
 // bitmap canvases with positive sizes is supported; anything else returns
@@ -233,7 +275,7 @@ bool StretchBlt(HDC Dest, int32_t X, int32_t Y, int32_t W, int32_t H, HDC Source
 
 // A memory bitmap, always stored as 32 bits per pixel so that every colour
 // written reads back exactly: there is no other pixel format to choose.
-// Created empty (0 x 0).
+// Created empty (0 x 0) at pixel ratio 1.
 class TBitmap {
 public:
     TBitmap();
@@ -241,19 +283,28 @@ public:
     TBitmap(const TBitmap&) = delete;
     TBitmap& operator=(const TBitmap&) = delete;
 
+    // The logical size; the image holds Width x PixelRatio by Height x
+    // PixelRatio device pixels.
     int32_t Width() const;
     int32_t Height() const;
     // Resizing keeps existing pixels top-left anchored; new ones take the
     // canvas brush colour. Negative sizes count as 0. A size that cannot be
-    // allocated, or needs more than 1 GiB, raises EOutOfResources and keeps
-    // the old image.
+    // allocated, or needs more than MaxBitmapBytes of device pixels, raises
+    // EOutOfResources and keeps the old image.
     void SetWidth(int32_t Value);
     void SetHeight(int32_t Value);
     void SetSize(int32_t W, int32_t H);
     bool Empty() const { return Width() == 0 || Height() == 0; }
+    // Device pixels per logical pixel, 1 to MaxPixelRatio (other values are
+    // limited to that range). A new ratio keeps the logical size and fills
+    // the bitmap anew with the canvas brush colour; it raises
+    // EOutOfResources, keeping the old image, as SetSize does.
+    int32_t PixelRatio() const { return FRatio; }
+    void SetPixelRatio(int32_t Value);
 
     // Loads the bitmap resource Name (":/" + Name in the Qt resource system).
-    // Instance is accepted for source compatibility and ignored.
+    // Instance is accepted for source compatibility and ignored. The
+    // loaded bitmap has pixel ratio 1.
     // Raises EResNotFound "Resource %s not found" when it is missing.
     void LoadFromResource(std::intptr_t Instance, const std::string& Name);
 
@@ -262,9 +313,14 @@ public:
 
 private:
     friend struct TPlatformAccess;
+    // A new image of W x H logical pixels at Ratio, filled with the brush;
+    // the old pixels are kept top-left anchored when Ratio is unchanged.
+    void Reallocate(int32_t W, int32_t H, int32_t Ratio);
+
     std::unique_ptr<QImage> FImage;  // null while either side is 0
     std::unique_ptr<TCanvas> FCanvas;
     int32_t FWidth = 0, FHeight = 0;
+    int32_t FRatio = 1;
 };
 
 }  // namespace zent

@@ -3,7 +3,10 @@
 #include <random>
 #include <sys/mman.h>
 #include <unistd.h>
+#include <QAccessible>
 #include <QApplication>
+#include <QScreen>
+#include <QVBoxLayout>
 #include <QWidget>
 
 #include <climits>
@@ -12,6 +15,7 @@
 #include <vector>
 
 #include "Zent_components.h"
+#include "Zent_SevenSegAccessible.h"
 #include "Zent_forms.h"
 #include "Zent_sevenseg.h"
 #include "Zent_sysutils.h"
@@ -644,6 +648,64 @@ TEST_F(ShownDisplay, CellByCellUpdatesMatchAFullComposition) {
     }
 }
 
+// What the window shows of the display: read from the screen, not painted anew.
+QImage OnScreen(QWidget& Window, const TSevenSeg& Seg) {
+    return Window.screen()
+        ->grabWindow(Window.winId(), Seg.Left(), Seg.Top(), Seg.Width(), Seg.Height())
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32);
+}
+
+// A caption change draws its cells straight onto the screen; what the screen
+// shows must be what a full composition gives, also when other repaints are
+// pending, when glyphs cannot be kept, and after paints of other kinds.
+TEST_F(ShownDisplay, ScreenAfterCaptionChangesMatchesAFullComposition) {
+    Configure(8, 0x202020, clRed);
+    auto* Ref = new TSevenSeg(&Window);
+    Ref->SetBounds(10, 10, 374, 96);
+    Ref->hide();
+    Ref->Assign(Seg);
+    // A widget over the display that goes away leaves its pixels on the
+    // screen until the display's next paint covers them.
+    auto* Cover = new QWidget(&Window);
+    Cover->setAutoFillBackground(true);
+    Cover->setPalette(QPalette(Qt::magenta));
+    Cover->hide();
+    // No glyph kept, room for one (with the gap it carries), all of them.
+    const TCellGeometry G = Seg->Geometry();
+    const int64_t Limits[3] = {0, 4 * G.Pitch * G.GlyphHeight, DefaultGlyphCacheLimit};
+    std::mt19937 Rnd(4321);
+    const std::string Alphabet = "0123456789-+:\xB0" "ABCDEFabg .,";
+    for (int Step = 0; Step < 200; ++Step) {
+        switch (Rnd() % 8) {
+            case 0: Seg->update(Rnd() % 374, Rnd() % 96, 1 + Rnd() % 60, 1 + Rnd() % 40); break;
+            case 1: Seg->SetGlyphCacheLimit(Limits[Rnd() % 3]); break;
+            case 2: Seg->grab(QRect(Rnd() % 374, Rnd() % 96, 30, 30)); break;
+            case 3:
+                Cover->setGeometry(10 + Rnd() % 374, 10 + Rnd() % 96, 1 + Rnd() % 80, 1 + Rnd() % 50);
+                Cover->show();
+                QApplication::processEvents();
+                Cover->hide();
+                break;
+            case 4: Seg->BuildGlyphStrip(); break;
+            default: break;
+        }
+        std::string Caption(Rnd() % 11, ' ');
+        for (char& Ch : Caption) Ch = Alphabet[Rnd() % Alphabet.size()];
+        Seg->SetCaption(Caption);
+        Ref->SetCaption(Caption);
+        if (Step % 50 == 49) QApplication::processEvents();
+        Ref->SetFrameStyle(fsRaised);  // composed whole at its next paint
+        Ref->SetFrameStyle(fsLowered);
+        const QImage Shown = OnScreen(Window, *Seg), Expected = test::Grab(*Ref);
+        if (Shown != Expected) {
+            test::SavePicture(Shown, "sevenseg_screen_actual");
+            test::SavePicture(Expected, "sevenseg_screen_expected");
+            FAIL() << "step " << Step << ", caption '" << Caption << "'";
+        }
+    }
+}
+
 // Property writes that find nothing to paint only mark the glyphs stale:
 // the first paint builds them once, and scales only the symbols shown.
 TEST(SevenSeg, WritesBeforeTheFirstPaintBuildOnce) {
@@ -754,6 +816,127 @@ TEST_F(ShownDisplay, GlyphCacheLimitsKeepThePixels) {
             ASSERT_LE(Seg->GlyphCacheStats().Bytes, Limit);
         }
     }
+}
+
+// ------------------------------------------------------------ accessibility
+
+// Assistive tools read what the cells show, and hear of every change to it.
+TEST(SevenSegAccessible, NameIsWhatTheCellsShow) {
+    struct Case {
+        std::string Caption;
+        int Digits;
+        QString Name;
+    } Cases[] = {
+        {"123456", 4, "1234"},  // longer than the cells
+        {"8.8.8.8.", 4, "8.8.8.8."},
+        {"1 g2", 6, "1  2"},    // empty cells
+        {"-12:45\xB0" "C", 8, QString::fromUtf8("-12:45\u00B0C")},
+        {"abcdef", 6, "AbCdEF"},
+        {".5..", 4, ".5.."},
+        {"", 4, ""},
+    };
+    // Each event with the name its display gives when it is sent.
+    struct TEvent {
+        QObject* Object;
+        QAccessible::Event Type;
+        QString Name;
+        bool operator==(const TEvent&) const = default;
+    };
+    static std::vector<TEvent> Events;
+    const TAccessibleEventSink Previous = SetSevenSegEventSink([](QAccessibleEvent* E) {
+        Events.push_back({E->object(), E->type(), E->accessibleInterface()->text(QAccessible::Name)});
+    });
+    const auto NameChanges = [](QObject* Object) {
+        return std::count_if(Events.begin(), Events.end(),
+                             [&](const TEvent& E) { return E.Object == Object && E.Type == QAccessible::NameChanged; });
+    };
+    QWidget Window;
+    auto* Seg = new TSevenSeg(&Window);
+    QAccessibleInterface* Face = QAccessible::queryAccessibleInterface(Seg);
+    ASSERT_NE(Face, nullptr);
+    EXPECT_EQ(Face->role(), QAccessible::StaticText);
+    EXPECT_EQ(Face->text(QAccessible::Name), "8.8.8.8.");
+    for (const auto& C : Cases) {
+        Seg->SetNumDigits(C.Digits);
+        Events.clear();
+        Seg->SetCaption(C.Caption);
+        EXPECT_EQ(Face->text(QAccessible::Name), C.Name) << C.Caption;
+        EXPECT_EQ(QString::fromStdString(Seg->ShownText()), C.Name.toLatin1()) << C.Caption;
+        EXPECT_EQ(Events, std::vector<TEvent>({{Seg, QAccessible::NameChanged, C.Name}})) << C.Caption;
+    }
+    // Only what the cells show counts: a caption cut off where it was
+    // already cut off changes nothing; fewer cells do.
+    Seg->SetNumDigits(4);
+    Seg->SetCaption("123456");
+    Events.clear();
+    Seg->SetCaption("1234567");
+    EXPECT_EQ(NameChanges(Seg), 0);
+    Seg->SetNumDigits(3);
+    EXPECT_EQ(NameChanges(Seg), 1);
+    EXPECT_EQ(Face->text(QAccessible::Name), "123");
+    TSevenSeg Copy(&Window);
+    Copy.Assign(Seg);
+    EXPECT_EQ(NameChanges(&Copy), 1);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(&Copy)->text(QAccessible::Name), "123");
+    // A name the application gives comes first, as for Qt's own widgets.
+    Seg->setAccessibleName("Temperature");
+    EXPECT_EQ(Face->text(QAccessible::Name), "Temperature");
+    SetSevenSegEventSink(Previous);
+}
+
+// ------------------------------------------------------------ layouts
+
+// In a layout the display asks for cells of the default size and shrinks to
+// a quarter of it at most.
+TEST(SevenSeg, SizeHintsInALayout) {
+    QWidget Window;
+    auto* Layout = new QVBoxLayout(&Window);
+    Layout->setContentsMargins(0, 0, 0, 0);
+    auto* Seg = new TSevenSeg;
+    Layout->addWidget(Seg);
+    Window.show();
+    Window.adjustSize();
+    QApplication::processEvents();
+    EXPECT_EQ(Seg->sizeHint(), QSize(216, 76));
+    EXPECT_EQ(Seg->Width(), 216);
+    EXPECT_EQ(Seg->Height(), 76);
+
+    // The hint follows the cells, the margin and the gap.
+    const struct {
+        int Digits, Margin, Gap;
+        QSize Hint, Minimum;
+    } Cases[] = {
+        {8, 8, 2, {416, 76}, {128, 31}},
+        {6, 10, 4, {332, 80}, {116, 35}},
+        {1, 0, 0, {48, 60}, {12, 15}},
+        {32, -5, 255, {32 * 303, 60}, {32 * 267, 15}},
+    };
+    for (const auto& C : Cases) {
+        Seg->SetMargin(C.Margin);
+        Seg->SetInterDigDist(C.Gap);
+        Seg->SetNumDigits(C.Digits);
+        EXPECT_EQ(Seg->sizeHint(), C.Hint) << C.Digits;
+        EXPECT_EQ(Seg->minimumSizeHint(), C.Minimum) << C.Digits;
+        QApplication::processEvents();  // the layout hears of the new hints
+        Window.adjustSize();
+        QApplication::processEvents();
+        if (C.Hint.width() < 600) {  // adjustSize keeps a window within the screen
+            EXPECT_EQ(QSize(Seg->Width(), Seg->Height()), C.Hint) << C.Digits << ": adjustSize";
+        }
+    }
+    Seg->SetNumDigits(8);
+    Seg->SetMargin(8);
+    Seg->SetInterDigDist(2);
+    Seg->SetCaption("-12:45\xB0" "C");
+    QApplication::processEvents();
+    Window.resize(10, 10);
+    QApplication::processEvents();
+    EXPECT_EQ(QSize(Seg->Width(), Seg->Height()), QSize(128, 31)) << "held at the minimum";
+    Window.resize(832, 152);  // scales with the window
+    QApplication::processEvents();
+    const QImage Shot = test::Grab(*Seg);
+    test::SavePicture(Shot, "sevenseg_layout");
+    ExpectSegmentsShown(*Seg, Shot, clRed, 0x333333);
 }
 
 // Pictures for people to look at (under the build folder), each checked

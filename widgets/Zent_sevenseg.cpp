@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <bit>
+#include <utility>
 
+#include "Zent_SevenSegAccessible.h"
 #include "Zent_latin1.h"
 #include "Zent_resources.h"
 #include "Zent_sysutils.h"
@@ -49,6 +51,21 @@ TCaptionCells ReadCaption(std::string_view Caption, int NumDigits) {
     return Result;
 }
 
+std::string ShownText(const TCaptionCells& Cells) {
+    std::string Text;
+    for (int j = 0; j < Cells.Count; ++j) {
+        const TDigitCell C = Cells.Cells[j];
+        if (C.Symbol != 0) {
+            const char Ch = GlyphChars[C.Symbol - 1];
+            Text += Ch == 'B' ? 'b' : Ch == 'D' ? 'd' : Ch;  // as the segments draw them
+        } else if (!C.Point) {
+            Text += ' ';
+        }
+        if (C.Point) Text += '.';
+    }
+    return Text;
+}
+
 // ------------------------------------------------------------ geometry
 
 TCellGeometry TCellGeometry::Of(int32_t Width, int32_t Height, int32_t Margin, int32_t InterDigDist,
@@ -61,8 +78,10 @@ TCellGeometry TCellGeometry::Of(int32_t Width, int32_t Height, int32_t Margin, i
     return G;
 }
 
-bool TCellGeometry::Valid() const {
-    return GlyphWidth > 0 && GlyphHeight > 0 && GlyphWidth <= MaxCellPixels / GlyphHeight;
+bool TCellGeometry::Valid(int32_t Ratio) const {
+    // GlyphWidth and GlyphHeight below MaxCellPixels, so each times Ratio fits 64 bits.
+    return GlyphWidth > 0 && GlyphHeight > 0 && GlyphWidth <= MaxCellPixels / GlyphHeight &&
+           GlyphWidth * Ratio <= MaxCellPixels / (GlyphHeight * Ratio);
 }
 
 namespace {
@@ -110,6 +129,7 @@ std::unique_ptr<TBitmap> LoadArtwork(const char* Name) {
 TSevenSeg::TSevenSeg(QWidget* Owner) : TGraphicControl(Owner) {
     SetOpaque(true);  // every paint covers the whole area with SRCCOPY
     InitResources();
+    InstallSevenSegAccessible();
     FMasterGlyph = std::make_unique<TBitmap>();
     FMasterGlyph->SetSize(MasterWidth, MasterHeight);
     FGlyphStrip = std::make_unique<TBitmap>();
@@ -122,7 +142,8 @@ TSevenSeg::TSevenSeg(QWidget* Owner) : TGraphicControl(Owner) {
     FSegColon = LoadArtwork("SEGCOLON");
     SetWidth(DefaultWidth);
     SetHeight(DefaultHeight);
-    FBuiltFor = CurrentKey();  // the size SizeChanged compares with; FStale holds the rest
+    FBuiltFor = CurrentKey(1);  // the size SizeChanged compares with; FStale holds the rest
+    FAnnouncedCells = ReadCaption(FCaption, FNumDigits);
     OnResize = [this](QObject* Sender) { SizeChanged(Sender); };
 }
 
@@ -144,7 +165,17 @@ TSevenSeg::~TSevenSeg() {
 void TSevenSeg::SetCaption(const std::string& Value) {
     if (Value == FCaption) return;
     FCaption = Value;
-    RepaintNow(ChangedArea(ReadCaption(FCaption, FNumDigits)));
+    const TCaptionCells Cells = ReadCaption(FCaption, FNumDigits);
+    ShownChanged(Cells);
+    const TRect Area = ChangedArea(Cells);
+    FRenewArea = Area;
+    try {
+        RepaintNow(Area);
+    } catch (...) {
+        FRenewArea = {};
+        throw;
+    }
+    FRenewArea = {};
 }
 
 QString TSevenSeg::CaptionText() const {
@@ -199,6 +230,7 @@ void TSevenSeg::SetInterDigDist(int32_t Value) {
     if (Value == FInterDigDist) return;
     FInterDigDist = Value;
     FStale = true;
+    updateGeometry();  // a new size hint
     RepaintNow();
 }
 
@@ -206,6 +238,7 @@ void TSevenSeg::SetMargin(int32_t Value) {
     if (Value == FMargin) return;  // compared before the limit on purpose
     FMargin = std::min(Value, Height() / 2 - 1);
     FStale = true;
+    updateGeometry();
     RepaintNow();
 }
 
@@ -213,7 +246,36 @@ void TSevenSeg::SetNumDigits(int32_t Value) {
     if (Value == FNumDigits || Value < 1 || Value > MaxDigits) return;  // ignored silently
     FNumDigits = Value;
     FStale = true;
+    ShownChanged(ReadCaption(FCaption, FNumDigits));
+    updateGeometry();
     RepaintNow();
+}
+
+std::string TSevenSeg::ShownText() const {
+    return zent::ShownText(ReadCaption(FCaption, FNumDigits));
+}
+
+void TSevenSeg::ShownChanged(const TCaptionCells& Cells) {
+    if (Cells == FAnnouncedCells) return;
+    FAnnouncedCells = Cells;
+    SevenSegNameChanged(*this);
+}
+
+// ------------------------------------------------------------ size hints
+
+QSize TSevenSeg::HintFor(int CellWidth, int CellHeight) const {
+    const int64_t M = std::clamp<int64_t>(FMargin, 0, MaxCoordinate),
+                  Gap = std::clamp<int64_t>(FInterDigDist, 0, 255);
+    const int64_t W = 2 * M + int64_t(FNumDigits) * (CellWidth + Gap), H = 2 * M + CellHeight;
+    return QSize(int(std::min<int64_t>(W, MaxCoordinate)), int(std::min<int64_t>(H, MaxCoordinate)));
+}
+
+QSize TSevenSeg::sizeHint() const {
+    return HintFor(HintCellWidth, HintCellHeight);
+}
+
+QSize TSevenSeg::minimumSizeHint() const {
+    return HintFor(HintCellWidth / 4, HintCellHeight / 4);
 }
 
 // ------------------------------------------------------------ copying
@@ -236,6 +298,8 @@ void TSevenSeg::Assign(QObject* Source) {
     FMargin = Other->FMargin;
     FInterDigDist = Other->FInterDigDist;
     FStale = true;
+    ShownChanged(ReadCaption(FCaption, FNumDigits));
+    updateGeometry();
     Invalidate();
 }
 
@@ -253,8 +317,17 @@ TCellGeometry TSevenSeg::Geometry() const {
     return TCellGeometry::Of(Width(), Height(), FMargin, FInterDigDist, FNumDigits);
 }
 
-TSevenSeg::TCacheKey TSevenSeg::CurrentKey() const {
-    return {Width(), Height(), FMargin, Geometry(), FFrameStyle};
+TSevenSeg::TCacheKey TSevenSeg::CurrentKey(int32_t Ratio) const {
+    return {Width(), Height(), FMargin, Geometry(), FFrameStyle, Ratio};
+}
+
+int32_t TSevenSeg::PaintRatio(int32_t ScreenRatio) const {
+    if (ScreenRatio <= 1) return 1;
+    const TCellGeometry G = Geometry();
+    const int64_t PictureBytes = 4 * int64_t(Width()) * Height() * ScreenRatio * ScreenRatio;
+    // Logical pixels then, which Qt scales up, rather than nothing at all.
+    if ((G.Valid() && !G.Valid(ScreenRatio)) || PictureBytes > MaxBitmapBytes) return 1;
+    return ScreenRatio;
 }
 
 void TSevenSeg::SizeChanged(QObject* /*Sender*/) {
@@ -269,13 +342,14 @@ void TSevenSeg::UpdateCaches(const TCacheKey& Now) {
     // A size set while loading, or OnResize taken over by the application,
     // changes the cell size without marking anything stale.
     if (FStale || Now.Cells.GlyphWidth != FBuiltFor.Cells.GlyphWidth ||
-        Now.Cells.GlyphHeight != FBuiltFor.Cells.GlyphHeight) {
+        Now.Cells.GlyphHeight != FBuiltFor.Cells.GlyphHeight || Now.Ratio != FBuiltFor.Ratio) {
         DropGlyphs(0);
         FGlyphStrip->SetSize(0, 0);
         FStripBuilt = false;
         ColorizeSegments(FColorText);
         FStale = false;
         FPictureValid = false;
+        FStats.Ratio = Now.Ratio;
         ++FStats.Rebuilds;
     }
     if (Now != FBuiltFor) {
@@ -290,21 +364,30 @@ bool TSevenSeg::PictureCurrent(const TCacheKey& Now) const {
            Now.Cells.Pitch >= Now.Cells.GlyphWidth;
 }
 
+namespace {
+bool Within(const TRect& Inner, const TRect& Outer) {
+    return Inner.Left >= Outer.Left && Inner.Top >= Outer.Top && Inner.Right <= Outer.Right &&
+           Inner.Bottom <= Outer.Bottom;
+}
+bool Meet(const TRect& A, const TRect& B) {
+    return A.Left < B.Right && B.Left < A.Right && A.Top < B.Bottom && B.Top < A.Bottom;
+}
+}  // namespace
+
 void TSevenSeg::Paint() {
     if (!Visible() && !(ComponentState() & csDesigning)) return;
-    UpdateCaches(CurrentKey());
+    const TRect Renew = std::exchange(FRenewArea, TRect{});
+    UpdateCaches(CurrentKey(PaintRatio(Canvas().PixelRatio())));
     const TCaptionCells Cells = ReadCaption(FCaption, FNumDigits);
     try {
-        if (PictureCurrent(FBuiltFor)) {
-            const uint32_t Shown = SymbolsOf(Cells);
-            for (uint32_t Changed = ChangedCells(Cells, FShownCells); Changed; Changed &= Changed - 1) {
-                const int j = std::countr_zero(Changed);
-                ComposeCell(j, Cells.Cells[j], false, Shown);
-            }
+        // A caption change repaints only its cells, and the screen keeps the
+        // rest: the cells go straight from the glyphs, the picture can wait.
+        const TRect Area = Canvas().PaintArea();
+        if (PictureCurrent(FBuiltFor) && Within(Area, Renew) && PaintCells(Cells, Area)) {
             FShownCells = Cells;
-        } else {
-            ComposePicture(Cells);
+            return;
         }
+        UpdatePicture(Cells);
     } catch (const EOutOfResources&) {
         FPictureValid = false;
         PaintWithoutBuffer();
@@ -312,11 +395,49 @@ void TSevenSeg::Paint() {
     }
     Canvas().CopyMode = SRCCOPY;
     Canvas().Draw(0, 0, *FPicture);
+    FShownCells = Cells;
 }
 
-TRect TSevenSeg::CellRect(const TCacheKey& K, int Index) const {
+// Area lies within the span of the cells a caption change renews: every
+// pixel of it is in a cell or in the gap after one. The gaps are drawn too,
+// since what covered the display for a while leaves its pixels on the screen
+// until the display's next paint; a kept glyph carries its gap, so a cell
+// and its gap cost one copy.
+bool TSevenSeg::PaintCells(const TCaptionCells& Cells, const TRect& Area) {
+    const uint32_t Shown = SymbolsOf(Cells);
+    uint32_t Drawn = 0;  // bit j: cell j, with the gap after it, meets the area
+    for (int j = 0; j < FNumDigits; ++j) {
+        if (!Meet(CellRect(FBuiltFor, j, j + 1 < FNumDigits), Area)) continue;
+        const TDigitCell Cell = Cells.Cells[j];
+        // A glyph that is not kept is scaled on a bitmap: the picture's work.
+        if (Cell.Symbol != 0 && !Glyph(Cell.Symbol, Shown).Canvas) return false;
+        if (Cell.Point && !Glyph(GlyphCount, Shown).Canvas) return false;
+        Drawn |= uint32_t(1) << j;
+    }
+    Canvas().CopyMode = SRCCOPY;
+    for (; Drawn; Drawn &= Drawn - 1) {
+        const int j = std::countr_zero(Drawn);
+        ComposeCell(Canvas(), j, Cells.Cells[j], false, Shown, j + 1 < FNumDigits);
+    }
+    return true;
+}
+
+void TSevenSeg::UpdatePicture(const TCaptionCells& Cells) {
+    if (!PictureCurrent(FBuiltFor)) {
+        ComposePicture(Cells);
+        return;
+    }
+    const uint32_t Shown = SymbolsOf(Cells);
+    for (uint32_t Changed = ChangedCells(Cells, FPictureCells); Changed; Changed &= Changed - 1) {
+        const int j = std::countr_zero(Changed);
+        ComposeCell(FPicture->Canvas(), j, Cells.Cells[j], false, Shown);
+    }
+    FPictureCells = Cells;
+}
+
+TRect TSevenSeg::CellRect(const TCacheKey& K, int Index, bool WithGap) const {
     const auto Left = int32_t(K.Margin + Index * K.Cells.Pitch);  // inside the control when PictureCurrent
-    return Rect(Left, K.Margin, Left + int32_t(K.Cells.GlyphWidth), K.Height - K.Margin);
+    return Rect(Left, K.Margin, Left + int32_t(WithGap ? K.Cells.Pitch : K.Cells.GlyphWidth), K.Height - K.Margin);
 }
 
 TRect TSevenSeg::ChangedArea(const TCaptionCells& Cells) const {
@@ -336,48 +457,55 @@ void TSevenSeg::ComposePicture(const TCaptionCells& Cells) {
     C.CopyMode = SRCCOPY;
     C.Pen.Color = FColorBackGnd;
     C.Brush.SetColor(FColorBackGnd);
-    if (FPicture->Width() != K.Width || FPicture->Height() != K.Height)
+    if (FPicture->Width() != K.Width || FPicture->Height() != K.Height || FPicture->PixelRatio() != K.Ratio) {
         FPicture->SetSize(0, 0);  // a new size: no old pixels worth carrying over
+        FPicture->SetPixelRatio(K.Ratio);
+    }
     FPicture->SetSize(K.Width, K.Height);
     C.Rectangle(0, 0, K.Width, K.Height);
     if (K.Cells.Valid()) {
         const uint32_t Shown = SymbolsOf(Cells);
         for (int j = 0; j < Cells.Count; ++j)
-            if (Cells.Cells[j] != TDigitCell{}) ComposeCell(j, Cells.Cells[j], true, Shown);
+            if (Cells.Cells[j] != TDigitCell{}) ComposeCell(C, j, Cells.Cells[j], true, Shown);
     }
     DrawFrame(C, K.Frame, 0, 0, K.Width - 1, K.Height - 1, StandardFrameColors);
-    FShownCells = Cells;
+    FPictureCells = Cells;
     FPictureValid = true;
 }
 
 // One cell: its symbol (or background, unless the cell is known to be
 // background already), then its point, whose lower right sixth is laid over
-// the same corner of the cell.
-void TSevenSeg::ComposeCell(int Index, TDigitCell Cell, bool OnBackground, uint32_t Shown) {
+// the same corner of the cell. WithGap: the gap after the cell as well.
+void TSevenSeg::ComposeCell(TCanvas& C, int Index, TDigitCell Cell, bool OnBackground, uint32_t Shown,
+                            bool WithGap) {
     const TCacheKey& K = FBuiltFor;
     const int64_t Left = int64_t(K.Margin) + Index * K.Cells.Pitch;
     if (Left >= K.Width || Left + K.Cells.GlyphWidth <= 0) return;  // wholly outside
     const auto x = int32_t(Left), cw = int32_t(K.Cells.GlyphWidth), s = int32_t(K.Cells.GlyphHeight);
     const int32_t Top = K.Margin, Bottom = K.Height - K.Margin;
-    TCanvas& C = FPicture->Canvas();
+    const int32_t Wide = WithGap ? int32_t(std::max<int64_t>(K.Cells.Pitch, cw)) : cw;
+    int32_t Done = 0;  // columns drawn from the left of the cell
     if (Cell.Symbol != 0) {
         const TGlyphSource G = Glyph(Cell.Symbol, Shown);
+        Done = std::min(Wide, G.Width);
         if (G.Canvas)
-            C.CopyRect(Rect(x, Top, x + cw, Bottom), *G.Canvas, Rect(G.X, G.Y, G.X + cw, G.Y + s));
+            C.CopyRect(Rect(x, Top, x + Done, Bottom), *G.Canvas, Rect(G.X, G.Y, G.X + Done, G.Y + s));
         else
             ScaleGlyph(Cell.Symbol, C, x, Top);  // the cell is all of the symbol's rectangle
-    } else if (!OnBackground) {
+    }
+    if (Done < Wide && !OnBackground) {
         C.Brush.SetColor(FColorBackGnd);
-        C.FillRect(Rect(x, Top, x + cw, Bottom));
+        C.FillRect(Rect(x + Done, Top, x + Wide, Bottom));
     }
     if (Cell.Point) {
         const auto [d, e] = PointCorner(cw, s);
         TGlyphSource G = Glyph(GlyphCount, Shown);
         TBitmap Corner;  // only for a point too large to keep
         if (!G.Canvas) {
+            Corner.SetPixelRatio(K.Ratio);
             Corner.SetSize(cw - d, s - e);
             ScaleGlyph(GlyphCount, Corner.Canvas(), -d, -e);
-            G = {&Corner.Canvas(), -d, -e};
+            G = {&Corner.Canvas(), -d, -e, cw};
         }
         C.CopyRect(Rect(x + d, Top + e, x + cw, Bottom), *G.Canvas, Rect(G.X + d, G.Y + e, G.X + cw, G.Y + s));
     }
@@ -402,33 +530,39 @@ void TSevenSeg::ScaleGlyph(int k, TCanvas& Dest, int32_t X, int32_t Y) {
 }
 
 TSevenSeg::TGlyphSource TSevenSeg::Glyph(int k, uint32_t Shown) {
-    const auto cw = int32_t(FBuiltFor.Cells.GlyphWidth), h = int32_t(FBuiltFor.Cells.GlyphHeight);
-    if (FStripBuilt) return {&FGlyphStrip->Canvas(), (k - 1) * cw, 0};
+    const TCellGeometry& G = FBuiltFor.Cells;
+    const auto cw = int32_t(G.GlyphWidth), h = int32_t(G.GlyphHeight);
+    if (FStripBuilt) return {&FGlyphStrip->Canvas(), (k - 1) * cw, 0, cw};
     const TCorner Kept = k == GlyphCount ? PointCorner(cw, h) : TCorner{0, 0};
     const int32_t X = -Kept.Left, Y = -Kept.Top;
+    // A symbol keeps the gap after its cell, in the background colour.
+    const int32_t Width = k == GlyphCount ? cw : int32_t(std::max<int64_t>(G.Pitch, cw));
     std::unique_ptr<TBitmap>& Slot = FGlyphs[k - 1];
     if (!Slot) {
-        const int64_t Bytes = 4 * int64_t(cw + X) * (h + Y);
+        const int64_t r = FBuiltFor.Ratio, Bytes = 4 * int64_t(Width + X) * (h + Y) * r * r;
         if (FStats.Bytes + Bytes > FGlyphCacheLimit) DropGlyphs(Shown);
-        if (FStats.Bytes + Bytes > FGlyphCacheLimit) return {};
+        if (FStats.Bytes + Bytes > FGlyphCacheLimit) return {nullptr, 0, 0, cw};
         auto Bitmap = std::make_unique<TBitmap>();
         try {
-            Bitmap->SetSize(cw + X, h + Y);
+            Bitmap->SetPixelRatio(int32_t(r));
+            Bitmap->Canvas().Brush.SetColor(FColorBackGnd);
+            Bitmap->SetSize(Width + X, h + Y);
         } catch (const EOutOfResources&) {
-            return {};
+            return {nullptr, 0, 0, cw};
         }
         ScaleGlyph(k, Bitmap->Canvas(), X, Y);
         Slot = std::move(Bitmap);
         FStats.Bytes += Bytes;
     }
-    return {&Slot->Canvas(), X, Y};
+    return {&Slot->Canvas(), X, Y, Width};
 }
 
 void TSevenSeg::DropGlyphs(uint32_t Keep) {
     for (int k = 1; k <= GlyphCount; ++k) {
         std::unique_ptr<TBitmap>& Slot = FGlyphs[k - 1];
         if (!Slot || (Keep >> (k - 1) & 1)) continue;
-        FStats.Bytes -= 4 * int64_t(Slot->Width()) * Slot->Height();
+        const int64_t r = Slot->PixelRatio();
+        FStats.Bytes -= 4 * int64_t(Slot->Width()) * Slot->Height() * r * r;
         Slot.reset();
     }
 }
@@ -465,6 +599,7 @@ void TSevenSeg::FillGlyphStrip() {
     S.Brush.SetColor(FColorBackGnd);
     try {
         Strip.SetSize(0, 0);  // no old pixels to carry over
+        Strip.SetPixelRatio(FBuiltFor.Ratio);
         Strip.SetSize(GlyphCount * cw, h);
     } catch (const EOutOfResources&) {
         return;  // too large: the strip stays empty and paints use the glyph cache

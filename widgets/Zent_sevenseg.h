@@ -89,8 +89,9 @@ struct TDigitCell {
 };
 
 struct TCaptionCells {
-    std::array<TDigitCell, MaxDigits> Cells{};
-    int Count = 0;  // cells used, from the left
+    std::array<TDigitCell, MaxDigits> Cells{};  // empty beyond Count
+    int Count = 0;                              // cells used, from the left
+    friend bool operator==(const TCaptionCells&, const TCaptionCells&) = default;
 };
 
 // Reads Caption left to right into at most NumDigits cells (NumDigits is
@@ -100,6 +101,11 @@ struct TCaptionCells {
 // Reads no further than the last cell needs.
 TCaptionCells ReadCaption(std::string_view Caption, int NumDigits);
 
+// What the cells show, as text (ISO-8859-1): each cell's symbol as it is
+// drawn (the letters A, b, C, d, E, F), then its decimal point; an empty
+// cell is a space. A cell with only a point is the point.
+std::string ShownText(const TCaptionCells& Cells);
+
 // ------------------------------------------------------------ the widget
 
 // Cell geometry for a control of Width x Height; computed in 64 bits so that
@@ -108,13 +114,21 @@ struct TCellGeometry {
     int64_t Pitch = 0, GlyphWidth = 0, GlyphHeight = 0;
     static TCellGeometry Of(int32_t Width, int32_t Height, int32_t Margin, int32_t InterDigDist,
                             int32_t NumDigits);
-    bool Valid() const;  // a positive size of at most MaxCellPixels
+    // A positive size of at most MaxCellPixels device pixels at Ratio.
+    bool Valid(int32_t Ratio = 1) const;
     friend bool operator==(const TCellGeometry&, const TCellGeometry&) = default;
 };
 
-// Upper bound on one cell (pixels), far beyond any screen; a larger cell is
-// left empty and the display shows background and frame only.
+// Upper bound on one cell (device pixels), far beyond any screen. A larger
+// cell is left empty and the display shows background and frame only; one
+// that passes it only in device pixels is drawn in logical pixels, which Qt
+// scales up.
 inline constexpr int64_t MaxCellPixels = int64_t(1) << 26;
+
+// The cell a size hint gives every digit: the default display's, 4:5, which
+// holds the 312 x 432 artwork with room for its slant. The minimum size hint
+// gives a quarter of it, where the segments still show apart.
+inline constexpr int HintCellWidth = 48, HintCellHeight = 60;
 
 // Bytes of scaled glyphs a display keeps unless told otherwise. A glyph that
 // does not fit is scaled straight into the picture each time it is drawn.
@@ -125,15 +139,23 @@ struct TGlyphCacheStats {
     int Rebuilds = 0;       // times the glyphs were dropped for new colours or a new cell size
     int SymbolsScaled = 0;  // symbols composed and scaled, whether kept or not
     int64_t Bytes = 0;      // size of the glyphs kept now (a strip built on request not included)
+    int32_t Ratio = 1;      // device pixels per logical pixel of the glyphs and the picture
 };
 
 // A windowless control that shows its Caption as a row of slanted
 // seven-segment cells: ColorText segments on ColorBackGnd, framed by
 // FrameStyle. Each symbol is scaled to the cell size the first time a cell
-// shows it and kept, so a caption change only copies rectangles. The glyphs
-// and the picture on screen are caches: a change of colour, geometry or size
-// marks them stale, and the next paint rebuilds them, once however many
-// properties changed.
+// shows it and kept, so a caption change only copies rectangles: the cells
+// that changed go straight from the glyphs to the screen. The glyphs and the
+// picture on screen are caches: a change of colour, geometry, size or screen
+// resolution marks them stale, and the next paint rebuilds them, once however
+// many properties changed.
+//
+// On a screen of device pixel ratio above 1 the glyphs and the picture are
+// made in device pixels (PaintPixelRatio), so edges stay sharp; the frame
+// keeps its logical width. The display tells assistive tools what its cells
+// show (ShownText), and hints at a size from NumDigits, Margin and
+// InterDigDist.
 //
 // Setters ignore unchanged values. Caption, the colours, Margin,
 // InterDigDist and NumDigits repaint before they return (which needs a
@@ -176,6 +198,13 @@ public:
     int32_t NumDigits() const { return FNumDigits; }
     void SetNumDigits(int32_t Value);
 
+    // What the cells show now (ShownText of the caption's cells).
+    std::string ShownText() const;
+    // HintCellWidth x HintCellHeight cells with the present margin and gap;
+    // the default display's 216 x 76 for 4 digits.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
     TColor SchemeDark() const { return FSchemeDark; }
     TColor SchemeShadow() const { return FSchemeShadow; }
     TColor SchemeHighlight() const { return FSchemeHighlight; }
@@ -216,13 +245,16 @@ private:
         int32_t Width = 0, Height = 0, Margin = 0;
         TCellGeometry Cells;
         TFrameStyle Frame = fsNone;
+        int32_t Ratio = 1;  // device pixels per logical pixel
         friend bool operator==(const TCacheKey&, const TCacheKey&) = default;
     };
     // Where a symbol's scaled cell is kept: a canvas and the cell's top-left
-    // corner on it. Null when the symbol is not kept.
+    // corner on it, and how many columns from there it holds: the cell, and
+    // for a kept symbol the gap after it. Null when the symbol is not kept.
     struct TGlyphSource {
         TCanvas* Canvas = nullptr;
         int32_t X = 0, Y = 0;
+        int32_t Width = 0;
     };
 
     QString CaptionText() const;
@@ -232,7 +264,12 @@ private:
     int FrameStyleValue() const { return FFrameStyle; }
     void SetFrameStyleValue(int Value);
 
-    TCacheKey CurrentKey() const;
+    // The present geometry at Ratio; without it, at the ratio of the caches.
+    TCacheKey CurrentKey(int32_t Ratio) const;
+    TCacheKey CurrentKey() const { return CurrentKey(FBuiltFor.Ratio); }
+    // The ratio to paint at on a screen of ScreenRatio: that one, unless the
+    // cells or the picture would pass their limits in device pixels.
+    int32_t PaintRatio(int32_t ScreenRatio) const;
     // Drops the glyphs when they are stale or of another cell size, and
     // marks the picture for a whole composition when it was made for
     // anything else. The one place that records what the caches are for.
@@ -240,13 +277,25 @@ private:
     // The picture shows Now, and its cells may be renewed one by one: they
     // touch neither the frame nor each other.
     bool PictureCurrent(const TCacheKey& Now) const;
-    TRect CellRect(const TCacheKey& K, int Index) const;
-    // The area of the cells that differ from those on the picture, or the
+    // Cell Index (from 0), WithGap together with the gap after it.
+    TRect CellRect(const TCacheKey& K, int Index, bool WithGap = false) const;
+    // The area of the cells that differ from those last painted, or the
     // whole control when the picture must be composed anew.
     TRect ChangedArea(const TCaptionCells& Cells) const;
+    // Draws the cells that meet Area straight from the glyphs onto the
+    // control. False, with nothing drawn, when a glyph is not kept.
+    bool PaintCells(const TCaptionCells& Cells, const TRect& Area);
+    // Brings the picture to Cells: the cells that changed, or all of it.
+    void UpdatePicture(const TCaptionCells& Cells);
     void ComposePicture(const TCaptionCells& Cells);
-    void ComposeCell(int Index, TDigitCell Cell, bool OnBackground, uint32_t Shown);
+    // One cell on C, which must be a bitmap's canvas unless the cell's
+    // glyphs are kept.
+    void ComposeCell(TCanvas& C, int Index, TDigitCell Cell, bool OnBackground, uint32_t Shown,
+                     bool WithGap = false);
     void PaintWithoutBuffer();
+    // Tells assistive tools when the cells show something else.
+    void ShownChanged(const TCaptionCells& Cells);
+    QSize HintFor(int CellWidth, int CellHeight) const;
 
     // Composes symbol k (1-based) and scales it into the cell whose top-left
     // corner is at (X, Y) of Dest; pixels outside Dest are skipped.
@@ -279,9 +328,14 @@ private:
     TGlyphCacheStats FStats;
     std::unique_ptr<TBitmap> FGlyphStrip;  // all 21 symbols, built on request
     bool FStripBuilt = false;
-    std::unique_ptr<TBitmap> FPicture;  // what the control shows, composed off screen
-    TCaptionCells FShownCells;          // the cells on FPicture
+    std::unique_ptr<TBitmap> FPicture;  // the whole display, for paints of more than changed cells
+    TCaptionCells FPictureCells;        // the cells on FPicture
     bool FPictureValid = false;         // false: compose the whole picture anew
+    TCaptionCells FShownCells;          // the cells the last paint showed
+    TCaptionCells FAnnouncedCells;      // the cells assistive tools were last told of
+    // The cells a caption change repaints; a paint within them may draw
+    // them alone. Set only while the caption setter repaints.
+    TRect FRenewArea;
 };
 
 }  // namespace zent
