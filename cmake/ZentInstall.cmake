@@ -15,3 +15,11 @@ write_basic_package_version_file(${CMAKE_CURRENT_BINARY_DIR}/ZentConfigVersion.c
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/ZentConfig.cmake
               ${CMAKE_CURRENT_BINARY_DIR}/ZentConfigVersion.cmake
   DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/Zent)
+
+# The Designer plugin goes where Qt looks for plugins, relative to the
+# prefix: with the prefix /usr, Qt's own plugin folder, which Designer
+# searches; under any other prefix, point QT_PLUGIN_PATH at
+# <prefix>/${QT6_INSTALL_PLUGINS}.
+if(TARGET zent_designer)
+  install(TARGETS zent_designer LIBRARY DESTINATION ${QT6_INSTALL_PLUGINS}/designer)
+endif()

@@ -107,6 +107,15 @@ TScrollBar::TRange& TScrollBar::Stored() {
 }
 
 void TScrollBar::Apply(const TRange& Range) {
+    // A form designer writes properties from Qt's event loop, which no
+    // exception may cross: there the error is reported and the write refused.
+    if (ComponentState() & csDesigning) {
+        Guarded([&] {
+            Check(Range);
+            ShowRange(Range);
+        });
+        return;
+    }
     Check(Range);
     ShowRange(Range);
 }

@@ -28,7 +28,7 @@ namespace zent {
 //
 // Min, Max and PageSize must satisfy Min <= Max and PageSize <= Max: a write
 // that breaks this raises "Scrollbar property out of range" and changes
-// nothing. While the control loads, Min, Max, Position and PageSize are only
+// nothing (while designing, the error is reported instead of raised). While the control loads, Min, Max, Position and PageSize are only
 // stored, whatever the order they come in; LayoutLoaded checks them (same
 // error) and then applies them without raising OnChange, so a stored
 // position below Min shows Min and handlers attached before LayoutLoaded

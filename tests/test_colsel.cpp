@@ -4,10 +4,12 @@
 #include <QMetaProperty>
 #include <QPainter>
 #include <QTest>
+#include <QVBoxLayout>
 #include <QWidget>
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <functional>
 
 #include "Zent_Colsel.h"
 #include "Zent_combobox.h"
@@ -376,4 +378,48 @@ TEST(ColSel, LoadsFromAStoredLayout) {
     EXPECT_FALSE(Sel->Enabled());
     EXPECT_FALSE(Sel->isEnabled()) << "\"Enabled\" reaches the control";
     EXPECT_EQ(Sel->property("Enabled").toBool(), false);
+}
+
+// In a layout the selector is as wide as a QComboBox of the same names,
+// plus its bar and the bar's margins, and follows the list, the bar and the
+// names as they change.
+TEST(ColSel, SizeHintsFollowTheNamesAndTheBar) {
+    QWidget Window;
+    QVBoxLayout Layout(&Window);
+    Layout.setContentsMargins(0, 0, 0, 0);
+    auto* Sel = new TColSel;
+    Layout.addWidget(Sel);
+    Window.show();
+    Sel->SetNumColors(Sel->NumColors());
+    auto ComboBoxHint = [&](int32_t Count) {
+        QComboBox Plain;
+        Plain.setFont(Sel->font());
+        for (int32_t Number = 1; Number <= Count; ++Number)
+            Plain.addItem(QString::fromLatin1(Sel->EntryName(Number).c_str()));
+        return Plain.sizeHint();
+    };
+    struct TStep {
+        const char* What;
+        std::function<void()> Change;
+    };
+    const TStep Steps[] = {
+        {"as made", [] {}},
+        {"three short names", [&] { Sel->SetNumColors(3); }},
+        {"a wider bar", [&] { Sel->SetColorBarWidth(60); }},
+        {"a longer name", [&] { Sel->SetSelColor(0x123456); }},  // entry 1 becomes "$00123456"
+        {"no bar", [&] { Sel->SetColorBarWidth(0); }},
+        {"all 255", [&] { Sel->SetNumColors(255); }},
+    };
+    int PreviousWidth = 0;
+    for (const TStep& Step : Steps) {
+        Step.Change();
+        const QSize Plain = ComboBoxHint(Sel->NumColors());
+        const QSize Expected(Plain.width() + Sel->ColorBarWidth() + 6, Plain.height());
+        EXPECT_EQ(Sel->sizeHint(), Expected) << Step.What;
+        EXPECT_EQ(Sel->minimumSizeHint(), Expected) << Step.What;
+        Window.adjustSize();
+        EXPECT_EQ(Sel->size(), Expected) << Step.What << ": the layout took the new hint";
+        EXPECT_NE(Sel->width(), PreviousWidth) << Step.What;
+        PreviousWidth = Sel->width();
+    }
 }

@@ -1,10 +1,15 @@
 #include "Zent_Colsel.h"
 
+#include <QFontMetrics>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QWidget>
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <vector>
 
+#include "Zent_latin1.h"
 #include "Zent_zentcolors.h"
 
 namespace zent {
@@ -51,6 +56,7 @@ void TColSel::SetNumColors(int32_t Value) {
     FNumColors = Value;
     FCurrentEntry = 1;
     RebuildItems();
+    updateGeometry();
 }
 
 void TColSel::SetEnabled(bool Value) {
@@ -74,6 +80,7 @@ void TColSel::SetSelColor(TColor Value) {
     std::string Name = ColorToText(Rgb);
     if (OnColorNameChange) OnColorNameChange(this, Name);
     Entry(Number).Name = Name;
+    updateGeometry();
     // The item text is what screen readers read and typing searches.
     if (Number <= Items().Count()) Items().SetStrings(Number - 1, Name);
     RepaintNow();
@@ -147,17 +154,27 @@ void TColSel::DrawItem(int32_t Index, const TRect& R, TOwnerDrawState) {
     C.Font.Color = KeptFont;
 }
 
-// The box is as wide as the bar and the widest name need.
+// What QComboBox gives for a list of the names NumColors lists, whether
+// the list is built yet or not (the style's frame and arrow around the
+// widest name and one line of text), and the bar with the three pixels on
+// either side that DrawItem leaves it. Computed afresh: QComboBox keeps its
+// hint once it has asked, however the items change.
 QSize TColSel::sizeHint() const {
-    QSize S = TCustomComboBox::sizeHint();
-    S.setWidth(Saturate(std::min<int64_t>(int64_t(S.width()) + FColorBarWidth + 6, QWIDGETSIZE_MAX)));
-    return S;
+    const QFontMetrics Metrics = fontMetrics();
+    int64_t Widest = 0;
+    for (int32_t Number = 1; Number <= FNumColors; ++Number)
+        Widest = std::max<int64_t>(Widest, Metrics.boundingRect(Latin1ToQString(Entry(Number).Name)).width());
+    const int64_t Width = std::min<int64_t>(Widest + FColorBarWidth + 6, QWIDGETSIZE_MAX);
+    QStyleOptionComboBox Option;
+    initStyleOption(&Option);
+    const QSize Content(int(Width), std::max(int(std::ceil(QFontMetricsF(Metrics).height())), 14) + 2);
+    return style()->sizeFromContents(QStyle::CT_ComboBox, &Option, Content, this).boundedTo(
+        QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
 }
 
+// As QComboBox's: the names are not shortened.
 QSize TColSel::minimumSizeHint() const {
-    QSize S = TCustomComboBox::minimumSizeHint();
-    S.setWidth(Saturate(std::min<int64_t>(int64_t(S.width()) + FColorBarWidth + 6, QWIDGETSIZE_MAX)));
-    return S;
+    return sizeHint();
 }
 
 }  // namespace zent

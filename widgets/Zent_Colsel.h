@@ -88,6 +88,9 @@ public:
     // Makes the picked item's entry current, then raises OnClick.
     void Click() override;
 
+    // What QComboBox gives for the longest of the NumColors names, widened
+    // by the bar and its margins (ColorBarWidth + 6); the minimum is the same.
+    // Both follow NumColors, ColorBarWidth and renamed entries.
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
