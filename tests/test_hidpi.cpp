@@ -12,6 +12,7 @@
 
 #include "Zent_controls.h"
 #include "Zent_internal.h"
+#include "Zent_NumLab.h"
 #include "Zent_resources.h"
 #include "Zent_sevenseg.h"
 #include "Zent_sysutils.h"
@@ -435,6 +436,46 @@ TEST(SevenSegHiDpi, BigDisplaysFallBackToLogicalPixels) {
         ::testing::Test::RecordProperty("cache_bytes_" + std::to_string(C.W),
                                         std::to_string(Seg->GlyphCacheStats().Bytes));
     }
+}
+
+
+// ------------------------------------------------------------ the label
+
+// At ratio 2 the label's picture is in device pixels: backgrounds, frame and
+// box are the ratio-1 picture with each pixel doubled, and the texts are
+// drawn at the device resolution, not doubled.
+TEST(NumLabHiDpi, TextIsDrawnAtTheDeviceResolution) {
+    QWidget Window;
+    Window.resize(200, 60);
+    auto* Lab = new TNumLab(&Window);
+    Lab->SetBounds(4, 4, 160, 28);
+    Lab->SetLeftSpace(30);
+    Lab->SetLabelWidth(90);
+    Lab->SetValue(-12.5);
+    Window.show();
+    QApplication::processEvents();
+    const auto Both = [&] {
+        QImage Logical(160, 28, QImage::Format_RGB32);
+        Lab->render(&Logical);
+        return std::pair{Pixels(Lab->grab()), Logical};
+    };
+
+    Lab->SetEmpty(true);  // frame and backgrounds only
+    const auto [Plain, PlainOne] = Both();
+    ASSERT_EQ(Plain.size(), QSize(320, 56));
+    EXPECT_EQ(Plain, Blocks(PlainOne, 2));
+
+    Lab->SetEmpty(false);
+    Lab->SetLeftText("T");
+    Lab->SetRightText("\xB0" "C");
+    const auto [Shot, One] = Both();
+    test::SavePicture(Shot, "hidpi_numlab");
+    EXPECT_NE(Shot, Blocks(One, 2));
+    // Outside the rows the text takes, still the doubled ratio-1 picture.
+    EXPECT_EQ(Shot.copy(0, 0, 320, 6), Blocks(One, 2).copy(0, 0, 320, 6));
+    EXPECT_EQ(Shot.copy(0, 50, 320, 6), Blocks(One, 2).copy(0, 50, 320, 6));
+    // After a paint at ratio 1 the picture is renewed for ratio 2.
+    EXPECT_EQ(Pixels(Lab->grab()), Shot);
 }
 
 }  // namespace

@@ -510,9 +510,10 @@ QSize TNumLab::sizeHint() const {
     return {std::max(Minimum.width(), int(DefaultWidth)), std::max(Minimum.height() + 3, int(DefaultHeight))};
 }
 
-TNumLab::TPictureKey TNumLab::CurrentKey() const {
+TNumLab::TPictureKey TNumLab::CurrentKey(int32_t Ratio) const {
     return {Width(),
             Height(),
+            Ratio,
             Font(),
             ColorToRGB(FColorOutBakG),
             ColorToRGB(FColorOutText),
@@ -523,11 +524,14 @@ TNumLab::TPictureKey TNumLab::CurrentKey() const {
 
 void TNumLab::Paint() {
     if (!Visible() && !(ComponentState() & csDesigning)) return;
-    const TPictureKey Now = CurrentKey();
+    const TPictureKey Now = CurrentKey(Canvas().PixelRatio());
     bool NewText = false;
     try {
         TCanvas& C = FPicture->Canvas();
         if (FStale == TStale::Whole || Now != FBuiltFor) {
+            // The picture in device pixels, so that the text is drawn at the
+            // screen's resolution rather than scaled up.
+            if (FPicture->PixelRatio() != Now.Ratio) FPicture->SetPixelRatio(Now.Ratio);
             FPicture->SetSize(Now.Width, Now.Height);
             FBuiltFor = Now;
             FStale = TStale::Box;

@@ -216,9 +216,10 @@ public:
 private:
     // What the kept picture was composed for, beyond the label's own fields
     // (whose setters mark it stale): the size, the font and the colours as
-    // they resolve now, so that a palette change shows.
+    // they resolve now, so that a palette change shows, and the device pixel
+    // ratio of the screen, at which the text is drawn sharp.
     struct TPictureKey {
-        int32_t Width = 0, Height = 0;
+        int32_t Width = 0, Height = 0, Ratio = 1;
         TFont Font;
         TColor OutBakG = 0, OutText = 0, LabBakG = 0, LabText = 0, GreyText = 0;
         friend bool operator==(const TPictureKey&, const TPictureKey&) = default;
@@ -259,7 +260,7 @@ private:
     void Changed(TStale What);
     // Step 1 of the value text: by display type, the indicator when out of range.
     std::string TypeText() const;
-    TPictureKey CurrentKey() const;
+    TPictureKey CurrentKey(int32_t Ratio) const;
     // The value text, or the indicator when it is too wide, measured on C.
     TShownText ShownText(const TCanvas& C) const;
     // Background, side texts and frame: everything but the value box's inside.
