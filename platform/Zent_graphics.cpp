@@ -254,8 +254,9 @@ int32_t PaintPixelRatio(double Dpr) {
 
 // Building a QFont and a QFontMetrics, and the font engine lookup a new
 // QFontMetrics makes, cost more than drawing a short text; so does shaping
-// it. A canvas keeps them for its font and its surface's resolution, and
-// keeps the last text measured, which the draw that follows usually needs.
+// it. A canvas keeps them for its font and its surface's resolution, with
+// the widths of the texts it measured last: a control measures a text just
+// before it draws it, and repaints the same few texts.
 struct TCanvas::TTextCache {
     // What the font and metrics were made from. Metrics depend on the
     // surface only through its resolution; the painter scales glyphs to
@@ -267,17 +268,32 @@ struct TCanvas::TTextCache {
     int Dpi = -1;  // 0: measured without a surface
     QFont Font;
     QFontMetrics Metrics{QFont()};
-    // The last text measured.
-    bool Measured = false;
-    std::string Text;
-    QString Chars;
-    int32_t Width = 0;
+
+    struct TMeasure {
+        std::string Text;
+        QString Chars;
+        int32_t Width = 0;
+    };
+    std::array<TMeasure, 4> Recent;
+    std::size_t Count = 0, Next = 0;  // Recent[Next] is replaced next
+
+    const TMeasure& Measure(const std::string& Text) {
+        for (std::size_t i = 0; i < Count; ++i)
+            if (Recent[i].Text == Text) return Recent[i];
+        TMeasure& M = Recent[Next];
+        Next = (Next + 1) % Recent.size();
+        Count = std::max(Count, Next == 0 ? Recent.size() : Next);
+        M.Text = Text;
+        M.Chars = Latin1ToQString(Text);
+        M.Width = Metrics.horizontalAdvance(M.Chars);
+        return M;
+    }
 };
 
 TCanvas::TCanvas() = default;
 TCanvas::~TCanvas() = default;
 
-const TCanvas::TTextCache& TCanvas::TextCache() const {
+TCanvas::TTextCache& TCanvas::TextCache() const {
     const QPaintDevice* Device = FImage && !FImage->isNull() ? FImage : FPainter ? FPainter->device() : nullptr;
     const int Dpi = Device ? Device->logicalDpiY() : 0;
     QFont Base = DefaultFont();
@@ -292,17 +308,7 @@ const TCanvas::TTextCache& TCanvas::TextCache() const {
     C.Dpi = Dpi;
     C.Font = ToQFont(Font, C.Base);
     C.Metrics = Device ? QFontMetrics(C.Font, Device) : QFontMetrics(C.Font);
-    C.Measured = false;
-    return C;
-}
-
-const TCanvas::TTextCache& TCanvas::Measured(const std::string& Text) const {
-    TTextCache& C = const_cast<TTextCache&>(TextCache());
-    if (C.Measured && C.Text == Text) return C;
-    C.Text = Text;
-    C.Chars = Latin1ToQString(Text);
-    C.Width = C.Metrics.horizontalAdvance(C.Chars);
-    C.Measured = true;
+    C.Count = C.Next = 0;
     return C;
 }
 
@@ -454,10 +460,11 @@ void TCanvas::PaintText(int64_t ClipL, int64_t ClipT, int64_t ClipR, int64_t Cli
         FillArea(Clip.left, Clip.top, Clip.right, Clip.bottom, DrawPixel(Brush.Color()));
     if (Text.empty()) return;
 
-    const TTextCache& T = Measured(Text);
+    TTextCache& T = TextCache();
+    const TTextCache::TMeasure& M = T.Measure(Text);
     // Only a cell that meets the clip box is drawn, which keeps the painter's
     // coordinates near the surface whatever X and Y are.
-    const Box Cell = pixels::Clip(X, Y, int64_t(X) + T.Width, int64_t(Y) + T.Metrics.height(), SurfaceWidth(),
+    const Box Cell = pixels::Clip(X, Y, int64_t(X) + M.Width, int64_t(Y) + T.Metrics.height(), SurfaceWidth(),
                                   SurfaceHeight());
     const Box Visible = pixels::Clip(std::max(Cell.left, Clip.left), std::max(Cell.top, Clip.top),
                                      std::min(Cell.right, Clip.right), std::min(Cell.bottom, Clip.bottom),
@@ -469,7 +476,7 @@ void TCanvas::PaintText(int64_t ClipL, int64_t ClipT, int64_t ClipR, int64_t Cli
         P.setFont(T.Font);
         P.setPen(QColor::fromRgb(DrawPixel(Font.Color)));
         P.setBackgroundMode(Qt::TransparentMode);
-        P.drawText(QPoint(X, Y + T.Metrics.ascent()), T.Chars);
+        P.drawText(QPoint(X, Y + T.Metrics.ascent()), M.Chars);
     };
     if (FImage) {
         QPainter P(FImage);
@@ -482,8 +489,8 @@ void TCanvas::PaintText(int64_t ClipL, int64_t ClipT, int64_t ClipR, int64_t Cli
 
 void TCanvas::TextOut(int32_t X, int32_t Y, const std::string& Text) {
     RequireSurface();
-    const TTextCache& T = Measured(Text);
-    const int64_t W = T.Width, H = T.Metrics.height();
+    TTextCache& T = TextCache();
+    const int64_t W = T.Measure(Text).Width, H = T.Metrics.height();
     PaintText(X, Y, X + W, Y + H, X, Y, Text);
     FPenPos = {Saturate(X + W), Y};
 }
@@ -494,7 +501,7 @@ void TCanvas::TextRect(const TRect& R, int32_t X, int32_t Y, const std::string& 
 }
 
 int32_t TCanvas::TextWidth(const std::string& Text) const {
-    return Measured(Text).Width;
+    return TextCache().Measure(Text).Width;
 }
 
 int32_t TCanvas::TextHeight(const std::string&) const {
