@@ -7,6 +7,7 @@
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPalette>
+#include <QTextLayout>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -255,8 +256,8 @@ int32_t PaintPixelRatio(double Dpr) {
 // Building a QFont and a QFontMetrics, and the font engine lookup a new
 // QFontMetrics makes, cost more than drawing a short text; so does shaping
 // it. A canvas keeps them for its font and its surface's resolution, with
-// the widths of the texts it measured last: a control measures a text just
-// before it draws it, and repaints the same few texts.
+// the widths and shaped glyphs of the texts it measured last: a control
+// measures a text just before it draws it, and repaints the same few texts.
 struct TCanvas::TTextCache {
     // What the font and metrics were made from. Metrics depend on the
     // surface only through its resolution; the painter scales glyphs to
@@ -273,11 +274,12 @@ struct TCanvas::TTextCache {
         std::string Text;
         QString Chars;
         int32_t Width = 0;
+        std::unique_ptr<QTextLayout> Glyphs;  // shaped at the first draw
     };
     std::array<TMeasure, 4> Recent;
     std::size_t Count = 0, Next = 0;  // Recent[Next] is replaced next
 
-    const TMeasure& Measure(const std::string& Text) {
+    TMeasure& Measure(const std::string& Text) {
         for (std::size_t i = 0; i < Count; ++i)
             if (Recent[i].Text == Text) return Recent[i];
         TMeasure& M = Recent[Next];
@@ -286,7 +288,29 @@ struct TCanvas::TTextCache {
         M.Text = Text;
         M.Chars = Latin1ToQString(Text);
         M.Width = Metrics.horizontalAdvance(M.Chars);
+        M.Glyphs.reset();
         return M;
+    }
+
+    // Draws M with its baseline at Baseline, in the painter's pen. The glyphs
+    // are shaped once and drawn as drawText draws them; underline and strike
+    // out lines are left to drawText, which places them differently at
+    // device pixel ratios above 1.
+    void Draw(QPainter& P, TMeasure& M, int32_t X, int32_t Baseline) {
+        if (Style & (fsUnderline | fsStrikeOut)) {
+            P.setFont(Font);
+            P.drawText(QPoint(X, Baseline), M.Chars);
+            return;
+        }
+        if (!M.Glyphs) {
+            M.Glyphs = std::make_unique<QTextLayout>(M.Chars, Font, P.device());
+            M.Glyphs->setCacheEnabled(true);
+            M.Glyphs->beginLayout();
+            M.Glyphs->createLine();
+            M.Glyphs->endLayout();
+        }
+        // The line puts its baseline its own ascent below the given point.
+        M.Glyphs->draw(&P, QPointF(X, Baseline - M.Glyphs->lineAt(0).ascent()));
     }
 };
 
@@ -461,7 +485,7 @@ void TCanvas::PaintText(int64_t ClipL, int64_t ClipT, int64_t ClipR, int64_t Cli
     if (Text.empty()) return;
 
     TTextCache& T = TextCache();
-    const TTextCache::TMeasure& M = T.Measure(Text);
+    TTextCache::TMeasure& M = T.Measure(Text);
     // Only a cell that meets the clip box is drawn, which keeps the painter's
     // coordinates near the surface whatever X and Y are.
     const Box Cell = pixels::Clip(X, Y, int64_t(X) + M.Width, int64_t(Y) + T.Metrics.height(), SurfaceWidth(),
@@ -473,10 +497,9 @@ void TCanvas::PaintText(int64_t ClipL, int64_t ClipT, int64_t ClipR, int64_t Cli
 
     const auto Draw = [&](QPainter& P) {
         P.setClipRect(ToQRect(Visible), Qt::IntersectClip);
-        P.setFont(T.Font);
         P.setPen(QColor::fromRgb(DrawPixel(Font.Color)));
         P.setBackgroundMode(Qt::TransparentMode);
-        P.drawText(QPoint(X, Y + T.Metrics.ascent()), M.Chars);
+        T.Draw(P, M, X, Y + T.Metrics.ascent());
     };
     if (FImage) {
         QPainter P(FImage);
