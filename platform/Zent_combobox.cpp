@@ -89,14 +89,24 @@ void DrawFocusRect(QPainter& Painter, int32_t Width, int32_t Height, const TRect
     if (H > 1) Sides[Count++] = QRect(int(L), int(T + H - 1), int(W), 1);
     if (H > 2) Sides[Count++] = QRect(int(L), int(T + 1), 1, int(H - 2));
     if (H > 2 && W > 1) Sides[Count++] = QRect(int(L + W - 1), int(T + 1), 1, int(H - 2));
-    Painter.save();
+    // Only what is changed is put back: a whole save and restore costs more
+    // than the dots.
+    const QPainter::RenderHints Hints = Painter.renderHints();
+    const QPainter::CompositionMode Mode = Painter.compositionMode();
+    const QPen Pen = Painter.pen();
+    const QBrush Brush = Painter.brush();
+    const QPointF Origin = Painter.brushOrigin();
     Painter.setRenderHint(QPainter::Antialiasing, false);
     Painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
     Painter.setPen(Qt::NoPen);
     Painter.setBrush(QBrush(Qt::white, Qt::Dense4Pattern));
     Painter.setBrushOrigin(int(L) + 1, int(T));  // the pattern's first dot is at (1, 0)
     Painter.drawRects(Sides, Count);
-    Painter.restore();
+    Painter.setBrushOrigin(Origin);
+    Painter.setBrush(Brush);
+    Painter.setPen(Pen);
+    Painter.setCompositionMode(Mode);
+    Painter.setRenderHint(QPainter::Antialiasing, Hints.testFlag(QPainter::Antialiasing));
 }
 
 bool TextLess(const std::string& A, const std::string& B) {

@@ -7,6 +7,7 @@
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPalette>
+#include <QTextLayout>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -223,8 +224,13 @@ std::string ColorToText(TColor Color) {
     return Buf;
 }
 
-QFont ToQFont(const TFont& Font) {
-    QFont F = qGuiApp ? QGuiApplication::font() : QFont();
+namespace {
+// The font an unnamed face and size 0 stand for.
+QFont DefaultFont() {
+    return qGuiApp ? QGuiApplication::font() : QFont();
+}
+
+QFont ToQFont(const TFont& Font, QFont F) {
     if (!Font.Name.empty()) F.setFamilies({Latin1ToQString(Font.Name)});
     if (Font.Size > 0) F.setPointSize(Font.Size);
     if (Font.Size < 0) F.setPixelSize(Font.Size == std::numeric_limits<int32_t>::min() ? 1 : -Font.Size);
@@ -234,6 +240,11 @@ QFont ToQFont(const TFont& Font) {
     F.setStrikeOut(Font.Style & fsStrikeOut);
     return F;
 }
+}  // namespace
+
+QFont ToQFont(const TFont& Font) {
+    return ToQFont(Font, DefaultFont());
+}
 
 int32_t PaintPixelRatio(double Dpr) {
     if (!(Dpr > 1)) return 1;  // NaN too
@@ -242,8 +253,88 @@ int32_t PaintPixelRatio(double Dpr) {
 
 // ---------------------------------------------------------------- canvas
 
+// Building a QFont and a QFontMetrics, and the font engine lookup a new
+// QFontMetrics makes, cost more than drawing a short text; so does shaping
+// it. A canvas keeps them for its font and its surface's resolution, with
+// the widths and shaped glyphs of the texts it measured last: a control
+// measures a text just before it draws it, and repaints the same few texts.
+struct TCanvas::TTextCache {
+    // What the font and metrics were made from. Metrics depend on the
+    // surface only through its resolution; the painter scales glyphs to
+    // device pixels itself.
+    std::string Name;
+    int32_t Size = 0;
+    uint8_t Style = 0;
+    QFont Base;
+    int Dpi = -1;  // 0: measured without a surface
+    QFont Font;
+    QFontMetrics Metrics{QFont()};
+
+    struct TMeasure {
+        std::string Text;
+        QString Chars;
+        int32_t Width = 0;
+        std::unique_ptr<QTextLayout> Glyphs;  // shaped at the first draw
+    };
+    std::array<TMeasure, 4> Recent;
+    std::size_t Count = 0, Next = 0;  // Recent[Next] is replaced next
+
+    TMeasure& Measure(const std::string& Text) {
+        for (std::size_t i = 0; i < Count; ++i)
+            if (Recent[i].Text == Text) return Recent[i];
+        TMeasure& M = Recent[Next];
+        Next = (Next + 1) % Recent.size();
+        Count = std::max(Count, Next == 0 ? Recent.size() : Next);
+        M.Text = Text;
+        M.Chars = Latin1ToQString(Text);
+        M.Width = Metrics.horizontalAdvance(M.Chars);
+        M.Glyphs.reset();
+        return M;
+    }
+
+    // Draws M with its baseline at Baseline, in the painter's pen. The glyphs
+    // are shaped once and drawn as drawText draws them; underline and strike
+    // out lines are left to drawText, which places them differently at
+    // device pixel ratios above 1.
+    void Draw(QPainter& P, TMeasure& M, int32_t X, int32_t Baseline) {
+        if (Style & (fsUnderline | fsStrikeOut)) {
+            P.setFont(Font);
+            P.drawText(QPoint(X, Baseline), M.Chars);
+            return;
+        }
+        if (!M.Glyphs) {
+            M.Glyphs = std::make_unique<QTextLayout>(M.Chars, Font, P.device());
+            M.Glyphs->setCacheEnabled(true);
+            M.Glyphs->beginLayout();
+            M.Glyphs->createLine();
+            M.Glyphs->endLayout();
+        }
+        // The line puts its baseline its own ascent below the given point.
+        M.Glyphs->draw(&P, QPointF(X, Baseline - M.Glyphs->lineAt(0).ascent()));
+    }
+};
+
 TCanvas::TCanvas() = default;
 TCanvas::~TCanvas() = default;
+
+TCanvas::TTextCache& TCanvas::TextCache() const {
+    const QPaintDevice* Device = FImage && !FImage->isNull() ? FImage : FPainter ? FPainter->device() : nullptr;
+    const int Dpi = Device ? Device->logicalDpiY() : 0;
+    QFont Base = DefaultFont();
+    if (!FTextCache) FTextCache = std::make_unique<TTextCache>();
+    TTextCache& C = *FTextCache;
+    if (C.Dpi == Dpi && C.Size == Font.Size && C.Style == Font.Style && C.Name == Font.Name && C.Base == Base)
+        return C;
+    C.Name = Font.Name;
+    C.Size = Font.Size;
+    C.Style = Font.Style;
+    C.Base = std::move(Base);
+    C.Dpi = Dpi;
+    C.Font = ToQFont(Font, C.Base);
+    C.Metrics = Device ? QFontMetrics(C.Font, Device) : QFontMetrics(C.Font);
+    C.Count = C.Next = 0;
+    return C;
+}
 
 void TCanvas::BindPainter(QPainter* Painter, int32_t Width, int32_t Height) {
     FImage = nullptr;
@@ -393,13 +484,12 @@ void TCanvas::PaintText(int64_t ClipL, int64_t ClipT, int64_t ClipR, int64_t Cli
         FillArea(Clip.left, Clip.top, Clip.right, Clip.bottom, DrawPixel(Brush.Color()));
     if (Text.empty()) return;
 
-    const QFont QF = ToQFont(Font);
-    const QString S = Latin1ToQString(Text);
-    QFontMetrics Metrics = FImage ? QFontMetrics(QF, FImage) : QFontMetrics(QF, FPainter->device());
+    TTextCache& T = TextCache();
+    TTextCache::TMeasure& M = T.Measure(Text);
     // Only a cell that meets the clip box is drawn, which keeps the painter's
     // coordinates near the surface whatever X and Y are.
-    const Box Cell = pixels::Clip(X, Y, int64_t(X) + Metrics.horizontalAdvance(S),
-                                  int64_t(Y) + Metrics.height(), SurfaceWidth(), SurfaceHeight());
+    const Box Cell = pixels::Clip(X, Y, int64_t(X) + M.Width, int64_t(Y) + T.Metrics.height(), SurfaceWidth(),
+                                  SurfaceHeight());
     const Box Visible = pixels::Clip(std::max(Cell.left, Clip.left), std::max(Cell.top, Clip.top),
                                      std::min(Cell.right, Clip.right), std::min(Cell.bottom, Clip.bottom),
                                      SurfaceWidth(), SurfaceHeight());
@@ -407,10 +497,9 @@ void TCanvas::PaintText(int64_t ClipL, int64_t ClipT, int64_t ClipR, int64_t Cli
 
     const auto Draw = [&](QPainter& P) {
         P.setClipRect(ToQRect(Visible), Qt::IntersectClip);
-        P.setFont(QF);
         P.setPen(QColor::fromRgb(DrawPixel(Font.Color)));
         P.setBackgroundMode(Qt::TransparentMode);
-        P.drawText(QPoint(X, Y + Metrics.ascent()), S);
+        T.Draw(P, M, X, Y + T.Metrics.ascent());
     };
     if (FImage) {
         QPainter P(FImage);
@@ -423,7 +512,8 @@ void TCanvas::PaintText(int64_t ClipL, int64_t ClipT, int64_t ClipR, int64_t Cli
 
 void TCanvas::TextOut(int32_t X, int32_t Y, const std::string& Text) {
     RequireSurface();
-    const int64_t W = TextWidth(Text), H = TextHeight(Text);
+    TTextCache& T = TextCache();
+    const int64_t W = T.Measure(Text).Width, H = T.Metrics.height();
     PaintText(X, Y, X + W, Y + H, X, Y, Text);
     FPenPos = {Saturate(X + W), Y};
 }
@@ -434,18 +524,11 @@ void TCanvas::TextRect(const TRect& R, int32_t X, int32_t Y, const std::string& 
 }
 
 int32_t TCanvas::TextWidth(const std::string& Text) const {
-    const QFont QF = ToQFont(Font);
-    const QString S = Latin1ToQString(Text);
-    if (FImage && !FImage->isNull()) return QFontMetrics(QF, FImage).horizontalAdvance(S);
-    if (FPainter && FPainter->device()) return QFontMetrics(QF, FPainter->device()).horizontalAdvance(S);
-    return QFontMetrics(QF).horizontalAdvance(S);
+    return TextCache().Measure(Text).Width;
 }
 
 int32_t TCanvas::TextHeight(const std::string&) const {
-    const QFont QF = ToQFont(Font);
-    if (FImage && !FImage->isNull()) return QFontMetrics(QF, FImage).height();
-    if (FPainter && FPainter->device()) return QFontMetrics(QF, FPainter->device()).height();
-    return QFontMetrics(QF).height();
+    return TextCache().Metrics.height();
 }
 
 void TCanvas::Draw(int32_t X, int32_t Y, const TBitmap& Bitmap) {

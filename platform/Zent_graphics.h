@@ -251,6 +251,10 @@ private:
     // box; the clip box is filled first when the brush is solid.
     void PaintText(int64_t ClipL, int64_t ClipT, int64_t ClipR, int64_t ClipB, int32_t X, int32_t Y,
                    const std::string& Text);
+    // The font, its metrics and the texts last measured with them, for the
+    // present Font and surface; rebuilt only when one of those changed.
+    struct TTextCache;
+    TTextCache& TextCache() const;
 
     QImage* FImage = nullptr;      // a bitmap's pixels
     QPainter* FPainter = nullptr;  // a control's screen, during Paint
@@ -258,6 +262,7 @@ private:
     int32_t FRatio = 1;
     TPoint FPenPos;
     int FStretchMode = 1;  // BLACKONWHITE
+    mutable std::unique_ptr<TTextCache> FTextCache;
 };
 
 // Selects the stretching mode of the destination; returns the previous mode.

@@ -1,6 +1,8 @@
 // Colours, canvas pixel rules, text, copies, bitmaps and stretching.
 #include <gtest/gtest.h>
 
+#include <QFont>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -303,6 +305,106 @@ TEST_F(TextCase, HeightIsTheFullCellWhateverTheCharacters) {
     C.Font.Size = 20;
     C.Font.Style = fsBold;
     EXPECT_GT(C.TextHeight("x"), TCanvas().TextHeight("x"));
+}
+
+TEST_F(TextCase, EachTextIsMeasuredForItself) {
+    // Repeats, a prefix, an empty text and one with a trailing space in turn.
+    for (const char* T : {"Zent 42", "Zent 42", "Zent", "", "W", "Zent 42 ", "\xC4"}) {
+        TBitmap Fresh;
+        Fresh.SetSize(120, 40);
+        EXPECT_EQ(C.TextWidth(T), Fresh.Canvas().TextWidth(T)) << T;
+        C.TextOut(0, 0, T);
+        EXPECT_EQ(C.PenPos().X, Fresh.Canvas().TextWidth(T)) << T;
+    }
+}
+
+// A canvas keeps what it needs for text between calls. After any change
+// that text depends on, its next draw and measures must be a fresh canvas's.
+struct TTextDraw {
+    int32_t Width, Height, PenX;
+    QImage Picture;
+    bool operator==(const TTextDraw& O) const {
+        return Width == O.Width && Height == O.Height && PenX == O.PenX && Picture == O.Picture;
+    }
+};
+
+TTextDraw DrawSample(TCanvas& C, QImage& Surface) {
+    const std::string Text = "Zent \xC4g 42";
+    C.Brush.SetColor(clWhite);
+    C.FillRect(Rect(0, 0, 200, 60));
+    C.Font.Color = clBlack;
+    C.Brush.SetColor(clYellow);
+    C.TextOut(3, 2, Text);
+    C.Brush.SetStyle(bsClear);
+    C.TextRect(Rect(10, 30, 60, 50), 4, 28, Text);
+    // Against metrics made afresh for the surface.
+    const QFontMetrics Plain(ToQFont(C.Font), &Surface);
+    EXPECT_EQ(C.TextWidth(Text), Plain.horizontalAdvance(QString::fromLatin1(Text)));
+    EXPECT_EQ(C.TextHeight(Text), Plain.height());
+    return {C.TextWidth(Text), C.TextHeight(Text), C.PenPos().X, Surface.copy()};
+}
+
+TEST(CanvasTextCache, EachChangeBetweenTwoDrawsShowsInTheNext) {
+    struct TChange {
+        const char* Name;
+        std::function<void(TBitmap&)> Apply;
+    };
+    const QFont KeptAppFont = QGuiApplication::font();
+    const TChange Changes[] = {
+        {"face", [](TBitmap& B) { B.Canvas().Font.Name = "DejaVu Serif"; }},
+        {"points", [](TBitmap& B) { B.Canvas().Font.Size = 17; }},
+        {"pixels", [](TBitmap& B) { B.Canvas().Font.Size = -23; }},
+        {"bold", [](TBitmap& B) { B.Canvas().Font.Style = fsBold; }},
+        {"italic underlined", [](TBitmap& B) { B.Canvas().Font.Style = fsItalic | fsUnderline; }},
+        {"pixel ratio", [](TBitmap& B) { B.SetPixelRatio(2); }},
+        {"resolution", [](TBitmap& B) { TPlatformAccess::Image(B).setDotsPerMeterY(7559); }},  // 192 dpi
+        {"application font", [](TBitmap&) { QGuiApplication::setFont(QFont("DejaVu Serif", 13)); }},
+    };
+    for (const TChange& Change : Changes) {
+        SCOPED_TRACE(Change.Name);
+        TBitmap Used, Fresh;
+        Used.SetSize(200, 60);
+        Fresh.SetSize(200, 60);
+        const TTextDraw Before = DrawSample(Used.Canvas(), TPlatformAccess::Image(Used));
+        Change.Apply(Used);
+        const TTextDraw After = DrawSample(Used.Canvas(), TPlatformAccess::Image(Used));
+        Change.Apply(Fresh);
+        const TTextDraw Want = DrawSample(Fresh.Canvas(), TPlatformAccess::Image(Fresh));
+        QGuiApplication::setFont(KeptAppFont);
+        EXPECT_FALSE(After == Before);  // every change shows
+        EXPECT_TRUE(After == Want) << After.Width << " x " << After.Height << ", want " << Want.Width << " x "
+                                   << Want.Height << " " << test::SavePicture(After.Picture, "text_cache_used")
+                                   << " " << test::SavePicture(Want.Picture, "text_cache_fresh");
+    }
+
+    // A control's canvas is bound to one painter after another: each may
+    // paint at another resolution or device pixel ratio.
+    const auto NewScreen = [](int Ratio, int DotsPerMeter) {
+        QImage S(200 * Ratio, 60 * Ratio, QImage::Format_ARGB32_Premultiplied);
+        S.setDevicePixelRatio(Ratio);
+        S.setDotsPerMeterY(DotsPerMeter);
+        S.fill(Qt::green);
+        return S;
+    };
+    const auto Paint = [](TCanvas& C, QImage& S) {
+        QPainter P(&S);
+        TPlatformAccess::BindPainter(C, &P, 200, 60);
+        TTextDraw D = DrawSample(C, S);
+        TPlatformAccess::Unbind(C);
+        return D;
+    };
+    for (const auto& [Ratio, DotsPerMeter] : {std::pair{2, 3780}, {1, 7559}, {3, 5000}}) {
+        SCOPED_TRACE(std::to_string(Ratio) + " " + std::to_string(DotsPerMeter));
+        TCanvas Used, Fresh;
+        QImage First = NewScreen(1, 3780), Second = NewScreen(Ratio, DotsPerMeter),
+               Third = NewScreen(Ratio, DotsPerMeter);
+        const TTextDraw Before = Paint(Used, First);
+        const TTextDraw After = Paint(Used, Second), Want = Paint(Fresh, Third);
+        EXPECT_FALSE(After == Before);
+        EXPECT_TRUE(After == Want) << test::SavePicture(After.Picture, "text_cache_painter_used") << " "
+                                   << test::SavePicture(Want.Picture, "text_cache_painter_fresh");
+        EXPECT_EQ(Used.TextHeight("x"), TCanvas().TextHeight("x"));  // unbound again: no surface
+    }
 }
 
 // ---------------------------------------------------------------- flood fill
