@@ -338,17 +338,10 @@ void PlainSumRows(const uint32_t* const* rows, const uint32_t* weights, uint32_t
 
 void PlainWeighColumns(const ColumnTaps& taps, const uint32_t* plane, uint32_t rowSum, Divider& divider,
                        uint32_t* drow) {
-    // Copies the compiler may keep in registers: the stores to drow could alias the originals.
-    const ColumnTaps t = taps;
-    Divider divide = divider;
-    for (uint32_t j = 0; j < t.count; ++j) {
-        if (t.sum[j] == 0) continue;
-        // Whole destination pixels share one divisor: a division saved per pixel.
-        const uint64_t den = uint64_t(t.sum[j]) * rowSum;
-        if (den != divide.den) divide = Divider(den);
-        drow[j] = WeighPixelPlain(t, j, plane, divide);
-    }
-    divider = divide;
+    WeighColumnsWith(taps, rowSum, divider, drow,
+                     [plane](const ColumnTaps& t, uint32_t j, const Divider& d, uint64_t) {
+                         return WeighPixelPlain(t, j, plane, d);
+                     });
 }
 
 constexpr Kernels kPlain{"plain",      PlainPrepare, PlainFillRow,     PlainAndRow,

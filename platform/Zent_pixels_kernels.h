@@ -67,6 +67,26 @@ inline uint32_t WeighPixelPlain(const ColumnTaps& t, uint32_t j, const uint32_t*
     return 0xFF000000u | (divide(r) << 16) | (divide(g) << 8) | divide(b);
 }
 
+// The horizontal pass over the destination row: each column with taps gets
+// Pixel(t, j, divide, den). Columns of one whole destination pixel share a divisor,
+// so a division is prepared once per run of equal divisors, not per pixel.
+// Divider is passed back for the next row. A template so that each kernel's
+// pixel function is inlined into the loop.
+template <typename PixelFn>
+inline void WeighColumnsWith(const ColumnTaps& taps, uint32_t rowSum, Divider& divider, uint32_t* drow,
+                             PixelFn Pixel) {
+    // Copies the compiler may keep in registers: the stores to drow could alias the originals.
+    const ColumnTaps t = taps;
+    Divider divide = divider;
+    for (uint32_t j = 0; j < t.count; ++j) {
+        if (t.sum[j] == 0) continue;
+        const uint64_t den = uint64_t(t.sum[j]) * rowSum;
+        if (den != divide.den) divide = Divider(den);
+        drow[j] = Pixel(t, j, divide, den);
+    }
+    divider = divide;
+}
+
 struct Kernels {
     const char* name;
     // Called before a long run of kernel calls; vector kernels make the

@@ -176,21 +176,14 @@ void SumRows(const uint32_t* const* rows, const uint32_t* weights, uint32_t coun
 
 void WeighColumns(const ColumnTaps& taps, const uint32_t* plane, uint32_t rowSum, Divider& divider,
                   uint32_t* drow) {
-    // Copies the compiler may keep in registers: the stores to drow could alias the originals.
-    const ColumnTaps t = taps;
-    Divider divide = divider;
-    for (uint32_t j = 0; j < t.count; ++j) {
-        if (t.sum[j] == 0) continue;
-        // Whole destination pixels share one divisor: a division saved per pixel.
-        const uint64_t den = uint64_t(t.sum[j]) * rowSum;
-        if (den != divide.den) divide = Divider(den);
-        const uint32_t tap = t.offset[j];
-        drow[j] = t.boxShaped && den < (uint64_t(1) << 24)
-                      ? BoxPixel(plane + 4 * std::ptrdiff_t(t.src[tap] - t.srcMin), t.weight + tap,
-                                 t.offset[j + 1] - tap, divide)
-                      : WeighPixelPlain(t, j, plane, divide);
-    }
-    divider = divide;
+    WeighColumnsWith(taps, rowSum, divider, drow,
+                     [plane](const ColumnTaps& t, uint32_t j, const Divider& d, uint64_t den) {
+                         const uint32_t tap = t.offset[j];
+                         return t.boxShaped && den < (uint64_t(1) << 24)
+                                    ? BoxPixel(plane + 4 * std::ptrdiff_t(t.src[tap] - t.srcMin),
+                                               t.weight + tap, t.offset[j + 1] - tap, d)
+                                    : WeighPixelPlain(t, j, plane, d);
+                     });
 }
 
 constexpr Kernels kSse2{"sse2", ClearUpperHalves, FillRow, AndRow, FillRun, SumRows, WeighColumns};
