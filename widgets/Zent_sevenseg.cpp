@@ -143,7 +143,7 @@ TSevenSeg::TSevenSeg(QWidget* Owner) : TGraphicControl(Owner) {
     SetWidth(DefaultWidth);
     SetHeight(DefaultHeight);
     FBuiltFor = CurrentKey(1);  // the size SizeChanged compares with; FStale holds the rest
-    FAnnouncedCells = ReadCaption(FCaption, FNumDigits);
+    FCells = ReadCaption(FCaption, FNumDigits);
     OnResize = [this](QObject* Sender) { SizeChanged(Sender); };
 }
 
@@ -165,9 +165,8 @@ TSevenSeg::~TSevenSeg() {
 void TSevenSeg::SetCaption(const std::string& Value) {
     if (Value == FCaption) return;
     FCaption = Value;
-    const TCaptionCells Cells = ReadCaption(FCaption, FNumDigits);
-    ShownChanged(Cells);
-    const TRect Area = ChangedArea(Cells);
+    ShownChanged();
+    const TRect Area = ChangedArea(FCells);
     FRenewArea = Area;
     try {
         RepaintNow(Area);
@@ -246,18 +245,19 @@ void TSevenSeg::SetNumDigits(int32_t Value) {
     if (Value == FNumDigits || Value < 1 || Value > MaxDigits) return;  // ignored silently
     FNumDigits = Value;
     FStale = true;
-    ShownChanged(ReadCaption(FCaption, FNumDigits));
+    ShownChanged();
     updateGeometry();
     RepaintNow();
 }
 
 std::string TSevenSeg::ShownText() const {
-    return zent::ShownText(ReadCaption(FCaption, FNumDigits));
+    return zent::ShownText(FCells);
 }
 
-void TSevenSeg::ShownChanged(const TCaptionCells& Cells) {
-    if (Cells == FAnnouncedCells) return;
-    FAnnouncedCells = Cells;
+void TSevenSeg::ShownChanged() {
+    const TCaptionCells Cells = ReadCaption(FCaption, FNumDigits);
+    if (Cells == FCells) return;
+    FCells = Cells;
     SevenSegNameChanged(*this);
 }
 
@@ -298,7 +298,7 @@ void TSevenSeg::Assign(QObject* Source) {
     FMargin = Other->FMargin;
     FInterDigDist = Other->FInterDigDist;
     FStale = true;
-    ShownChanged(ReadCaption(FCaption, FNumDigits));
+    ShownChanged();
     updateGeometry();
     Invalidate();
 }
@@ -378,7 +378,7 @@ void TSevenSeg::Paint() {
     if (!Visible() && !(ComponentState() & csDesigning)) return;
     const TRect Renew = std::exchange(FRenewArea, TRect{});
     UpdateCaches(CurrentKey(PaintRatio(Canvas().PixelRatio())));
-    const TCaptionCells Cells = ReadCaption(FCaption, FNumDigits);
+    const TCaptionCells& Cells = FCells;
     try {
         // A caption change repaints only its cells, and the screen keeps the
         // rest: the cells go straight from the glyphs, the picture can wait.

@@ -293,8 +293,9 @@ private:
     void ComposeCell(TCanvas& C, int Index, TDigitCell Cell, bool OnBackground, uint32_t Shown,
                      bool WithGap = false);
     void PaintWithoutBuffer();
-    // Tells assistive tools when the cells show something else.
-    void ShownChanged(const TCaptionCells& Cells);
+    // Reads FCells anew after a change of caption or cell count, and tells
+    // assistive tools when they show something else.
+    void ShownChanged();
     QSize HintFor(int CellWidth, int CellHeight) const;
 
     // Composes symbol k (1-based) and scales it into the cell whose top-left
@@ -332,7 +333,7 @@ private:
     TCaptionCells FPictureCells;        // the cells on FPicture
     bool FPictureValid = false;         // false: compose the whole picture anew
     TCaptionCells FShownCells;          // the cells the last paint showed
-    TCaptionCells FAnnouncedCells;      // the cells assistive tools were last told of
+    TCaptionCells FCells;               // what the caption shows in NumDigits cells now
     // The cells a caption change repaints; a paint within them may draw
     // them alone. Set only while the caption setter repaints.
     TRect FRenewArea;
