@@ -244,7 +244,6 @@ void TCustomComboBox::RepaintNow() {
 void TCustomComboBox::DrawItem(int32_t Index, const TRect& R, TOwnerDrawState) {
     // The plain look: the item's text on the prepared brush.
     if (Index < 0 || Index >= count()) return;
-    const auto Saturate = [](int64_t V) { return int32_t(std::clamp<int64_t>(V, INT32_MIN, INT32_MAX)); };
     const int64_t Y = R.Top + (int64_t(R.Bottom) - R.Top - FCanvas.TextHeight("")) / 2;
     FCanvas.TextRect(R, Saturate(int64_t(R.Left) + 2), Saturate(Y), FItems.Strings(Index));
 }

@@ -149,11 +149,6 @@ pixels::Rop RopOf(uint32_t CopyMode) {
     return CopyMode == SRCAND ? pixels::Rop::And : pixels::Rop::Copy;
 }
 
-int32_t Saturate(int64_t V) {
-    return int32_t(
-        std::clamp<int64_t>(V, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
-}
-
 // Painter state for our own text: exact pixels, plain source-over, and
 // whatever the control had set comes back afterwards.
 class PainterScope {

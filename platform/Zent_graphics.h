@@ -104,6 +104,10 @@ struct TRect {
 inline TRect Rect(int32_t Left, int32_t Top, int32_t Right, int32_t Bottom) {
     return {Left, Top, Right, Bottom};
 }
+// A coordinate computed in 64 bits, limited to the 32-bit range.
+inline int32_t Saturate(int64_t V) {
+    return int32_t(V < INT32_MIN ? INT32_MIN : V > INT32_MAX ? INT32_MAX : V);
+}
 
 enum TPenStyle : uint8_t { psSolid, psClear };
 enum TPenMode : uint8_t { pmCopy };

@@ -14,13 +14,6 @@
 
 namespace zent {
 
-namespace {
-// Item geometry is computed in 64 bits: ColorBarWidth has no upper bound.
-int32_t Saturate(int64_t V) {
-    return int32_t(std::clamp<int64_t>(V, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
-}
-}  // namespace
-
 TColSel::TColSel(QWidget* Owner) : TCustomComboBox(Owner) {
     SetSorted(false);
     for (int32_t Number = 1; Number <= MaxEntries; ++Number) {
@@ -128,6 +121,7 @@ void TColSel::DrawItem(int32_t Index, const TRect& R, TOwnerDrawState) {
     const TEntry& E = Entry(Index + 1);
     TCanvas& C = Canvas();
     const TColor KeptBrush = C.Brush.Color(), KeptFont = C.Font.Color;
+    // In 64 bits, saturated to coordinates: ColorBarWidth has no upper bound.
     const int64_t L = R.Left, T = R.Top, B = R.Bottom;
     const int32_t BarLeft = Saturate(L + 3), BarRight = Saturate(L + 3 + FColorBarWidth);
 
