@@ -22,6 +22,18 @@ std::string ClassNameOf(const QObject* Object) {
 }
 
 namespace {
+TRepaintPolicy ApplicationPolicy = TRepaintPolicy::Immediate;
+}  // namespace
+
+void SetRepaintPolicy(TRepaintPolicy Policy) {
+    ApplicationPolicy = Policy;
+}
+
+TRepaintPolicy RepaintPolicy() {
+    return ApplicationPolicy;
+}
+
+namespace {
 TShiftState ShiftOf(Qt::KeyboardModifiers Mods, Qt::MouseButtons Buttons) {
     TShiftState S = 0;
     if (Mods & Qt::ShiftModifier) S |= ssShift;
@@ -127,6 +139,21 @@ void TGraphicControl::RepaintNow(const TRect& Area) {
     if (!parentWidget())
         throw EInvalidOperation(Format("Control '%s' has no parent window", {Name()}));
     repaint(QRect(Area.Left, Area.Top, Area.Width(), Area.Height()).intersected(rect()));
+}
+
+TRepaintPolicy TGraphicControl::RepaintPolicy() const {
+    return FRepaintPolicy.value_or(zent::RepaintPolicy());
+}
+
+void TGraphicControl::RepaintChanged() {
+    RepaintChanged(Rect(0, 0, Width(), Height()));
+}
+
+void TGraphicControl::RepaintChanged(const TRect& Area) {
+    if (RepaintPolicy() == TRepaintPolicy::Coalesced)
+        update(QRect(Area.Left, Area.Top, Area.Width(), Area.Height()).intersected(rect()));
+    else
+        RepaintNow(Area);
 }
 
 void TGraphicControl::Assign(QObject* Source) {

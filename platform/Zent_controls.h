@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "Zent_align.h"
@@ -25,6 +26,20 @@ using TMouseMoveEvent = std::function<void(QObject* Sender, TShiftState Shift, i
 
 // The class name a persistent object reports in messages ("TSevenSeg", "nil").
 std::string ClassNameOf(const QObject* Object);
+
+// How the setters of the library's controls bring a change to the screen.
+// - Immediate (the default): the setter repaints before it returns, so the
+//   new value is on the screen when it does.
+// - Coalesced: the setter stores the value, marks what is stale and asks Qt
+//   for a repaint (QWidget::update); Qt then paints every changed control of
+//   a window in one pass per turn of the event loop. For panels of many
+//   readouts that change often.
+// Under both, whatever paints the control (the screen, grab(), render())
+// shows the newest values.
+enum class TRepaintPolicy : uint8_t { Immediate, Coalesced };
+// The policy of every control of the application that has none of its own.
+void SetRepaintPolicy(TRepaintPolicy Policy);
+TRepaintPolicy RepaintPolicy();
 
 class TGraphicControl : public QWidget, public TComponent, public TAlignedControl {
     Q_OBJECT
@@ -74,6 +89,15 @@ public:
 
     virtual void Paint() {}
     void Invalidate() { update(); }
+    // This control's repaint policy: its own when one is set, otherwise the
+    // application's. std::nullopt goes back to following the application.
+    TRepaintPolicy RepaintPolicy() const;
+    void SetRepaintPolicy(std::optional<TRepaintPolicy> Policy) { FRepaintPolicy = Policy; }
+    // What a setter calls after a change: repaints Area (control
+    // coordinates; without it, all of the control) as the repaint policy
+    // says, at once or at Qt's next paint.
+    void RepaintChanged();
+    void RepaintChanged(const TRect& Area);
     // Repaints before returning; raises "Control '%s' has no parent window"
     // when the control has no parent.
     void RepaintNow();
@@ -116,6 +140,7 @@ private:
     TCanvas FCanvas;
     TFont FFont;
     QRect FNotifiedBounds;
+    std::optional<TRepaintPolicy> FRepaintPolicy;
     bool FVisible = true;
     bool FPressed = false;
     bool FParentFont = true;

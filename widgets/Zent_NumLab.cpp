@@ -229,7 +229,7 @@ TNumLab::~TNumLab() = default;
 void TNumLab::Changed(TStale What) {
     FStale = std::max(FStale, What);
     // Without a parent there is nothing to draw on; the label paints once shown.
-    if (parentWidget()) RepaintNow();
+    if (parentWidget()) RepaintChanged();
 }
 
 // Text setters leave the picture as it is: the paint finds a new text itself.

@@ -169,7 +169,7 @@ void TSevenSeg::SetCaption(const std::string& Value) {
     const TRect Area = ChangedArea(FCells);
     FRenewArea = Area;
     try {
-        RepaintNow(Area);
+        RepaintChanged(Area);
     } catch (...) {
         FRenewArea = {};
         throw;
@@ -189,7 +189,7 @@ void TSevenSeg::SetColorBackGnd(TColor Value) {
     if (Value == FColorBackGnd) return;
     FColorBackGnd = Value;
     FStale = true;
-    RepaintNow();
+    RepaintChanged();
 }
 
 void TSevenSeg::SetColorScheme(TColorScheme Value) {
@@ -210,7 +210,7 @@ void TSevenSeg::SetColorText(TColor Value) {
     if (Value == FColorText) return;
     FColorText = Value;
     FStale = true;
-    RepaintNow();
+    RepaintChanged();
 }
 
 void TSevenSeg::SetFrameStyle(TFrameStyle Value) {
@@ -230,7 +230,7 @@ void TSevenSeg::SetInterDigDist(int32_t Value) {
     FInterDigDist = Value;
     FStale = true;
     updateGeometry();  // a new size hint
-    RepaintNow();
+    RepaintChanged();
 }
 
 void TSevenSeg::SetMargin(int32_t Value) {
@@ -238,7 +238,7 @@ void TSevenSeg::SetMargin(int32_t Value) {
     FMargin = std::min(Value, Height() / 2 - 1);
     FStale = true;
     updateGeometry();
-    RepaintNow();
+    RepaintChanged();
 }
 
 void TSevenSeg::SetNumDigits(int32_t Value) {
@@ -247,7 +247,7 @@ void TSevenSeg::SetNumDigits(int32_t Value) {
     FStale = true;
     ShownChanged();
     updateGeometry();
-    RepaintNow();
+    RepaintChanged();
 }
 
 std::string TSevenSeg::ShownText() const {
@@ -335,7 +335,7 @@ void TSevenSeg::SizeChanged(QObject* /*Sender*/) {
     FStale = true;
     // A control not yet placed has no picture to renew; sizing it before it
     // gets its parent must not report an error.
-    if (parentWidget()) RepaintNow();
+    if (parentWidget()) RepaintChanged();
 }
 
 void TSevenSeg::UpdateCaches(const TCacheKey& Now) {
