@@ -17,6 +17,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "Zent_enums.h"
+
 class QRect;
 class QWidget;
 
@@ -24,6 +26,8 @@ namespace zent {
 
 enum TAlign : uint8_t { alNone, alTop, alBottom, alLeft, alRight, alClient };
 enum TAlignment : uint8_t { taLeftJustify, taRightJustify, taCenter };
+template <>
+inline constexpr TAlignment LastValue<TAlignment> = taCenter;
 
 class TAlignHook;
 class TAlignHost;

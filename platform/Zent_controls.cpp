@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
+#include <utility>
 
 #include "Zent_forms.h"
 #include "Zent_internal.h"
@@ -76,10 +77,18 @@ TGraphicControl::TGraphicControl(QWidget* Owner) : QWidget(Owner), TAlignedContr
 
 TGraphicControl::~TGraphicControl() = default;
 
-void TGraphicControl::SetLeft(int32_t Value) { SetBounds(Value, Top(), Width(), Height()); }
-void TGraphicControl::SetTop(int32_t Value) { SetBounds(Left(), Value, Width(), Height()); }
-void TGraphicControl::SetWidth(int32_t Value) { SetBounds(Left(), Top(), Value, Height()); }
-void TGraphicControl::SetHeight(int32_t Value) { SetBounds(Left(), Top(), Width(), Value); }
+void TGraphicControl::SetLeft(int32_t Value) {
+    SetBounds(Value, Top(), Width(), Height());
+}
+void TGraphicControl::SetTop(int32_t Value) {
+    SetBounds(Left(), Value, Width(), Height());
+}
+void TGraphicControl::SetWidth(int32_t Value) {
+    SetBounds(Left(), Top(), Value, Height());
+}
+void TGraphicControl::SetHeight(int32_t Value) {
+    SetBounds(Left(), Top(), Width(), Value);
+}
 
 void TGraphicControl::SetBounds(int32_t ALeft, int32_t ATop, int32_t AWidth, int32_t AHeight) {
     // Qt keeps sizes non-negative (a negative size is a 0 size here), and
@@ -136,8 +145,11 @@ void TGraphicControl::RepaintNow() {
 }
 
 void TGraphicControl::RepaintNow(const TRect& Area) {
-    if (!parentWidget())
-        throw EInvalidOperation(Format("Control '%s' has no parent window", {Name()}));
+    if (FPainting) {
+        FChangedInPaint = true;
+        return;
+    }
+    // Qt paints only a shown widget; a hidden one paints when it is shown.
     repaint(QRect(Area.Left, Area.Top, Area.Width(), Area.Height()).intersected(rect()));
 }
 
@@ -150,10 +162,14 @@ void TGraphicControl::RepaintChanged() {
 }
 
 void TGraphicControl::RepaintChanged(const TRect& Area) {
-    if (RepaintPolicy() == TRepaintPolicy::Coalesced)
+    if (RepaintPolicy() == TRepaintPolicy::Coalesced && !FPainting) {
         update(QRect(Area.Left, Area.Top, Area.Width(), Area.Height()).intersected(rect()));
-    else
-        RepaintNow(Area);
+        return;
+    }
+    const bool Outermost = !FPainting;
+    RepaintNow(Area);
+    // An event handler of that paint changed the control: show that too.
+    if (Outermost && std::exchange(FChangedInPaint, false)) RepaintNow();
 }
 
 void TGraphicControl::Assign(QObject* Source) {
@@ -184,8 +200,12 @@ void TGraphicControl::Click() {
 void TGraphicControl::paintEvent(QPaintEvent*) {
     QPainter Painter(this);
     TPlatformAccess::BindPainter(FCanvas, &Painter, width(), height());
+    FChangedInPaint = false;
+    FPainting = true;
     Guarded([this] { Paint(); });
+    FPainting = false;
     TPlatformAccess::Unbind(FCanvas);
+    if (FChangedInPaint) update();  // after this paint, not inside it
 }
 
 void TGraphicControl::BoundsChanged() {
@@ -196,14 +216,20 @@ void TGraphicControl::BoundsChanged() {
     if (OnResize) Guarded([this] { OnResize(this); });
 }
 
-void TGraphicControl::resizeEvent(QResizeEvent*) { BoundsChanged(); }
-void TGraphicControl::moveEvent(QMoveEvent*) { BoundsChanged(); }
+void TGraphicControl::resizeEvent(QResizeEvent*) {
+    BoundsChanged();
+}
+void TGraphicControl::moveEvent(QMoveEvent*) {
+    BoundsChanged();
+}
 
 void TGraphicControl::mousePressEvent(QMouseEvent* E) {
     FPressed = E->button() == Qt::LeftButton;
     const auto P = E->position().toPoint();
     if (OnMouseDown)
-        Guarded([&] { OnMouseDown(this, ButtonOf(E->button()), ShiftOf(E->modifiers(), E->buttons()), P.x(), P.y()); });
+        Guarded([&] {
+            OnMouseDown(this, ButtonOf(E->button()), ShiftOf(E->modifiers(), E->buttons()), P.x(), P.y());
+        });
 }
 
 void TGraphicControl::mouseReleaseEvent(QMouseEvent* E) {
@@ -212,7 +238,9 @@ void TGraphicControl::mouseReleaseEvent(QMouseEvent* E) {
     FPressed = false;
     if (WasClick) Guarded([this] { Click(); });
     if (OnMouseUp)
-        Guarded([&] { OnMouseUp(this, ButtonOf(E->button()), ShiftOf(E->modifiers(), E->buttons()), P.x(), P.y()); });
+        Guarded([&] {
+            OnMouseUp(this, ButtonOf(E->button()), ShiftOf(E->modifiers(), E->buttons()), P.x(), P.y());
+        });
 }
 
 void TGraphicControl::mouseDoubleClickEvent(QMouseEvent* E) {

@@ -17,11 +17,20 @@ namespace zent {
 class TGraphicControl;
 
 enum TMouseButton : uint8_t { mbLeft, mbRight, mbMiddle };
-enum TShiftFlag : uint16_t { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32, ssDouble = 64 };
+enum TShiftFlag : uint16_t {
+    ssShift = 1,
+    ssAlt = 2,
+    ssCtrl = 4,
+    ssLeft = 8,
+    ssRight = 16,
+    ssMiddle = 32,
+    ssDouble = 64
+};
 using TShiftState = uint16_t;
 
 using TNotifyEvent = std::function<void(QObject* Sender)>;
-using TMouseEvent = std::function<void(QObject* Sender, TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y)>;
+using TMouseEvent =
+    std::function<void(QObject* Sender, TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y)>;
 using TMouseMoveEvent = std::function<void(QObject* Sender, TShiftState Shift, int32_t X, int32_t Y)>;
 
 // The class name a persistent object reports in messages ("TSevenSeg", "nil").
@@ -40,6 +49,13 @@ enum class TRepaintPolicy : uint8_t { Immediate, Coalesced };
 // The policy of every control of the application that has none of its own.
 void SetRepaintPolicy(TRepaintPolicy Policy);
 TRepaintPolicy RepaintPolicy();
+
+// Copies the fields Members (pointers to members of T or of its bases) from
+// Source to Dest, in the order given: Assign's plain copies, listed as data.
+template <class T, class... TMembers>
+void CopyFields(T& Dest, const T& Source, TMembers... Members) {
+    ((Dest.*Members = Source.*Members), ...);
+}
 
 class TGraphicControl : public QWidget, public TComponent, public TAlignedControl {
     Q_OBJECT
@@ -89,20 +105,24 @@ public:
 
     virtual void Paint() {}
     void Invalidate() { update(); }
+    // Repaints before returning, when the control is shown; a hidden or
+    // parentless control paints when it is shown. Called during the
+    // control's own paint, it repaints once that paint has finished instead:
+    // a paint never nests.
+    void RepaintNow();
+    // Repaints only Area (control coordinates), as RepaintNow does.
+    void RepaintNow(const TRect& Area);
     // This control's repaint policy: its own when one is set, otherwise the
     // application's. std::nullopt goes back to following the application.
     TRepaintPolicy RepaintPolicy() const;
     void SetRepaintPolicy(std::optional<TRepaintPolicy> Policy) { FRepaintPolicy = Policy; }
     // What a setter calls after a change: repaints Area (control
     // coordinates; without it, all of the control) as the repaint policy
-    // says, at once or at Qt's next paint.
+    // says. Immediate: RepaintNow, and once more when a setter ran inside
+    // that paint, so the setter returns with the newest values on the
+    // screen. Coalesced: at Qt's next paint of the window.
     void RepaintChanged();
     void RepaintChanged(const TRect& Area);
-    // Repaints before returning; raises "Control '%s' has no parent window"
-    // when the control has no parent.
-    void RepaintNow();
-    // Repaints only Area (control coordinates) before returning; same error.
-    void RepaintNow(const TRect& Area);
 
     // Copying between persistent objects: Assign asks Source to AssignTo this
     // when it cannot copy itself; when neither knows the other it raises
@@ -144,6 +164,8 @@ private:
     bool FVisible = true;
     bool FPressed = false;
     bool FParentFont = true;
+    bool FPainting = false;        // inside paintEvent
+    bool FChangedInPaint = false;  // a repaint was asked for inside paintEvent
 };
 
 }  // namespace zent

@@ -108,15 +108,16 @@ TEST(GraphicControl, RepaintNowPaintsBeforeReturningAndInvalidateLater) {
     EXPECT_EQ(S.Paints, Before + 2);  // two requests, one paint
 }
 
-TEST(GraphicControl, RepaintWithoutParentNamesTheControl) {
-    TStencil S;
-    S.SetName("SevenSeg1");
-    try {
-        S.RepaintNow();
-        FAIL() << "no error";
-    } catch (const EInvalidOperation& E) {
-        EXPECT_EQ(E.Message(), "Control 'SevenSeg1' has no parent window");
-    }
+TEST(GraphicControl, WithoutAParentRepaintWaitsUntilShown) {
+    TParent P(clSilver);
+    auto* S = new TStencil;
+    S->RepaintNow();
+    EXPECT_EQ(S->Paints, 0);
+    S->setParent(&P.Window);
+    S->SetBounds(0, 0, 30, 30);
+    P.Window.show();
+    QApplication::processEvents();
+    EXPECT_GE(S->Paints, 1);
 }
 
 TEST(GraphicControl, AssignBetweenUnrelatedClassesNamesBoth) {

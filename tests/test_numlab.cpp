@@ -15,6 +15,7 @@
 #include "Zent_components.h"
 #include "Zent_dateutils.h"
 #include "Zent_forms.h"
+#include "Zent_stringl.h"
 #include "Zent_sysutils.h"
 #include "test_support.h"
 

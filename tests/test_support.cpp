@@ -1,6 +1,7 @@
 #include "test_support.h"
 
 #include <QDir>
+#include <QScreen>
 #include <QWidget>
 
 #include "Zent_internal.h"
@@ -29,6 +30,15 @@ const QImage& ImageOf(const TBitmap& Bitmap) {
 
 QImage Grab(QWidget& Widget) {
     return Widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+QImage OnScreen(const QWidget& Control) {
+    const QWidget* Window = Control.window();
+    const QPoint At = Control.mapTo(Window, QPoint(0, 0));
+    return Window->screen()
+        ->grabWindow(Window->winId(), At.x(), At.y(), Control.width(), Control.height())
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32);
 }
 
 }  // namespace zent::test

@@ -16,7 +16,10 @@ std::string SavePicture(const QImage& Image, const std::string& Name);
 TColor PixelAt(const QImage& Image, int X, int Y);
 // The pixels of a bitmap.
 const QImage& ImageOf(const TBitmap& Bitmap);
-// Grabs what a widget shows, at device pixel ratio 1.
+// Grabs what a widget shows, at device pixel ratio 1: a fresh paint.
 QImage Grab(class QWidget& Widget);
+// What the screen holds of Control (a child of a shown window), read back
+// from the window's backing store, not painted anew.
+QImage OnScreen(const QWidget& Control);
 
 }  // namespace zent::test

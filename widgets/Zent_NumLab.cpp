@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <utility>
 
 #include "Zent_NumLabAccessible.h"
 #include "Zent_dateutils.h"
@@ -13,18 +14,9 @@
 
 namespace zent {
 
-// ------------------------------------------------------------ digit texts
+// ------------------------------------------------------------ integer texts
 
 namespace {
-
-// The lowest Count digits of Bits in base 2^Shift, most significant first.
-std::string PowerOfTwoDigits(uint64_t Bits, int Count, int Shift) {
-    static constexpr char Digit[] = "0123456789ABCDEF";
-    std::string Text(std::size_t(Count), '0');
-    for (int i = 0; i < Count; ++i)
-        Text[std::size_t(Count - 1 - i)] = Digit[(Bits >> (i * Shift)) & ((1u << Shift) - 1)];
-    return Text;
-}
 
 // The digits of V, zero-padded on the left to at least MinDigits, a '-' in
 // front of the padding.
@@ -49,43 +41,7 @@ bool FitsInt64(double V) {
     return V >= -0x1p63 && V < 0x1p63;
 }
 
-// Within 3e-12 of a whole number: that number (ties of the rounding to even).
-long double Snap(long double X) {
-    const long double Whole = std::nearbyint(X);
-    return std::fabs(X - Whole) < 3e-12L ? Whole : X;
-}
-
-long double Fraction(long double X) {
-    return X - std::trunc(X);
-}
-
-constexpr std::array<long double, 9> Pow10 = {1e0L, 1e1L, 1e2L, 1e3L, 1e4L, 1e5L, 1e6L, 1e7L, 1e8L};
-
 }  // namespace
-
-std::string FormatDegrees(int32_t Kind, int32_t Precision, double Value) {
-    const int p = std::clamp(Precision, 0, 8);
-    if ((Kind != 1 && Kind != 2) || !std::isfinite(Value)) return FormatFixed(1, p, Value) + "\xB0";
-    // Rounded once, at the last field, half away from zero.
-    const long double Unit = Kind == 1 ? 60 : 3600, Scale = Pow10[std::size_t(p)];
-    const long double v = Snap(std::round(Value * Unit * Scale) / Scale / Unit);
-    const long double Degrees = std::trunc(v);
-    std::string Text = Degrees == 0 && v < 0 ? "-0" : FormatFixed(1, 0, Degrees);
-    Text += "\xB0 ";
-    const long double Minutes = Fraction(std::fabs(v)) * 60;
-    if (Kind == 1) return Text + FormatFixed(p + 3, p, Minutes) + "'";
-    const long double m = Snap(Minutes);
-    Text += FormatFixed(2, 0, std::trunc(m)) + "' ";
-    return Text + FormatFixed(p + 3, p, Fraction(m) * 60) + "\"";
-}
-
-std::string OctDigits(uint32_t Bits, int32_t Count) {
-    return PowerOfTwoDigits(Bits, std::clamp(Count, 1, 11), 3);
-}
-
-std::string BinDigits(uint32_t Bits, int32_t Count) {
-    return PowerOfTwoDigits(Bits, std::clamp(Count, 1, 32), 1);
-}
 
 // ------------------------------------------------------------ value text
 
@@ -150,7 +106,7 @@ std::string TNumLab::TypeText() const {
             Text = FloatToText(TFloatFormat::Exponent, V, P);
             break;
         case dtHex:
-            Text = PowerOfTwoDigits(uint64_t(RoundEven(V)), std::min(P, 8), 4);
+            Text = HexDigits(uint32_t(RoundEven(V)), std::min(P, 8));
             break;
         case dtZeroInt:
             Text = DecimalText(RoundEven(V), P);
@@ -216,7 +172,7 @@ int32_t Coord(int64_t V) {
 }
 }  // namespace
 
-TNumLab::TNumLab(QWidget* Owner) : TGraphicControl(Owner), FPicture(std::make_unique<TBitmap>()) {
+TNumLab::TNumLab(QWidget* Owner) : TFramedControl(Owner, TRepaint::AsPolicy) {
     InstallNumLabAccessible();
     SetOpaque(true);  // not see-through: every paint covers the whole rectangle
     SetBounds(Left(), Top(), DefaultWidth, DefaultHeight);
@@ -226,51 +182,37 @@ TNumLab::~TNumLab() = default;
 
 // ------------------------------------------------------------ properties
 
-void TNumLab::Changed(TStale What) {
-    FStale = std::max(FStale, What);
-    // Without a parent there is nothing to draw on; the label paints once shown.
-    if (parentWidget()) RepaintChanged();
-}
-
-// Text setters leave the picture as it is: the paint finds a new text itself.
+// Text setters leave the picture as it is (TStale::None): the paint makes
+// the text afresh and redraws the box when it differs.
 
 void TNumLab::SetAlignment(TAlignment Value) {
-    if (Value == FAlignment || Value > taCenter) return;
+    if (Value == FAlignment || !InRange(Value)) return;
     FAlignment = Value;
-    Changed(TStale::Box);
+    Changed(TStale::Content);
 }
 
 void TNumLab::SetColorLabBakG(TColor Value) {
     if (Value == FColorLabBakG) return;
     FColorLabBakG = Value;
-    Changed(TStale::Whole);
+    Changed(TStale::Picture);
 }
 
 void TNumLab::SetColorLabText(TColor Value) {
     if (Value == FColorLabText) return;
     FColorLabText = Value;
-    Changed(TStale::Whole);
+    Changed(TStale::Picture);
 }
 
 void TNumLab::SetColorOutBakG(TColor Value) {
     if (Value == FColorOutBakG) return;
     FColorOutBakG = Value;
-    Changed(TStale::Whole);
+    Changed(TStale::Picture);
 }
 
 void TNumLab::SetColorOutText(TColor Value) {
     if (Value == FColorOutText) return;
     FColorOutText = Value;
-    Changed(TStale::Whole);
-}
-
-void TNumLab::SetColorScheme(TColorScheme Value) {
-    if (Value == FColorScheme || Value > csSystem) return;
-    FColorScheme = Value;
-    const TSchemeColors Colors = SchemeColors(Value);
-    FSchemeShadow = Colors.Shadow;
-    FSchemeHighlight = Colors.Highlight;
-    Changed(TStale::None);  // no drawing reads the scheme colours
+    Changed(TStale::Picture);
 }
 
 void TNumLab::SetComma(bool Value) {
@@ -280,7 +222,7 @@ void TNumLab::SetComma(bool Value) {
 }
 
 void TNumLab::SetDisplayType(TDisplay Value) {
-    if (Value == FDisplayType || Value >= DisplayTypeCount) return;
+    if (Value == FDisplayType || !InRange(Value)) return;
     FDisplayType = Value;
     Changed(TStale::None);
 }
@@ -294,13 +236,13 @@ void TNumLab::SetDTFormat(const std::string& Value) {
 void TNumLab::SetEmpty(bool Value) {
     if (Value == FEmpty) return;
     FEmpty = Value;
-    Changed(TStale::Whole);
+    Changed(TStale::Picture);
 }
 
 void TNumLab::SetEnabled(bool Value) {
     FEnabled = Value;  // no equality test: always repaints
     TGraphicControl::SetEnabled(Value);
-    Changed(TStale::Whole);
+    Changed(TStale::Picture);
 }
 
 void TNumLab::SetForcePlusSign(bool Value) {
@@ -309,36 +251,30 @@ void TNumLab::SetForcePlusSign(bool Value) {
     Changed(TStale::None);
 }
 
-void TNumLab::SetFrameStyle(TFrameStyle Value) {
-    if (Value == FFrameStyle || Value > fsEngraved) return;
-    FFrameStyle = Value;
-    Changed(TStale::Whole);
-}
-
 void TNumLab::SetLabelWidth(int32_t Value) {
     if (Value == FLabelWidth) return;
     FLabelWidth = Value;
     updateGeometry();
-    Changed(TStale::Whole);
+    Changed(TStale::Picture);
 }
 
 void TNumLab::SetLeftSpace(int32_t Value) {
     if (Value == FLeftSpace || Value < 0) return;  // compared before the limit on purpose
     FLeftSpace = std::min(Value, Width());
     updateGeometry();
-    Changed(TStale::Whole);
+    Changed(TStale::Picture);
 }
 
 void TNumLab::SetLeftText(const std::string& Value) {
     if (Value == FLeftText) return;
     FLeftText = Value;
-    Changed(TStale::Whole);
+    Changed(TStale::Picture);
 }
 
 void TNumLab::SetLeftTextAlignment(TAlignment Value) {
-    if (Value == FLeftTextAlignment || Value > taCenter) return;
+    if (Value == FLeftTextAlignment || !InRange(Value)) return;
     FLeftTextAlignment = Value;
-    Changed(TStale::Whole);
+    Changed(TStale::Picture);
 }
 
 void TNumLab::SetOverflowIndicator(const std::string& Value) {
@@ -356,13 +292,13 @@ void TNumLab::SetPrecision(int32_t Value) {
 void TNumLab::SetRightText(const std::string& Value) {
     if (Value == FRightText) return;
     FRightText = Value;
-    Changed(TStale::Whole);
+    Changed(TStale::Picture);
 }
 
 void TNumLab::SetRightTextAlignment(TAlignment Value) {
-    if (Value == FRightTextAlignment || Value > taCenter) return;
+    if (Value == FRightTextAlignment || !InRange(Value)) return;
     FRightTextAlignment = Value;
-    Changed(TStale::Whole);
+    Changed(TStale::Picture);
 }
 
 void TNumLab::SetStateText(const std::string& Value) {
@@ -375,11 +311,8 @@ void TNumLab::SetTransparent(bool Value) {
     if (Value == FTransparent) return;
     FTransparent = Value;
     SetOpaque(!Value);
-    FStale = TStale::Whole;
-    if (Value)
-        Invalidate();  // the parent first draws the background that will show through
-    else
-        Changed(TStale::Whole);
+    // See-through: the parent first draws the background that will show through.
+    Changed(TStale::Picture, Value ? TRepaint::Later : TRepaint::AsPolicy);
 }
 
 void TNumLab::SetValue(double Value) {
@@ -388,24 +321,18 @@ void TNumLab::SetValue(double Value) {
     Changed(TStale::None);
 }
 
-// Layouts write enumerations as numbers; one outside the type is ignored.
+// Layouts write enumerations as numbers.
 void TNumLab::SetAlignmentValue(int Value) {
-    if (Value >= taLeftJustify && Value <= taCenter) SetAlignment(TAlignment(Value));
-}
-void TNumLab::SetColorSchemeValue(int Value) {
-    if (Value >= csBWG && Value <= csSystem) SetColorScheme(TColorScheme(Value));
+    if (InRange<TAlignment>(Value)) SetAlignment(TAlignment(Value));
 }
 void TNumLab::SetDisplayTypeValue(int Value) {
-    if (Value >= 0 && Value < DisplayTypeCount) SetDisplayType(TDisplay(Value));
-}
-void TNumLab::SetFrameStyleValue(int Value) {
-    if (Value >= fsNone && Value <= fsEngraved) SetFrameStyle(TFrameStyle(Value));
+    if (InRange<TDisplay>(Value)) SetDisplayType(TDisplay(Value));
 }
 void TNumLab::SetLeftTextAlignmentValue(int Value) {
-    if (Value >= taLeftJustify && Value <= taCenter) SetLeftTextAlignment(TAlignment(Value));
+    if (InRange<TAlignment>(Value)) SetLeftTextAlignment(TAlignment(Value));
 }
 void TNumLab::SetRightTextAlignmentValue(int Value) {
-    if (Value >= taLeftJustify && Value <= taCenter) SetRightTextAlignment(TAlignment(Value));
+    if (InRange<TAlignment>(Value)) SetRightTextAlignment(TAlignment(Value));
 }
 
 QString TNumLab::DTFormatText() const {
@@ -447,32 +374,18 @@ void TNumLab::Assign(QObject* Source) {
         TGraphicControl::Assign(Source);
         return;
     }
-    FLeftSpace = Other->FLeftSpace;
-    FEmpty = Other->FEmpty;
-    FLabelWidth = Other->FLabelWidth;
-    FPrecision = Other->FPrecision;
-    FLeftText = Other->FLeftText;
-    FRightText = Other->FRightText;
-    FFrameStyle = Other->FFrameStyle;
-    FAlignment = Other->FAlignment;
-    FRightTextAlignment = Other->FRightTextAlignment;
-    FLeftTextAlignment = Other->FLeftTextAlignment;
-    FOverflowIndicator = Other->FOverflowIndicator;
-    FValue = Other->FValue;
-    FStateText = Other->FStateText;
-    FTransparent = Other->FTransparent;
-    FColorLabBakG = Other->FColorLabBakG;
-    FColorLabText = Other->FColorLabText;
-    FColorOutBakG = Other->FColorOutBakG;
-    FColorOutText = Other->FColorOutText;
-    FSchemeDark = Other->FSchemeDark;
-    FSchemeShadow = Other->FSchemeShadow;
-    FSchemeHighlight = Other->FSchemeHighlight;
-    FColorScheme = Other->FColorScheme;
-    FDisplayType = Other->FDisplayType;
+    // Plain field copies, no setter's checks; Comma, ForcePlusSign,
+    // DTFormat, Enabled and the handler stay the label's own.
+    CopyFields(*this, *Other, &TNumLab::FLeftSpace, &TNumLab::FEmpty, &TNumLab::FLabelWidth,
+               &TNumLab::FPrecision, &TNumLab::FLeftText, &TNumLab::FRightText, &TNumLab::FAlignment,
+               &TNumLab::FRightTextAlignment, &TNumLab::FLeftTextAlignment, &TNumLab::FOverflowIndicator,
+               &TNumLab::FValue, &TNumLab::FStateText, &TNumLab::FTransparent, &TNumLab::FColorLabBakG,
+               &TNumLab::FColorLabText, &TNumLab::FColorOutBakG, &TNumLab::FColorOutText,
+               &TNumLab::FDisplayType);
+    CopyFrameFields(*Other);
     SetOpaque(!FTransparent);
     updateGeometry();
-    Changed(TStale::Whole);
+    Changed(TStale::Picture);
 }
 
 void TNumLab::AssignTo(QObject* Dest) {
@@ -495,7 +408,7 @@ void TNumLab::MouseMove(TShiftState Shift, int32_t X, int32_t Y) {
 // ------------------------------------------------------------ painting
 
 int32_t TNumLab::SampleHeight() const {
-    TCanvas& C = FPicture->Canvas();  // measured where the texts are drawn
+    TCanvas& C = PictureCanvas();  // measured where the texts are drawn
     C.Font = Font();
     return C.TextHeight(std::string(SampleText));
 }
@@ -510,53 +423,27 @@ QSize TNumLab::sizeHint() const {
     return {std::max(Minimum.width(), int(DefaultWidth)), std::max(Minimum.height() + 3, int(DefaultHeight))};
 }
 
-TNumLab::TPictureKey TNumLab::CurrentKey(int32_t Ratio) const {
-    return {Width(),
-            Height(),
-            Ratio,
-            Font(),
-            ColorToRGB(FColorOutBakG),
-            ColorToRGB(FColorOutText),
-            ColorToRGB(FColorLabBakG),
-            ColorToRGB(FColorLabText),
-            ColorToRGB(clBtnShadow)};
+TNumLab::TPictureColors TNumLab::PictureColors() const {
+    return {FColorOutBakG, FColorOutText, FColorLabBakG, FColorLabText, clBtnShadow};
 }
 
-void TNumLab::Paint() {
-    if (!Visible() && !(ComponentState() & csDesigning)) return;
-    const TPictureKey Now = CurrentKey(Canvas().PixelRatio());
-    bool NewText = false;
-    try {
-        TCanvas& C = FPicture->Canvas();
-        if (FStale == TStale::Whole || Now != FBuiltFor) {
-            // The picture in device pixels, so that the text is drawn at the
-            // screen's resolution rather than scaled up.
-            if (FPicture->PixelRatio() != Now.Ratio) FPicture->SetPixelRatio(Now.Ratio);
-            FPicture->SetSize(Now.Width, Now.Height);
-            FBuiltFor = Now;
-            FStale = TStale::Box;
-            ComposeSides(C, FTransparent ? clWhite : FColorOutBakG);
-        }
-        if (FEmpty) {
-            NewText = !FDrawnText.empty();
-            FDrawnText.clear();
-        } else {
-            TShownText Shown = ShownText(C);
-            NewText = Shown.Text != FDrawnText;
-            if (NewText || FStale == TStale::Box) ComposeValue(C, Shown);
-            if (NewText) FDrawnText = std::move(Shown.Text);
-        }
-        FStale = TStale::None;
-    } catch (const EOutOfResources&) {
-        // Too large for a picture in memory: drawn straight onto the control,
-        // opaque whatever Transparent says.
-        TCanvas& Screen = Canvas();
-        ComposeSides(Screen, FColorOutBakG);
-        if (!FEmpty) ComposeValue(Screen, ShownText(Screen));
+void TNumLab::Compose(TCanvas& C, TStale What) {
+    if (What >= TStale::Picture) ComposeSides(C, FTransparent ? clWhite : FColorOutBakG);
+    if (FEmpty) {
+        FNewText = !FDrawnText.empty();
+        FDrawnText.clear();
         return;
     }
-    Transfer(Canvas());
-    if (NewText) AnnounceShownText(*this);
+    TShownText Shown = ShownText(C);
+    FNewText = Shown.Text != FDrawnText;
+    if (FNewText || What >= TStale::Content) ComposeValue(C, Shown);
+    if (FNewText) FDrawnText = std::move(Shown.Text);
+}
+
+// Too large for a picture in memory: opaque, whatever Transparent says.
+void TNumLab::PaintWithoutBuffer(TCanvas& Screen) {
+    ComposeSides(Screen, FColorOutBakG);
+    if (!FEmpty) ComposeValue(Screen, ShownText(Screen));
 }
 
 TNumLab::TShownText TNumLab::ShownText(const TCanvas& C) const {
@@ -609,7 +496,7 @@ void TNumLab::ComposeSides(TCanvas& C, TColor Background) {
     }
 
     C.Brush.SetColor(FColorLabBakG);
-    DrawFrame(C, FFrameStyle, Coord(LS + 1), 0, Coord(LS + LW), Coord(H - 2));
+    DrawFrame(C, FrameStyle(), Coord(LS + 1), 0, Coord(LS + LW), Coord(H - 2));
 }
 
 void TNumLab::ComposeValue(TCanvas& C, const TShownText& Shown) {
@@ -623,7 +510,7 @@ void TNumLab::ComposeValue(TCanvas& C, const TShownText& Shown) {
     C.TextRect(Rect(Coord(LS + 3), 2, Coord(LS + LW - 1), Coord(H - 3)), Coord(X), FTextTop, Shown.Text);
 }
 
-void TNumLab::Transfer(TCanvas& Screen) {
+void TNumLab::Transfer(TCanvas& Screen, const TBitmap& Picture) {
     if (FTransparent) {
         // White passes the picture through unchanged; the box colour ANDed
         // with itself stays, which black text needs.
@@ -636,7 +523,8 @@ void TNumLab::Transfer(TCanvas& Screen) {
     } else {
         Screen.CopyMode = SRCCOPY;
     }
-    Screen.Draw(0, 0, *FPicture);
+    Screen.Draw(0, 0, Picture);
+    if (std::exchange(FNewText, false)) AnnounceShownText(*this);
 }
 
 }  // namespace zent

@@ -5,7 +5,6 @@
 #include <QSize>
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <string>
 #include <string_view>
 
@@ -33,30 +32,8 @@ enum TDisplay : uint8_t {
     dtEEngNoDP,   // engineering notation, prefix letter in place of the point
 };
 inline constexpr int DisplayTypeCount = dtEEngNoDP + 1;
-
-// Degrees of Value with the degree sign "\xB0". Precision (limited to 0..8)
-// is the number of decimals of the last field. Kind 1 adds whole degrees
-// and minutes right-aligned in Precision + 3 characters: (1, 0, 12.5) gives
-// "12\xB0  30'". Kind 2 adds two-digit minutes and seconds: (2, 1, 10.7578125)
-// gives "10\xB0 45' 28.1\"". Any other Kind gives the degrees alone with
-// Precision decimals: (0, 2, -0.25) gives "-0.25\xB0". The value is rounded
-// once, half away from zero, at the last field; a result within 3e-12 of a
-// whole degree or minute counts as that whole number. A negative value
-// below one degree keeps its sign: (1, 0, -0.5) gives "-0\xB0  30'".
-//
-// Extremes: a NaN or an infinity gives the degrees form of kind 0 ("NAN\xB0",
-// "INF\xB0", "-INF\xB0") for every Kind. Values whose scaled form exceeds 64
-// bits are computed in extended precision without an integer conversion:
-// the whole degrees are written as FormatFixed writes them (18 significant
-// digits, then zeros; its exponent form from 2^120 on), and the minutes and
-// seconds are those of the extended value, always within 0 to 60.
-std::string FormatDegrees(int32_t Kind, int32_t Precision, double Value);
-// The lowest Count octal digits of Bits, most significant first; Count is
-// limited to 1..11, so the text has exactly that many digits.
-std::string OctDigits(uint32_t Bits, int32_t Count);
-// The lowest Count binary digits of Bits, most significant first; Count is
-// limited to 1..32.
-std::string BinDigits(uint32_t Bits, int32_t Count);
+template <>
+inline constexpr TDisplay LastValue<TDisplay> = dtEEngNoDP;
 
 // The handler may rewrite Text, the value text just before it is measured
 // and drawn. Sender is the label.
@@ -73,7 +50,8 @@ using TBeforeDisplayEvent = std::function<void(QObject* Sender, std::string& Tex
 // (negative ignored, above Width stored as Width) compare the value as
 // written; Enabled always repaints; Transparent true repaints later, once
 // the parent has drawn the background that shows through. A label without a
-// parent stores the value and paints when it is shown.
+// parent stores the value and paints when it is shown. Under the Coalesced
+// repaint policy every setter repaints at Qt's next paint instead.
 //
 // The picture is kept between paints: setters mark it stale, and Paint
 // composes only what is stale, so a value change redraws the value box
@@ -84,7 +62,7 @@ using TBeforeDisplayEvent = std::function<void(QObject* Sender, std::string& Tex
 // needs it: the value box whole and a height of the sample text's height
 // plus 8. minimumSizeHint is the value box whole (LeftSpace + LabelWidth + 1
 // wide) and one line of text inside the frame (sample height plus 5).
-class TNumLab : public TGraphicControl {
+class TNumLab : public TFramedControl {
     Q_OBJECT
     // The published properties in their stored order. Align and ParentFont
     // come from TGraphicControl.
@@ -129,9 +107,6 @@ public:
     void SetColorOutBakG(TColor Value);
     TColor ColorOutText() const { return FColorOutText; }
     void SetColorOutText(TColor Value);
-    // Sets SchemeShadow and SchemeHighlight to the scheme's pair.
-    TColorScheme ColorScheme() const { return FColorScheme; }
-    void SetColorScheme(TColorScheme Value);
     bool Comma() const { return FComma; }
     void SetComma(bool Value);
     TDisplay DisplayType() const { return FDisplayType; }
@@ -145,8 +120,6 @@ public:
     void SetEnabled(bool Value);
     bool ForcePlusSign() const { return FForcePlusSign; }
     void SetForcePlusSign(bool Value);
-    TFrameStyle FrameStyle() const { return FFrameStyle; }
-    void SetFrameStyle(TFrameStyle Value);
     int32_t LabelWidth() const { return FLabelWidth; }
     void SetLabelWidth(int32_t Value);
     int32_t LeftSpace() const { return FLeftSpace; }
@@ -171,9 +144,6 @@ public:
     double Value() const { return FValue; }
     void SetValue(double Value);
 
-    TColor SchemeDark() const { return FSchemeDark; }
-    TColor SchemeShadow() const { return FSchemeShadow; }
-    TColor SchemeHighlight() const { return FSchemeHighlight; }
     // Zone under the mouse at the last move: 0 left text, 1 value box, 2 right text.
     int32_t MouseArea() const { return FMouseArea; }
 
@@ -205,7 +175,6 @@ public:
     // height of every text row.
     int32_t SampleHeight() const;
 
-    void Paint() override;
     void Assign(QObject* Source) override;
     void AssignTo(QObject* Dest) override;
     void MouseMove(TShiftState Shift, int32_t X, int32_t Y) override;
@@ -213,17 +182,13 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
+protected:
+    TPictureColors PictureColors() const override;
+    void Compose(TCanvas& C, TStale What) override;
+    void Transfer(TCanvas& Screen, const TBitmap& Picture) override;
+    void PaintWithoutBuffer(TCanvas& Screen) override;
+
 private:
-    // What the kept picture was composed for, beyond the label's own fields
-    // (whose setters mark it stale): the size, the font and the colours as
-    // they resolve now, so that a palette change shows, and the device pixel
-    // ratio of the screen, at which the text is drawn sharp.
-    struct TPictureKey {
-        int32_t Width = 0, Height = 0, Ratio = 1;
-        TFont Font;
-        TColor OutBakG = 0, OutText = 0, LabBakG = 0, LabText = 0, GreyText = 0;
-        friend bool operator==(const TPictureKey&, const TPictureKey&) = default;
-    };
     // The text to draw in the value box and its width.
     struct TShownText {
         std::string Text;
@@ -232,14 +197,10 @@ private:
 
     int AlignmentValue() const { return FAlignment; }
     void SetAlignmentValue(int Value);
-    int ColorSchemeValue() const { return FColorScheme; }
-    void SetColorSchemeValue(int Value);
     int DisplayTypeValue() const { return FDisplayType; }
     void SetDisplayTypeValue(int Value);
     QString DTFormatText() const;
     void SetDTFormatText(const QString& Value);
-    int FrameStyleValue() const { return FFrameStyle; }
-    void SetFrameStyleValue(int Value);
     QString LeftTextText() const;
     void SetLeftTextText(const QString& Value);
     int LeftTextAlignmentValue() const { return FLeftTextAlignment; }
@@ -253,22 +214,14 @@ private:
     QString StateTextText() const;
     void SetStateTextText(const QString& Value);
 
-    // What a paint must compose anew: nothing, the inside of the value box, or
-    // the whole picture.
-    enum class TStale : uint8_t { None, Box, Whole };
-    // Marks What stale and paints now, if the label has a parent.
-    void Changed(TStale What);
     // Step 1 of the value text: by display type, the indicator when out of range.
     std::string TypeText() const;
-    TPictureKey CurrentKey(int32_t Ratio) const;
     // The value text, or the indicator when it is too wide, measured on C.
     TShownText ShownText(const TCanvas& C) const;
     // Background, side texts and frame: everything but the value box's inside.
     void ComposeSides(TCanvas& C, TColor Background);
     // The inside of the value box with Shown on it.
     void ComposeValue(TCanvas& C, const TShownText& Shown);
-    // The kept picture onto the control, as Transparent says.
-    void Transfer(TCanvas& Screen);
 
     int32_t FLeftSpace = 35;
     bool FEmpty = false;
@@ -279,7 +232,6 @@ private:
     bool FTransparent = false;
     std::string FLeftText;
     std::string FRightText;
-    TFrameStyle FFrameStyle = fsLowered;
     std::string FStateText = "undefined";
     TAlignment FAlignment = taCenter;
     TAlignment FLeftTextAlignment = taRightJustify;
@@ -292,16 +244,12 @@ private:
     TColor FColorLabText = clBlack;
     TColor FColorOutBakG = clBtnFace;
     TColor FColorOutText = clBlack;
-    TColor FSchemeDark = clBlack, FSchemeShadow = clGray, FSchemeHighlight = clWhite;
-    TColorScheme FColorScheme = csBWG;
     TDisplay FDisplayType = dtFixP;
     std::string FDTFormat = "mmm-dd, yyyy";
 
-    std::unique_ptr<TBitmap> FPicture;  // what the control shows, composed off screen
-    TStale FStale = TStale::Whole;
-    TPictureKey FBuiltFor;
     int32_t FTextTop = 0;    // y of every text row on the picture
     std::string FDrawnText;  // in the value box on the picture, unless it is stale
+    bool FNewText = false;   // the last composition changed FDrawnText
 };
 
 }  // namespace zent

@@ -64,12 +64,13 @@ struct TBinary {
 // x87 extended format (64-bit significand with an explicit leading bit, then
 // sign and 15-bit exponent, little-endian).
 template <class Float>
-constexpr bool IsIeeeDouble = std::numeric_limits<Float>::is_iec559 && std::numeric_limits<Float>::digits == 53 &&
+constexpr bool IsIeeeDouble = std::numeric_limits<Float>::is_iec559&& std::numeric_limits<Float>::digits ==
+                                  53 &&
                               sizeof(Float) == 8;
 template <class Float>
 constexpr bool IsX87Extended = std::numeric_limits<Float>::digits == 64 &&
-                               std::numeric_limits<Float>::max_exponent == 16384 && sizeof(Float) >= 10 &&
-                               std::endian::native == std::endian::little;
+                               std::numeric_limits<Float>::max_exponent == 16384 &&
+                               sizeof(Float) >= 10 && std::endian::native == std::endian::little;
 
 // Sign, biased exponent and significand read from the bits: a finite
 // nonzero value is Significand * 2^(Exp - Bias), denormals included.
@@ -442,6 +443,61 @@ std::string FloatToText(TFloatFormat Format, double Value, int32_t Digits) {
         PutExponent(Text, Lead, false, 3);
     }
     return Text.Padded(0);
+}
+
+// ------------------------------------------------------------ degrees and digits
+
+namespace {
+
+// The lowest Count digits of Bits in base 2^Shift, most significant first.
+std::string PowerOfTwoDigits(uint32_t Bits, int Count, int Shift) {
+    static constexpr char Digit[] = "0123456789ABCDEF";
+    std::string Text(std::size_t(Count), '0');
+    for (int i = 0; i < Count; ++i)
+        Text[std::size_t(Count - 1 - i)] = Digit[(uint64_t(Bits) >> (i * Shift)) & ((1u << Shift) - 1)];
+    return Text;
+}
+
+// Within 3e-12 of a whole number: that number (ties of the rounding to even).
+long double Snap(long double X) {
+    const long double Whole = std::nearbyint(X);
+    return std::fabs(X - Whole) < 3e-12L ? Whole : X;
+}
+
+long double Fraction(long double X) {
+    return X - std::trunc(X);
+}
+
+constexpr std::array<long double, 9> DecimalScale = {1e0L, 1e1L, 1e2L, 1e3L, 1e4L, 1e5L, 1e6L, 1e7L, 1e8L};
+
+}  // namespace
+
+std::string FormatDegrees(int32_t Kind, int32_t Precision, double Value) {
+    const int p = std::clamp(Precision, 0, 8);
+    if ((Kind != 1 && Kind != 2) || !std::isfinite(Value)) return FormatFixed(1, p, Value) + "\xB0";
+    // Rounded once, at the last field, half away from zero.
+    const long double Unit = Kind == 1 ? 60 : 3600, Scale = DecimalScale[std::size_t(p)];
+    const long double v = Snap(std::round(Value * Unit * Scale) / Scale / Unit);
+    const long double Degrees = std::trunc(v);
+    std::string Text = Degrees == 0 && v < 0 ? "-0" : FormatFixed(1, 0, Degrees);
+    Text += "\xB0 ";
+    const long double Minutes = Fraction(std::fabs(v)) * 60;
+    if (Kind == 1) return Text + FormatFixed(p + 3, p, Minutes) + "'";
+    const long double m = Snap(Minutes);
+    Text += FormatFixed(2, 0, std::trunc(m)) + "' ";
+    return Text + FormatFixed(p + 3, p, Fraction(m) * 60) + "\"";
+}
+
+std::string HexDigits(uint32_t Bits, int32_t Count) {
+    return PowerOfTwoDigits(Bits, std::clamp(Count, 0, 8), 4);
+}
+
+std::string OctDigits(uint32_t Bits, int32_t Count) {
+    return PowerOfTwoDigits(Bits, std::clamp(Count, 1, 11), 3);
+}
+
+std::string BinDigits(uint32_t Bits, int32_t Count) {
+    return PowerOfTwoDigits(Bits, std::clamp(Count, 1, 32), 1);
 }
 
 }  // namespace zent

@@ -71,4 +71,31 @@ enum class TFloatFormat : uint8_t {
 // Format outside the three named values is treated as General.
 std::string FloatToText(TFloatFormat Format, double Value, int32_t Digits);
 
+// Degrees of Value with the degree sign "\xB0". Precision (limited to 0..8)
+// is the number of decimals of the last field. Kind 1 adds whole degrees
+// and minutes right-aligned in Precision + 3 characters: (1, 0, 12.5) gives
+// "12\xB0  30'". Kind 2 adds two-digit minutes and seconds: (2, 1, 10.7578125)
+// gives "10\xB0 45' 28.1\"". Any other Kind gives the degrees alone with
+// Precision decimals: (0, 2, -0.25) gives "-0.25\xB0". The value is rounded
+// once, half away from zero, at the last field; a result within 3e-12 of a
+// whole degree or minute counts as that whole number. A negative value
+// below one degree keeps its sign: (1, 0, -0.5) gives "-0\xB0  30'".
+//
+// Extremes: a NaN or an infinity gives the degrees form of kind 0 ("NAN\xB0",
+// "INF\xB0", "-INF\xB0") for every Kind. Values whose scaled form exceeds 64
+// bits are computed in extended precision without an integer conversion:
+// the whole degrees are written as FormatFixed writes them (18 significant
+// digits, then zeros; its exponent form from 2^120 on), and the minutes and
+// seconds are those of the extended value, always within 0 to 60.
+std::string FormatDegrees(int32_t Kind, int32_t Precision, double Value);
+// The lowest Count hexadecimal digits of Bits (upper-case), most
+// significant first; Count is limited to 0..8, and 0 gives the empty text.
+std::string HexDigits(uint32_t Bits, int32_t Count);
+// The lowest Count octal digits of Bits, most significant first; Count is
+// limited to 1..11, so the text has exactly that many digits.
+std::string OctDigits(uint32_t Bits, int32_t Count);
+// The lowest Count binary digits of Bits, most significant first; Count is
+// limited to 1..32.
+std::string BinDigits(uint32_t Bits, int32_t Count);
+
 }  // namespace zent

@@ -4,12 +4,18 @@
 
 #include <cstdint>
 
+#include "Zent_buffered.h"
+#include "Zent_enums.h"
 #include "Zent_graphics.h"
 
 namespace zent {
 
 enum TFrameStyle : uint8_t { fsNone, fsSimple, fsLowered, fsRaised, fsEmbossed, fsEngraved };
 enum TColorScheme : uint8_t { csBWG, csSystem };
+template <>
+inline constexpr TFrameStyle LastValue<TFrameStyle> = fsEngraved;
+template <>
+inline constexpr TColorScheme LastValue<TColorScheme> = csSystem;
 
 // The frame colours a scheme selects. SchemeDark is black in every scheme.
 struct TSchemeColors {
@@ -30,13 +36,48 @@ inline constexpr TFrameColors StandardFrameColors{};
 // Draws a frame whose outermost pixels are the columns Left and Right and the
 // rows Top and Bottom (all inclusive), with pen lines only: the inside is not
 // touched. Leaves the pen colour and position at the last line drawn.
-void DrawFrame(TCanvas& Canvas, TFrameStyle Style, int32_t Left, int32_t Top, int32_t Right,
-               int32_t Bottom, TColor Highlight, TColor Light, TColor Shadow, TColor DarkShadow,
-               TColor SimpleColor);
+void DrawFrame(TCanvas& Canvas, TFrameStyle Style, int32_t Left, int32_t Top, int32_t Right, int32_t Bottom,
+               TColor Highlight, TColor Light, TColor Shadow, TColor DarkShadow, TColor SimpleColor);
 inline void DrawFrame(TCanvas& Canvas, TFrameStyle Style, int32_t Left, int32_t Top, int32_t Right,
                       int32_t Bottom, const TFrameColors& C = StandardFrameColors) {
     DrawFrame(Canvas, Style, Left, Top, Right, Bottom, C.Highlight, C.Light, C.Shadow, C.DarkShadow,
               C.SimpleColor);
 }
+
+// What the library's windowless widgets share beyond their kept picture: a
+// frame style and a colour scheme with its three stored frame colours.
+// Setters ignore unchanged values and values outside the enumerations.
+class TFramedControl : public TBufferedControl {
+    Q_OBJECT
+public:
+    TFrameStyle FrameStyle() const { return FFrameStyle; }
+    void SetFrameStyle(TFrameStyle Value);
+    // Sets SchemeShadow and SchemeHighlight to the scheme's pair;
+    // SchemeDark stays as it is.
+    TColorScheme ColorScheme() const { return FColorScheme; }
+    void SetColorScheme(TColorScheme Value);
+    TColor SchemeDark() const { return FSchemeDark; }
+    TColor SchemeShadow() const { return FSchemeShadow; }
+    TColor SchemeHighlight() const { return FSchemeHighlight; }
+
+protected:
+    // A new frame style or colour scheme reaches the screen as FrameRepaint says.
+    TFramedControl(QWidget* Owner, TRepaint FrameRepaint);
+    // Copies the frame style, the scheme and its colours, as Assign does:
+    // plain field copies, no setter runs.
+    void CopyFrameFields(const TFramedControl& Source);
+
+    // Layouts write enumerations as numbers.
+    int FrameStyleValue() const { return FFrameStyle; }
+    void SetFrameStyleValue(int Value);
+    int ColorSchemeValue() const { return FColorScheme; }
+    void SetColorSchemeValue(int Value);
+
+private:
+    TFrameStyle FFrameStyle = fsLowered;
+    TColorScheme FColorScheme = csBWG;
+    TColor FSchemeDark = clBlack, FSchemeShadow = clGray, FSchemeHighlight = clWhite;
+    TRepaint FFrameRepaint;
+};
 
 }  // namespace zent
