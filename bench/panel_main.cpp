@@ -81,28 +81,26 @@ struct TTotals {
     TPanelSample Sum;
     double LowestRate = 1e300, HighestRate = 0;  // total s/s of a single round
     int Rounds = 0;
-    void Add(const TPanelSample& S) {
+    void Add(const TPanelSample& S, int Readouts) {
         Sum.Wall += S.Wall;
         Sum.ProgramCpu += S.ProgramCpu;
         Sum.XServerCpu += S.XServerCpu;
         Sum.Ticks += S.Ticks;
         Sum.Paints += S.Paints;
-        LowestRate = std::min(LowestRate, (S.ProgramCpu + S.XServerCpu) / S.Wall);
-        HighestRate = std::max(HighestRate, (S.ProgramCpu + S.XServerCpu) / S.Wall);
+        LowestRate = std::min(LowestRate, RatesOf(S, Readouts).Total);
+        HighestRate = std::max(HighestRate, RatesOf(S, Readouts).Total);
         ++Rounds;
     }
-    double Program() const { return Sum.ProgramCpu / Sum.Wall; }
-    double XServer() const { return Sum.XServerCpu / Sum.Wall; }
-    double Total() const { return Program() + XServer(); }
 };
 
 void ReportCounters(benchmark::State& State, const TPanelSample& S, int Readouts) {
-    State.counters["program_s/s"] = S.ProgramCpu / S.Wall;
-    State.counters["xserver_s/s"] = S.XServerCpu / S.Wall;
-    State.counters["total_s/s"] = (S.ProgramCpu + S.XServerCpu) / S.Wall;
-    State.counters["ticks/s"] = double(S.Ticks) / S.Wall;
-    State.counters["paints/readout/tick"] =
-        double(S.Paints) / double(std::max<int64_t>(1, S.Ticks) * Readouts);
+    const TPanelRates R = RatesOf(S, Readouts);
+    State.counters["program_s/s"] = R.Program;
+    State.counters["xserver_s/s"] = R.XServer;
+    State.counters["total_s/s"] = R.Total;
+    State.counters["ticks/s"] = R.TicksPerSecond;
+    State.counters["paints/readout/tick"] = R.PaintsPerReadoutTick;
+    State.counters["cpu_ms/tick"] = R.CpuMsPerTick;
 }
 
 struct TComparison {
@@ -118,36 +116,47 @@ constexpr TComparison Comparisons[] = {
 
 void PrintSummary(const std::vector<TVariant>& Variants, const std::vector<TTotals>& Totals,
                   const TOptions& Options) {
-    const bool XServer = Options.Panel.XServer.has_value();
+    const TPanelSettings& Panel = Options.Panel;
+    const double TimerRate = 1000.0 / double(Panel.TickInterval.count());
     std::printf(
         "\nPanel of %d readouts, each written every %lld ms; %d rounds of %.1f s after %.1f s of warm-up.\n",
-        Options.Panel.Readouts, (long long)Options.Panel.TickInterval.count(), Options.Rounds,
-        Options.Panel.Measured.count() / 1000.0, Options.Panel.Warmup.count() / 1000.0);
-    if (XServer)
+        Panel.Readouts, (long long)Panel.TickInterval.count(), Options.Rounds,
+        Panel.Measured.count() / 1000.0, Panel.Warmup.count() / 1000.0);
+    if (Panel.XServer)
         std::printf("CPU seconds per wall second over all rounds, this program and the X server (pid %d):\n",
-                    int(*Options.Panel.XServer));
+                    int(*Panel.XServer));
     else
         std::printf(
             "CPU seconds per wall second over all rounds, this program only (ZENT_XSERVER_PID not set):\n");
-    std::printf("%-22s %8s %9s %8s %15s %8s %14s\n", "variant", "program", "X server", "total",
-                "rounds' totals", "ticks/s", "paints/readout");
+    std::printf("%-20s %8s %8s %8s %14s %8s %8s %8s\n", "variant", "program", "X server", "total",
+                "rounds' total", "ticks/s", "paints", "ms/tick");
+    bool Behind = false;
+    std::vector<TPanelRates> Rates;
     for (size_t v = 0; v < Variants.size(); ++v) {
-        const TTotals& T = Totals[v];
-        if (T.Rounds == 0) continue;
-        std::printf(
-            "%-22s %8.3f %9s %8.3f %7.3f..%-6.3f %8.2f %14.2f\n", Variants[v].Name.c_str(), T.Program(),
-            XServer ? QByteArray::number(T.XServer(), 'f', 3).constData() : "-", T.Total(), T.LowestRate,
-            T.HighestRate, double(T.Sum.Ticks) / T.Sum.Wall,
-            double(T.Sum.Paints) / double(std::max<int64_t>(1, T.Sum.Ticks) * Options.Panel.Readouts));
+        Rates.push_back(RatesOf(Totals[v].Sum, Panel.Readouts));
+        const TPanelRates& R = Rates.back();
+        if (Totals[v].Rounds == 0) continue;
+        Behind = Behind || R.TicksPerSecond < 0.95 * TimerRate;
+        std::printf("%-20s %8.3f %8s %8.3f %6.3f..%-6.3f %8.2f %8.2f %8.2f\n", Variants[v].Name.c_str(),
+                    R.Program, Panel.XServer ? QByteArray::number(R.XServer, 'f', 3).constData() : "-",
+                    R.Total, Totals[v].LowestRate, Totals[v].HighestRate, R.TicksPerSecond,
+                    R.PaintsPerReadoutTick, R.CpuMsPerTick);
     }
+    std::printf(
+        "(paints: paint events per readout and tick; ms/tick: CPU milliseconds per tick, both processes)\n");
+    if (Behind)
+        std::printf(
+            "Some variants handled fewer than %.1f ticks a second: they fell behind (or the machine was\n"
+            "busy), and their s/s understate the cost; compare their ms/tick.\n",
+            0.95 * TimerRate);
     std::printf("\nRatio of total s/s to the Qt peer (program alone in brackets):\n%-26s %16s %16s\n", "",
                 "Immediate", "Coalesced");
     for (const TComparison& C : Comparisons) {
         std::printf("%-26s", C.Name);
         for (const TVariantId Library : C.Library) {
-            const TTotals &L = Totals[Library], &P = Totals[C.Peer];
-            if (L.Rounds && P.Rounds)
-                std::printf(" %7.2f (%6.2f)", L.Total() / P.Total(), L.Program() / P.Program());
+            const TPanelRates &L = Rates[Library], &P = Rates[C.Peer];
+            if (Totals[Library].Rounds && Totals[C.Peer].Rounds)
+                std::printf(" %7.2f (%6.2f)", L.Total / P.Total, L.Program / P.Program);
             else
                 std::printf(" %16s", "-");
         }
@@ -200,7 +209,7 @@ int main(int argc, char** argv) {
                             try {
                                 const TPanelSample Sample = RunPanel(Variants[v], Settings);
                                 State.SetIterationTime(Sample.Wall);
-                                Totals[v].Add(Sample);
+                                Totals[v].Add(Sample, Settings.Readouts);
                                 ReportCounters(State, Sample, Settings.Readouts);
                             } catch (const std::exception& Error) {
                                 State.SkipWithError(Error.what());

@@ -70,6 +70,16 @@ double XServerSeconds(const TPanelSettings& Settings) {
 
 }  // namespace
 
+TPanelRates RatesOf(const TPanelSample& S, int Readouts) {
+    const double Cpu = S.ProgramCpu + S.XServerCpu, Ticks = double(std::max<int64_t>(1, S.Ticks));
+    return {.Program = S.ProgramCpu / S.Wall,
+            .XServer = S.XServerCpu / S.Wall,
+            .Total = Cpu / S.Wall,
+            .TicksPerSecond = double(S.Ticks) / S.Wall,
+            .PaintsPerReadoutTick = double(S.Paints) / (Ticks * Readouts),
+            .CpuMsPerTick = Cpu * 1000 / Ticks};
+}
+
 TPanelSample RunPanel(const TVariant& Variant, const TPanelSettings& Settings) {
     SetRepaintPolicy(Variant.Policy.value_or(TRepaintPolicy::Immediate));
     TPaintCounter Counter;

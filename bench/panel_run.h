@@ -28,6 +28,15 @@ struct TPanelSample {
     int64_t Paints = 0;  // paint events of all readouts
 };
 
+// What a sample comes to per wall second and per tick.
+struct TPanelRates {
+    double Program, XServer, Total;  // CPU seconds per wall second
+    double TicksPerSecond;           // below the timer's rate when the program fell behind
+    double PaintsPerReadoutTick;     // 1 when every write was painted once
+    double CpuMsPerTick;             // program and X server
+};
+TPanelRates RatesOf(const TPanelSample& Sample, int Readouts);
+
 // Shows the panel, lets it run for the warm-up, then measures. Raises
 // std::runtime_error when the grid does not fit on the screen, the window is
 // not exposed within 10 s, or the X server's CPU time cannot be read.
