@@ -6,6 +6,7 @@
 #include <QLCDNumber>
 #include <QWidget>
 
+#include "Zent_segglyphs.h"
 #include "Zent_sevenseg.h"
 #include "bench_support.h"
 

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "Zent_sevenseg.h"
+#include "Zent_segcells.h"
 
 namespace {
 // The reading written out with 1-based indexes, one step per rule.

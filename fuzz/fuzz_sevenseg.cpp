@@ -14,6 +14,7 @@
 #include <string>
 
 #include "Zent_forms.h"
+#include "Zent_segglyphs.h"
 #include "Zent_sevenseg.h"
 
 namespace {

@@ -14,6 +14,7 @@
 #include "Zent_internal.h"
 #include "Zent_NumLab.h"
 #include "Zent_resources.h"
+#include "Zent_segglyphs.h"
 #include "Zent_sevenseg.h"
 #include "Zent_sysutils.h"
 #include "Zent_zentbase.h"

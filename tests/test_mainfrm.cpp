@@ -6,6 +6,7 @@
 
 #include "Zent_NumLab.h"
 #include "Zent_dateutils.h"
+#include "Zent_segglyphs.h"
 #include "Zent_sevenseg.h"
 #include "mainfrm.h"
 #include "realwindow/display_measure.h"

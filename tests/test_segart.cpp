@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "Zent_resources.h"
-#include "Zent_sevenseg.h"
+#include "Zent_segglyphs.h"
 #include "segart.h"
 #include "test_support.h"
 

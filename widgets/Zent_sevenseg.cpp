@@ -6,83 +6,10 @@
 
 #include "Zent_SevenSegAccessible.h"
 #include "Zent_latin1.h"
-#include "Zent_resources.h"
+#include "Zent_segglyphs.h"
 #include "Zent_sysutils.h"
 
 namespace zent {
-
-// ------------------------------------------------------------ caption cells
-
-namespace {
-
-constexpr bool IsPoint(char Ch) {
-    return Ch == '.' || Ch == ',';
-}
-
-// Symbol index (1..21, 0 for none) of every byte, letters a..z upper-cased.
-constexpr std::array<uint8_t, 256> SymbolTable = [] {
-    std::array<uint8_t, 256> T{};
-    for (int b = 0; b < 256; ++b) {
-        const auto Pos = GlyphChars.find(UpperCase(char(b)));
-        T[b] = Pos == std::string_view::npos ? 0 : uint8_t(Pos + 1);
-    }
-    return T;
-}();
-
-}  // namespace
-
-TCaptionCells ReadCaption(std::string_view Caption, int NumDigits) {
-    TCaptionCells Result;
-    const int Limit = std::clamp(NumDigits, 0, MaxDigits);
-    std::size_t i = 0;
-    while (Result.Count < Limit && i < Caption.size()) {
-        const char Ch = Caption[i++];
-        TDigitCell& Cell = Result.Cells[Result.Count++];
-        if (IsPoint(Ch)) {
-            Cell.Point = true;  // a point of its own: no symbol
-            continue;
-        }
-        if (i < Caption.size() && IsPoint(Caption[i])) {
-            Cell.Point = true;
-            ++i;
-        }
-        Cell.Symbol = SymbolTable[uint8_t(Ch)];
-    }
-    return Result;
-}
-
-std::string ShownText(const TCaptionCells& Cells) {
-    std::string Text;
-    for (int j = 0; j < Cells.Count; ++j) {
-        const TDigitCell C = Cells.Cells[j];
-        if (C.Symbol != 0) {
-            const char Ch = GlyphChars[C.Symbol - 1];
-            Text += Ch == 'B' ? 'b' : Ch == 'D' ? 'd' : Ch;  // as the segments draw them
-        } else if (!C.Point) {
-            Text += ' ';
-        }
-        if (C.Point) Text += '.';
-    }
-    return Text;
-}
-
-// ------------------------------------------------------------ geometry
-
-TCellGeometry TCellGeometry::Of(int32_t Width, int32_t Height, int32_t Margin, int32_t InterDigDist,
-                                int32_t NumDigits) {
-    TCellGeometry G;
-    if (NumDigits < 1) return G;
-    G.Pitch = (int64_t(Width) - 2 * int64_t(Margin)) / NumDigits;
-    G.GlyphWidth = G.Pitch - InterDigDist;
-    G.GlyphHeight = int64_t(Height) - 2 * int64_t(Margin);
-    return G;
-}
-
-bool TCellGeometry::Valid(int32_t Ratio) const {
-    // GlyphWidth and GlyphHeight below MaxCellPixels, so each times Ratio fits 64 bits.
-    return GlyphWidth > 0 && GlyphHeight > 0 && GlyphWidth <= MaxCellPixels / GlyphHeight &&
-           GlyphWidth * Ratio <= MaxCellPixels / (GlyphHeight * Ratio);
-}
 
 namespace {
 // Bit j set: cell j differs between A and B.
@@ -92,15 +19,6 @@ uint32_t ChangedCells(const TCaptionCells& A, const TCaptionCells& B) {
     for (int j = 0; j < std::max(A.Count, B.Count); ++j)
         if (A.Cells[j] != B.Cells[j]) Changed |= uint32_t(1) << j;
     return Changed;
-}
-
-// Where a decimal point's part of a cw x h cell begins: its lower right
-// sixth, the one part of the point symbol a cell ever shows.
-struct TCorner {
-    int32_t Left, Top;
-};
-constexpr TCorner PointCorner(int32_t cw, int32_t h) {
-    return {5 * cw / 6, 5 * h / 6};
 }
 
 // Bit k - 1 set: some cell shows symbol k; the point counts for a decimal point.
@@ -118,28 +36,13 @@ uint32_t SymbolsOf(const TCaptionCells& Cells) {
 
 namespace {
 constexpr int32_t DefaultWidth = 216, DefaultHeight = 76;
-
-std::unique_ptr<TBitmap> LoadArtwork(const char* Name) {
-    auto Bitmap = std::make_unique<TBitmap>();
-    Bitmap->LoadFromResource(0, Name);
-    return Bitmap;
-}
 }  // namespace
 
 TSevenSeg::TSevenSeg(QWidget* Owner) : TGraphicControl(Owner) {
     SetOpaque(true);  // every paint covers the whole area with SRCCOPY
-    InitResources();
     InstallSevenSegAccessible();
-    FMasterGlyph = std::make_unique<TBitmap>();
-    FMasterGlyph->SetSize(MasterWidth, MasterHeight);
-    FGlyphStrip = std::make_unique<TBitmap>();
+    FGlyphs = std::make_unique<TGlyphFactory>();
     FPicture = std::make_unique<TBitmap>();
-    FSegVert = LoadArtwork("SEGVERT");
-    FSegHorz = LoadArtwork("SEGHORZ");
-    FSegDot = LoadArtwork("SEGDOT");
-    FSegPlus = LoadArtwork("SEGPLUS");
-    FSegDeg = LoadArtwork("SEGDEG");
-    FSegColon = LoadArtwork("SEGCOLON");
     SetWidth(DefaultWidth);
     SetHeight(DefaultHeight);
     FBuiltFor = CurrentKey(1);  // the size SizeChanged compares with; FStale holds the rest
@@ -149,15 +52,6 @@ TSevenSeg::TSevenSeg(QWidget* Owner) : TGraphicControl(Owner) {
 
 TSevenSeg::~TSevenSeg() {
     OnResize = nullptr;  // QWidget's destructor must not reach SizeChanged
-    FSegDot.reset();
-    FSegPlus.reset();
-    FSegDeg.reset();
-    FSegColon.reset();
-    FSegHorz.reset();
-    FSegVert.reset();
-    FGlyphStrip.reset();
-    FMasterGlyph.reset();
-    FPicture.reset();
 }
 
 // ------------------------------------------------------------ properties
@@ -343,14 +237,9 @@ void TSevenSeg::UpdateCaches(const TCacheKey& Now) {
     // changes the cell size without marking anything stale.
     if (FStale || Now.Cells.GlyphWidth != FBuiltFor.Cells.GlyphWidth ||
         Now.Cells.GlyphHeight != FBuiltFor.Cells.GlyphHeight || Now.Ratio != FBuiltFor.Ratio) {
-        DropGlyphs(0);
-        FGlyphStrip->SetSize(0, 0);
-        FStripBuilt = false;
-        ColorizeSegments(FColorText);
+        FGlyphs->Reset({FColorText, FColorBackGnd, Now.Cells, Now.Ratio});
         FStale = false;
         FPictureValid = false;
-        FStats.Ratio = Now.Ratio;
-        ++FStats.Rebuilds;
     }
     if (Now != FBuiltFor) {
         FBuiltFor = Now;
@@ -410,8 +299,8 @@ bool TSevenSeg::PaintCells(const TCaptionCells& Cells, const TRect& Area) {
         if (!Meet(CellRect(FBuiltFor, j, j + 1 < FNumDigits), Area)) continue;
         const TDigitCell Cell = Cells.Cells[j];
         // A glyph that is not kept is scaled on a bitmap: the picture's work.
-        if (Cell.Symbol != 0 && !Glyph(Cell.Symbol, Shown).Canvas) return false;
-        if (Cell.Point && !Glyph(GlyphCount, Shown).Canvas) return false;
+        if (Cell.Symbol != 0 && !FGlyphs->Glyph(Cell.Symbol, Shown).Canvas) return false;
+        if (Cell.Point && !FGlyphs->Glyph(GlyphCount, Shown).Canvas) return false;
         Drawn |= uint32_t(1) << j;
     }
     Canvas().CopyMode = SRCCOPY;
@@ -486,12 +375,12 @@ void TSevenSeg::ComposeCell(TCanvas& C, int Index, TDigitCell Cell, bool OnBackg
     const int32_t Wide = WithGap ? int32_t(std::max<int64_t>(K.Cells.Pitch, cw)) : cw;
     int32_t Done = 0;  // columns drawn from the left of the cell
     if (Cell.Symbol != 0) {
-        const TGlyphSource G = Glyph(Cell.Symbol, Shown);
+        const TGlyphSource G = FGlyphs->Glyph(Cell.Symbol, Shown);
         Done = std::min(Wide, G.Width);
         if (G.Canvas)
             C.CopyRect(Rect(x, Top, x + Done, Bottom), *G.Canvas, Rect(G.X, G.Y, G.X + Done, G.Y + s));
         else
-            ScaleGlyph(Cell.Symbol, C, x, Top);  // the cell is all of the symbol's rectangle
+            FGlyphs->ScaleGlyph(Cell.Symbol, C, x, Top);  // the cell is all of the symbol's rectangle
     }
     if (Done < Wide && !OnBackground) {
         C.Brush.SetColor(FColorBackGnd);
@@ -499,12 +388,12 @@ void TSevenSeg::ComposeCell(TCanvas& C, int Index, TDigitCell Cell, bool OnBackg
     }
     if (Cell.Point) {
         const auto [d, e] = PointCorner(cw, s);
-        TGlyphSource G = Glyph(GlyphCount, Shown);
+        TGlyphSource G = FGlyphs->Glyph(GlyphCount, Shown);
         TBitmap Corner;  // only for a point too large to keep
         if (!G.Canvas) {
             Corner.SetPixelRatio(K.Ratio);
             Corner.SetSize(cw - d, s - e);
-            ScaleGlyph(GlyphCount, Corner.Canvas(), -d, -e);
+            FGlyphs->ScaleGlyph(GlyphCount, Corner.Canvas(), -d, -e);
             G = {&Corner.Canvas(), -d, -e, cw};
         }
         C.CopyRect(Rect(x + d, Top + e, x + cw, Bottom), *G.Canvas, Rect(G.X + d, G.Y + e, G.X + cw, G.Y + s));
@@ -519,173 +408,34 @@ void TSevenSeg::PaintWithoutBuffer() {
     DrawFrame(C, FFrameStyle, 0, 0, Width() - 1, Height() - 1, StandardFrameColors);
 }
 
-// ------------------------------------------------------------ glyph cache
-
-void TSevenSeg::ScaleGlyph(int k, TCanvas& Dest, int32_t X, int32_t Y) {
-    RenderGlyph(GlyphChars[k - 1]);
-    SetStretchBltMode(Dest.Handle(), HALFTONE);
-    StretchBlt(Dest.Handle(), X, Y, int32_t(FBuiltFor.Cells.GlyphWidth), int32_t(FBuiltFor.Cells.GlyphHeight),
-               FMasterGlyph->Canvas().Handle(), 0, 0, MasterWidth, MasterHeight, SRCCOPY);
-    ++FStats.SymbolsScaled;
-}
-
-TSevenSeg::TGlyphSource TSevenSeg::Glyph(int k, uint32_t Shown) {
-    const TCellGeometry& G = FBuiltFor.Cells;
-    const auto cw = int32_t(G.GlyphWidth), h = int32_t(G.GlyphHeight);
-    if (FStripBuilt) return {&FGlyphStrip->Canvas(), (k - 1) * cw, 0, cw};
-    const TCorner Kept = k == GlyphCount ? PointCorner(cw, h) : TCorner{0, 0};
-    const int32_t X = -Kept.Left, Y = -Kept.Top;
-    // A symbol keeps the gap after its cell, in the background colour.
-    const int32_t Width = k == GlyphCount ? cw : int32_t(std::max<int64_t>(G.Pitch, cw));
-    std::unique_ptr<TBitmap>& Slot = FGlyphs[k - 1];
-    if (!Slot) {
-        const int64_t r = FBuiltFor.Ratio, Bytes = 4 * int64_t(Width + X) * (h + Y) * r * r;
-        if (FStats.Bytes + Bytes > FGlyphCacheLimit) DropGlyphs(Shown);
-        if (FStats.Bytes + Bytes > FGlyphCacheLimit) return {nullptr, 0, 0, cw};
-        auto Bitmap = std::make_unique<TBitmap>();
-        try {
-            Bitmap->SetPixelRatio(int32_t(r));
-            Bitmap->Canvas().Brush.SetColor(FColorBackGnd);
-            Bitmap->SetSize(Width + X, h + Y);
-        } catch (const EOutOfResources&) {
-            return {nullptr, 0, 0, cw};
-        }
-        ScaleGlyph(k, Bitmap->Canvas(), X, Y);
-        Slot = std::move(Bitmap);
-        FStats.Bytes += Bytes;
-    }
-    return {&Slot->Canvas(), X, Y, Width};
-}
-
-void TSevenSeg::DropGlyphs(uint32_t Keep) {
-    for (int k = 1; k <= GlyphCount; ++k) {
-        std::unique_ptr<TBitmap>& Slot = FGlyphs[k - 1];
-        if (!Slot || (Keep >> (k - 1) & 1)) continue;
-        const int64_t r = Slot->PixelRatio();
-        FStats.Bytes -= 4 * int64_t(Slot->Width()) * Slot->Height() * r * r;
-        Slot.reset();
-    }
-}
-
-void TSevenSeg::SetGlyphCacheLimit(int64_t Bytes) {
-    FGlyphCacheLimit = std::max<int64_t>(Bytes, 0);
-    if (FStats.Bytes > FGlyphCacheLimit) DropGlyphs(0);
-}
+// ------------------------------------------------------------ glyphs
 
 void TSevenSeg::BuildGlyphStrip() {
     FStale = true;  // from the present colours, also when no setter changed them
     UpdateCaches(CurrentKey());
-    FillGlyphStrip();
+    FGlyphs->BuildStrip();
 }
 
 const TBitmap& TSevenSeg::GlyphStrip() {
     UpdateCaches(CurrentKey());  // drops a strip of other colours or another cell size
-    if (!FStripBuilt) FillGlyphStrip();
-    return *FGlyphStrip;
+    if (!FGlyphs->StripBuilt()) FGlyphs->BuildStrip();
+    return FGlyphs->Strip();
 }
 
-// All 21 symbols side by side, for the cell size of the caches.
-void TSevenSeg::FillGlyphStrip() {
-    const TCellGeometry& G = FBuiltFor.Cells;
-    TBitmap& Strip = *FGlyphStrip;
-    FStripBuilt = false;
-    if (!G.Valid()) {
-        Strip.SetSize(0, 0);  // nothing to draw: Paint shows background and frame
-        return;
-    }
-    const auto cw = int32_t(G.GlyphWidth), h = int32_t(G.GlyphHeight);
-    TCanvas& S = Strip.Canvas();
-    S.Pen.Color = FColorBackGnd;
-    S.Brush.SetColor(FColorBackGnd);
-    try {
-        Strip.SetSize(0, 0);  // no old pixels to carry over
-        Strip.SetPixelRatio(FBuiltFor.Ratio);
-        Strip.SetSize(GlyphCount * cw, h);
-    } catch (const EOutOfResources&) {
-        return;  // too large: the strip stays empty and paints use the glyph cache
-    }
-    S.Rectangle(0, 0, GlyphCount * cw, h);
-    for (int k = 1; k <= GlyphCount; ++k) ScaleGlyph(k, S, (k - 1) * cw, 0);
-    // The strip replaces the cached glyphs as the source of every cell.
-    DropGlyphs(0);
-    FStripBuilt = true;
+const TBitmap& TSevenSeg::MasterGlyph() const {
+    return FGlyphs->Master();
 }
 
-// ------------------------------------------------------------ glyph rendering
-
-namespace {
-// The 0x00BBGGRR value a canvas stores for Color: system colours resolve,
-// and only the three colour bytes reach the pixels.
-TColor Stored(TColor Color) {
-    return TColor(uint32_t(ColorToRGB(Color)) & 0xFFFFFFu);
+int64_t TSevenSeg::GlyphCacheLimit() const {
+    return FGlyphs->Limit();
 }
 
-// Fills the region of the seed's present colour with the brush. A region
-// that already has the brush colour is left alone: the fill could change
-// nothing there.
-void FillFromSeed(TCanvas& Canvas, int32_t X, int32_t Y) {
-    const TColor Present = Canvas.Pixels(X, Y);
-    if (Present == Stored(Canvas.Brush.Color())) return;
-    Canvas.FloodFill(X, Y, Present, fsSurface);
-}
-}  // namespace
-
-void TSevenSeg::ColorizeSegments(TColor Color) {
-    // Pure white would later vanish into the surround. Checked on the
-    // resolved value, so a system colour that is white is caught too.
-    TColor c = Stored(Color);
-    if (c == clWhite) c = 0xFEFEFE;
-    for (TBitmap* Art : {FSegVert.get(), FSegHorz.get(), FSegDot.get(), FSegPlus.get()}) {
-        Art->Canvas().Brush.SetColor(c);
-        FillFromSeed(Art->Canvas(), Art->Width() / 2, Art->Height() / 2);
-    }
-    TCanvas& Colon = FSegColon->Canvas();
-    Colon.Brush.SetColor(c);
-    FillFromSeed(Colon, 18, FSegColon->Height() - 18);
-    FillFromSeed(Colon, FSegColon->Width() - 18, 18);
-    TCanvas& Deg = FSegDeg->Canvas();
-    Deg.Brush.SetColor(c);
-    FillFromSeed(Deg, 25, FSegDeg->Height() / 2);
+void TSevenSeg::SetGlyphCacheLimit(int64_t Bytes) {
+    FGlyphs->SetLimit(Bytes);
 }
 
-void TSevenSeg::RenderGlyph(char Symbol) {
-    TCanvas& M = FMasterGlyph->Canvas();
-    M.Pen.Color = clWhite;
-    M.Brush.SetColor(clWhite);
-    M.Rectangle(0, 0, MasterWidth, MasterHeight);
-    M.CopyMode = SRCAND;  // white leaves the master as it is: pieces go on like stencils
-    M.Brush.SetColor(FColorBackGnd);
-
-    const auto Lay = [&M](TBitmap& Art, int Piece) {
-        const TSegmentOrigin O = SegmentOrigin[Piece];
-        M.CopyRect(Rect(O.X, O.Y, O.X + Art.Width(), O.Y + Art.Height()), Art.Canvas(),
-                   Rect(0, 0, Art.Width(), Art.Height()));
-    };
-    switch (Symbol) {
-        case ':':
-            Lay(*FSegColon, PieceColon);
-            break;
-        case '\xB0':
-            Lay(*FSegDeg, PieceDegree);
-            FillFromSeed(M, SegmentOrigin[PieceDegree].X + 80, SegmentOrigin[PieceDegree].Y + 70);
-            break;
-        case '+':
-            Lay(*FSegPlus, PiecePlus);
-            break;
-        case '.':
-            Lay(*FSegDot, PiecePoint);
-            break;
-        default:
-            for (const uint8_t Segment : SegmentMap[SegmentRow(Symbol)]) {
-                if (Segment == 0) continue;
-                if (SegmentKind[Segment] == 0)
-                    Lay(*FSegVert, Segment);
-                else if (SegmentKind[Segment] == 1)
-                    Lay(*FSegHorz, Segment);
-            }
-            break;
-    }
-    FillFromSeed(M, 1, 1);  // the surround becomes the background
+const TGlyphCacheStats& TSevenSeg::GlyphCacheStats() const {
+    return FGlyphs->Stats();
 }
 
 }  // namespace zent

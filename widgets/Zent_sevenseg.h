@@ -2,145 +2,19 @@
 // pre-rendered, colour-matched glyphs.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <string_view>
 
 #include "Zent_controls.h"
 #include "Zent_graphics.h"
+#include "Zent_segcells.h"
 #include "Zent_zentbase.h"
 
 namespace zent {
 
-// ------------------------------------------------------------ symbol tables
-
-// The 21 symbols a cell can show; symbol k (from 1) is cell k of the glyph
-// strip. "\xB0" is the degree sign. The point (symbol 21) only ever appears
-// as a decimal point.
-inline constexpr std::string_view GlyphChars = "0123456789-+:\xB0" "ABCDEF.";
-inline constexpr int GlyphCount = 21;
-static_assert(GlyphChars.size() == GlyphCount);
-
-// Segments: 1 top, 2 upper left, 3 upper right, 4 middle, 5 lower left,
-// 6 lower right, 7 bottom. One row per symbol 0..9, '-', A..F in that order,
-// lit segments ascending and padded with 0; the last row (no segments)
-// serves the point and every symbol drawn from its own artwork.
-inline constexpr std::array<std::array<uint8_t, 7>, 18> SegmentMap = {{
-    {1, 2, 3, 5, 6, 7, 0},  // 0
-    {3, 6, 0, 0, 0, 0, 0},  // 1
-    {1, 3, 4, 5, 7, 0, 0},  // 2
-    {1, 3, 4, 6, 7, 0, 0},  // 3
-    {2, 3, 4, 6, 0, 0, 0},  // 4
-    {1, 2, 4, 6, 7, 0, 0},  // 5
-    {1, 2, 4, 5, 6, 7, 0},  // 6
-    {1, 3, 6, 0, 0, 0, 0},  // 7
-    {1, 2, 3, 4, 5, 6, 7},  // 8
-    {1, 2, 3, 4, 6, 7, 0},  // 9
-    {4, 0, 0, 0, 0, 0, 0},  // -
-    {1, 2, 3, 4, 5, 6, 0},  // A
-    {2, 4, 5, 6, 7, 0, 0},  // b
-    {1, 2, 5, 7, 0, 0, 0},  // C
-    {3, 4, 5, 6, 7, 0, 0},  // d
-    {1, 2, 4, 5, 7, 0, 0},  // E
-    {1, 2, 4, 5, 0, 0, 0},  // F
-    {0, 0, 0, 0, 0, 0, 0},  // no segments
-}};
-
-// Design resolution of one symbol (MasterGlyph).
-inline constexpr int MasterWidth = 312;
-inline constexpr int MasterHeight = 432;
-
-struct TSegmentOrigin {
-    int32_t X, Y;
-};
-// Top-left corner of each piece of artwork on the master: segments 1..7,
-// then 8 point, 9 plus, 10 colon, 11 degree. Index 0 is unused so that the
-// numbers read as the pieces are numbered.
-inline constexpr std::array<TSegmentOrigin, 12> SegmentOrigin = {{
-    {0, 0},
-    {94, 0}, {37, 23}, {244, 23}, {57, 197}, {0, 220}, {207, 220}, {20, 394},
-    {269, 394}, {57, 120}, {122, 121}, {150, 0},
-}};
-// Artwork of segments 1..7: 1 horizontal, 0 vertical. Index 0 is unused.
-inline constexpr std::array<uint8_t, 8> SegmentKind = {0, 1, 0, 0, 1, 0, 0, 1};
-inline constexpr int PiecePoint = 8, PiecePlus = 9, PieceColon = 10, PieceDegree = 11;
-
-// The SegmentMap row of a symbol character (after upper-casing), or the
-// empty row for '+', ':', the degree sign, '.' and anything else.
-constexpr int SegmentRow(char Symbol) {
-    if (Symbol >= '0' && Symbol <= '9') return Symbol - '0';
-    if (Symbol == '-') return 10;
-    if (Symbol >= 'A' && Symbol <= 'F') return 11 + (Symbol - 'A');
-    return 17;
-}
-
-// ------------------------------------------------------------ caption cells
-
-inline constexpr int MaxDigits = 32;
-
-// One digit cell: Symbol is the 1-based index into GlyphChars (0: the cell
-// stays empty), Point whether a decimal point is laid over its corner.
-struct TDigitCell {
-    uint8_t Symbol = 0;
-    bool Point = false;
-    friend bool operator==(const TDigitCell&, const TDigitCell&) = default;
-};
-
-struct TCaptionCells {
-    std::array<TDigitCell, MaxDigits> Cells{};  // empty beyond Count
-    int Count = 0;                              // cells used, from the left
-    friend bool operator==(const TCaptionCells&, const TCaptionCells&) = default;
-};
-
-// Reads Caption left to right into at most NumDigits cells (NumDigits is
-// limited to 0..MaxDigits). A '.' or ',' after a symbol joins its cell as a
-// decimal point; any other point takes a cell of its own. Letters a..f are
-// upper-cased; bytes outside GlyphChars give an empty cell that still counts.
-// Reads no further than the last cell needs.
-TCaptionCells ReadCaption(std::string_view Caption, int NumDigits);
-
-// What the cells show, as text (ISO-8859-1): each cell's symbol as it is
-// drawn (the letters A, b, C, d, E, F), then its decimal point; an empty
-// cell is a space. A cell with only a point is the point.
-std::string ShownText(const TCaptionCells& Cells);
-
-// ------------------------------------------------------------ the widget
-
-// Cell geometry for a control of Width x Height; computed in 64 bits so that
-// no property value can overflow it. Valid() tells whether cells can be drawn.
-struct TCellGeometry {
-    int64_t Pitch = 0, GlyphWidth = 0, GlyphHeight = 0;
-    static TCellGeometry Of(int32_t Width, int32_t Height, int32_t Margin, int32_t InterDigDist,
-                            int32_t NumDigits);
-    // A positive size of at most MaxCellPixels device pixels at Ratio.
-    bool Valid(int32_t Ratio = 1) const;
-    friend bool operator==(const TCellGeometry&, const TCellGeometry&) = default;
-};
-
-// Upper bound on one cell (device pixels), far beyond any screen. A larger
-// cell is left empty and the display shows background and frame only; one
-// that passes it only in device pixels is drawn in logical pixels, which Qt
-// scales up.
-inline constexpr int64_t MaxCellPixels = int64_t(1) << 26;
-
-// The cell a size hint gives every digit: the default display's, 4:5, which
-// holds the 312 x 432 artwork with room for its slant. The minimum size hint
-// gives a quarter of it, where the segments still show apart.
-inline constexpr int HintCellWidth = 48, HintCellHeight = 60;
-
-// Bytes of scaled glyphs a display keeps unless told otherwise. A glyph that
-// does not fit is scaled straight into the picture each time it is drawn.
-inline constexpr int64_t DefaultGlyphCacheLimit = int64_t(32) << 20;
-
-// What a display's glyph cache holds and has done since construction.
-struct TGlyphCacheStats {
-    int Rebuilds = 0;       // times the glyphs were dropped for new colours or a new cell size
-    int SymbolsScaled = 0;  // symbols composed and scaled, whether kept or not
-    int64_t Bytes = 0;      // size of the glyphs kept now (a strip built on request not included)
-    int32_t Ratio = 1;      // device pixels per logical pixel of the glyphs and the picture
-};
+class TGlyphFactory;
+struct TGlyphCacheStats;
 
 // A windowless control that shows its Caption as a row of slanted
 // seven-segment cells: ColorText segments on ColorBackGnd, framed by
@@ -225,17 +99,16 @@ public:
     void AssignTo(QObject* Dest) override;
 
     TCellGeometry Geometry() const;
-    const TBitmap& MasterGlyph() const { return *FMasterGlyph; }
-    // The most bytes of scaled glyphs kept between paints (at least 0).
-    int64_t GlyphCacheLimit() const { return FGlyphCacheLimit; }
+    // The 312 x 432 canvas each symbol is composed on before it is scaled.
+    const TBitmap& MasterGlyph() const;
+    // The most bytes of scaled glyphs kept between paints (at least 0; 32 MiB
+    // unless told otherwise). A glyph that does not fit is scaled straight
+    // into the picture each time it is drawn.
+    int64_t GlyphCacheLimit() const;
     void SetGlyphCacheLimit(int64_t Bytes);
-    const TGlyphCacheStats& GlyphCacheStats() const { return FStats; }
-
-protected:
-    // Recolours the shapes of the six artworks to Color.
-    void ColorizeSegments(TColor Color);
-    // Composes one symbol of GlyphChars on the master in the current colours.
-    void RenderGlyph(char Symbol);
+    // What the glyph cache holds and has done since construction; for tests
+    // and tools of the library (the type is not installed).
+    const TGlyphCacheStats& GlyphCacheStats() const;
 
 private:
     // What the glyphs and the picture were made for: the control's size, the
@@ -247,14 +120,6 @@ private:
         TFrameStyle Frame = fsNone;
         int32_t Ratio = 1;  // device pixels per logical pixel
         friend bool operator==(const TCacheKey&, const TCacheKey&) = default;
-    };
-    // Where a symbol's scaled cell is kept: a canvas and the cell's top-left
-    // corner on it, and how many columns from there it holds: the cell, and
-    // for a kept symbol the gap after it. Null when the symbol is not kept.
-    struct TGlyphSource {
-        TCanvas* Canvas = nullptr;
-        int32_t X = 0, Y = 0;
-        int32_t Width = 0;
     };
 
     QString CaptionText() const;
@@ -298,37 +163,20 @@ private:
     void ShownChanged();
     QSize HintFor(int CellWidth, int CellHeight) const;
 
-    // Composes symbol k (1-based) and scales it into the cell whose top-left
-    // corner is at (X, Y) of Dest; pixels outside Dest are skipped.
-    void ScaleGlyph(int k, TCanvas& Dest, int32_t X, int32_t Y);
-    // Symbol k's kept cell, scaled first if need be. Shown (bit k - 1 for
-    // symbol k) names the symbols on the picture, which stay when others
-    // make room. Null when the symbol does not fit the limit.
-    TGlyphSource Glyph(int k, uint32_t Shown);
-    void DropGlyphs(uint32_t Keep);
-    void FillGlyphStrip();
-
     TColor FColorBackGnd = 0x333333;
     TColor FColorText = clRed;
-    std::unique_ptr<TBitmap> FMasterGlyph;
     int32_t FNumDigits = 4;
     std::string FCaption = "8.8.8.8.";
     TFrameStyle FFrameStyle = fsLowered;
     int32_t FMargin = 8;
     int32_t FInterDigDist = 2;
-    std::unique_ptr<TBitmap> FSegHorz, FSegVert, FSegDot, FSegPlus, FSegColon, FSegDeg;
     TColor FSchemeDark = clBlack, FSchemeShadow = clGray, FSchemeHighlight = clWhite;
     TColorScheme FColorScheme = csBWG;
 
     bool FStale = true;  // colours or geometry changed: drop the glyphs at the next paint
     TCacheKey FBuiltFor;
-    // Symbol k at the cell size, made when first shown; the point keeps only
-    // its lower right sixth, the one part a decimal point shows.
-    std::array<std::unique_ptr<TBitmap>, GlyphCount> FGlyphs;
-    int64_t FGlyphCacheLimit = DefaultGlyphCacheLimit;
-    TGlyphCacheStats FStats;
-    std::unique_ptr<TBitmap> FGlyphStrip;  // all 21 symbols, built on request
-    bool FStripBuilt = false;
+    // The six artworks, the glyphs kept and the strip built on request.
+    std::unique_ptr<TGlyphFactory> FGlyphs;
     std::unique_ptr<TBitmap> FPicture;  // the whole display, for paints of more than changed cells
     TCaptionCells FPictureCells;        // the cells on FPicture
     bool FPictureValid = false;         // false: compose the whole picture anew

@@ -7,8 +7,9 @@ set -eu
 src=$1; build=$2; work=$3
 rm -rf "$work"; mkdir -p "$work"
 cmake --install "$build" --prefix "$work/prefix" >/dev/null
-# Platform internals stay out of the installed headers.
-for private in Zent_pixels.h Zent_pixels_kernels.h Zent_internal.h Zent_latin1.h; do
+# Platform and widget internals stay out of the installed headers.
+for private in Zent_pixels.h Zent_pixels_kernels.h Zent_internal.h Zent_latin1.h \
+               Zent_segglyphs.h Zent_resources.h Zent_SevenSegAccessible.h Zent_NumLabAccessible.h; do
     if [ -e "$work/prefix/include/zent/$private" ]; then echo "installed a private header: $private"; exit 1; fi
 done
 cmake -S "$src/tests/package" -B "$work/installed" -G Ninja -DCMAKE_PREFIX_PATH="$work/prefix" >/dev/null

@@ -1,0 +1,82 @@
+#include "Zent_segcells.h"
+
+#include <algorithm>
+
+#include "Zent_sysutils.h"
+
+namespace zent {
+
+// ------------------------------------------------------------ caption cells
+
+namespace {
+
+constexpr bool IsPoint(char Ch) {
+    return Ch == '.' || Ch == ',';
+}
+
+// Symbol index (1..21, 0 for none) of every byte, letters a..z upper-cased.
+constexpr std::array<uint8_t, 256> SymbolTable = [] {
+    std::array<uint8_t, 256> T{};
+    for (int b = 0; b < 256; ++b) {
+        const auto Pos = GlyphChars.find(UpperCase(char(b)));
+        T[b] = Pos == std::string_view::npos ? 0 : uint8_t(Pos + 1);
+    }
+    return T;
+}();
+
+}  // namespace
+
+TCaptionCells ReadCaption(std::string_view Caption, int NumDigits) {
+    TCaptionCells Result;
+    const int Limit = std::clamp(NumDigits, 0, MaxDigits);
+    std::size_t i = 0;
+    while (Result.Count < Limit && i < Caption.size()) {
+        const char Ch = Caption[i++];
+        TDigitCell& Cell = Result.Cells[Result.Count++];
+        if (IsPoint(Ch)) {
+            Cell.Point = true;  // a point of its own: no symbol
+            continue;
+        }
+        if (i < Caption.size() && IsPoint(Caption[i])) {
+            Cell.Point = true;
+            ++i;
+        }
+        Cell.Symbol = SymbolTable[uint8_t(Ch)];
+    }
+    return Result;
+}
+
+std::string ShownText(const TCaptionCells& Cells) {
+    std::string Text;
+    for (int j = 0; j < Cells.Count; ++j) {
+        const TDigitCell C = Cells.Cells[j];
+        if (C.Symbol != 0) {
+            const char Ch = GlyphChars[C.Symbol - 1];
+            Text += Ch == 'B' ? 'b' : Ch == 'D' ? 'd' : Ch;  // as the segments draw them
+        } else if (!C.Point) {
+            Text += ' ';
+        }
+        if (C.Point) Text += '.';
+    }
+    return Text;
+}
+
+// ------------------------------------------------------------ cell geometry
+
+TCellGeometry TCellGeometry::Of(int32_t Width, int32_t Height, int32_t Margin, int32_t InterDigDist,
+                                int32_t NumDigits) {
+    TCellGeometry G;
+    if (NumDigits < 1) return G;
+    G.Pitch = (int64_t(Width) - 2 * int64_t(Margin)) / NumDigits;
+    G.GlyphWidth = G.Pitch - InterDigDist;
+    G.GlyphHeight = int64_t(Height) - 2 * int64_t(Margin);
+    return G;
+}
+
+bool TCellGeometry::Valid(int32_t Ratio) const {
+    // GlyphWidth and GlyphHeight below MaxCellPixels, so each times Ratio fits 64 bits.
+    return GlyphWidth > 0 && GlyphHeight > 0 && GlyphWidth <= MaxCellPixels / GlyphHeight &&
+           GlyphWidth * Ratio <= MaxCellPixels / (GlyphHeight * Ratio);
+}
+
+}  // namespace zent
