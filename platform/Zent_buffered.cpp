@@ -42,6 +42,10 @@ void TBufferedControl::ContentChanged(const TRect& Area) {
     RepaintChanged(Area);
 }
 
+void TBufferedControl::SourcesRenewed() {
+    if (FStale == TStale::Sources) FStale = TStale::Picture;
+}
+
 TBufferedControl::TPictureKey TBufferedControl::CurrentKey(int32_t Ratio) const {
     TPictureKey Key{Width(), Height(), Ratio, Font(), PictureColors()};
     for (TColor& Color : Key.Colors) Color = ColorToRGB(Color);
@@ -54,7 +58,10 @@ void TBufferedControl::Paint() {
     TCanvas& Screen = Canvas();
     try {
         const TPictureKey Now = CurrentKey(PictureRatio(Screen.PixelRatio()));
-        if (Now != FBuiltFor) FStale = std::max(FStale, TStale::Picture);
+        if (Now.Colors != FBuiltFor.Colors)
+            FStale = TStale::Sources;
+        else if (Now != FBuiltFor)
+            FStale = std::max(FStale, TStale::Picture);
         if (FStale <= TStale::Content && !IsEmpty(Renew) && Within(Screen.PaintArea(), Renew) &&
             PaintContent(Screen, Screen.PaintArea()))
             return;

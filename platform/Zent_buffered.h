@@ -31,8 +31,8 @@ enum class TRepaint : uint8_t { AsPolicy, Later };
 // (PaintWithoutBuffer).
 //
 // Besides what Changed marks, the picture is renewed whole when it was made
-// for another size, device pixel ratio, font, or resolved colour (a system
-// colour follows the palette).
+// for another size, device pixel ratio or font, and with its sources when a
+// colour resolves otherwise (a system colour follows the palette).
 //
 // A control without a parent, or hidden, stores every value and paints when
 // it is shown: Qt needs no window to hold a widget's state. A setter called
@@ -53,6 +53,9 @@ public:
 protected:
     // Marks What stale, then repaints When says.
     void Changed(TStale What, TRepaint When = TRepaint::AsPolicy);
+    // The sources were renewed outside a paint (on request): the next paint
+    // need not renew them again.
+    void SourcesRenewed();
     // The canvas of the kept picture, where texts are measured as they are drawn.
     TCanvas& PictureCanvas() const { return FPicture->Canvas(); }
     // A change of content within Area (control coordinates) alone: only

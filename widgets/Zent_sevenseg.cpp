@@ -38,14 +38,14 @@ namespace {
 constexpr int32_t DefaultWidth = 216, DefaultHeight = 76;
 }  // namespace
 
-TSevenSeg::TSevenSeg(QWidget* Owner) : TGraphicControl(Owner) {
+TSevenSeg::TSevenSeg(QWidget* Owner) : TFramedControl(Owner, TRepaint::Later) {
     SetOpaque(true);  // every paint covers the whole area with SRCCOPY
     InstallSevenSegAccessible();
     FGlyphs = std::make_unique<TGlyphFactory>();
-    FPicture = std::make_unique<TBitmap>();
     SetWidth(DefaultWidth);
     SetHeight(DefaultHeight);
-    FBuiltFor = CurrentKey(1);  // the size SizeChanged compares with; FStale holds the rest
+    FLastWidth = DefaultWidth;
+    FLastHeight = DefaultHeight;
     FCells = ReadCaption(FCaption, FNumDigits);
     OnResize = [this](QObject* Sender) { SizeChanged(Sender); };
 }
@@ -60,15 +60,7 @@ void TSevenSeg::SetCaption(const std::string& Value) {
     if (Value == FCaption) return;
     FCaption = Value;
     ShownChanged();
-    const TRect Area = ChangedArea(FCells);
-    FRenewArea = Area;
-    try {
-        RepaintChanged(Area);
-    } catch (...) {
-        FRenewArea = {};
-        throw;
-    }
-    FRenewArea = {};
+    ContentChanged(ChangedArea(FCells));
 }
 
 QString TSevenSeg::CaptionText() const {
@@ -82,66 +74,36 @@ void TSevenSeg::SetCaptionText(const QString& Value) {
 void TSevenSeg::SetColorBackGnd(TColor Value) {
     if (Value == FColorBackGnd) return;
     FColorBackGnd = Value;
-    FStale = true;
-    RepaintChanged();
-}
-
-void TSevenSeg::SetColorScheme(TColorScheme Value) {
-    if (Value == FColorScheme) return;
-    FColorScheme = Value;
-    const TSchemeColors Colors = SchemeColors(Value);
-    FSchemeShadow = Colors.Shadow;
-    FSchemeHighlight = Colors.Highlight;
-    Invalidate();
-}
-
-void TSevenSeg::SetColorSchemeValue(int Value) {
-    if (Value < csBWG || Value > csSystem) return;
-    SetColorScheme(TColorScheme(Value));
+    Changed(TStale::Sources);
 }
 
 void TSevenSeg::SetColorText(TColor Value) {
     if (Value == FColorText) return;
     FColorText = Value;
-    FStale = true;
-    RepaintChanged();
-}
-
-void TSevenSeg::SetFrameStyle(TFrameStyle Value) {
-    if (Value == FFrameStyle) return;
-    FFrameStyle = Value;
-    Invalidate();  // the next paint finds the picture made for another frame
-}
-
-void TSevenSeg::SetFrameStyleValue(int Value) {
-    if (Value < fsNone || Value > fsEngraved) return;
-    SetFrameStyle(TFrameStyle(Value));
+    Changed(TStale::Sources);
 }
 
 void TSevenSeg::SetInterDigDist(int32_t Value) {
     Value = std::min(Value, 255);
     if (Value == FInterDigDist) return;
     FInterDigDist = Value;
-    FStale = true;
     updateGeometry();  // a new size hint
-    RepaintChanged();
+    Changed(TStale::Sources);
 }
 
 void TSevenSeg::SetMargin(int32_t Value) {
     if (Value == FMargin) return;  // compared before the limit on purpose
     FMargin = std::min(Value, Height() / 2 - 1);
-    FStale = true;
     updateGeometry();
-    RepaintChanged();
+    Changed(TStale::Sources);
 }
 
 void TSevenSeg::SetNumDigits(int32_t Value) {
     if (Value == FNumDigits || Value < 1 || Value > MaxDigits) return;  // ignored silently
     FNumDigits = Value;
-    FStale = true;
     ShownChanged();
     updateGeometry();
-    RepaintChanged();
+    Changed(TStale::Sources);
 }
 
 std::string TSevenSeg::ShownText() const {
@@ -153,6 +115,13 @@ void TSevenSeg::ShownChanged() {
     if (Cells == FCells) return;
     FCells = Cells;
     SevenSegNameChanged(*this);
+}
+
+void TSevenSeg::SizeChanged(QObject* /*Sender*/) {
+    if (Width() == FLastWidth && Height() == FLastHeight) return;
+    FLastWidth = Width();
+    FLastHeight = Height();
+    Changed(TStale::Sources);
 }
 
 // ------------------------------------------------------------ size hints
@@ -180,21 +149,13 @@ void TSevenSeg::Assign(QObject* Source) {
         TGraphicControl::Assign(Source);
         return;
     }
-    FColorBackGnd = Other->FColorBackGnd;
-    FColorText = Other->FColorText;
-    FNumDigits = Other->FNumDigits;
-    FCaption = Other->FCaption;
-    FFrameStyle = Other->FFrameStyle;
-    FSchemeDark = Other->FSchemeDark;
-    FSchemeShadow = Other->FSchemeShadow;
-    FSchemeHighlight = Other->FSchemeHighlight;
-    FColorScheme = Other->FColorScheme;
-    FMargin = Other->FMargin;
-    FInterDigDist = Other->FInterDigDist;
-    FStale = true;
+    // Plain field copies, no setter's checks.
+    CopyFields(*this, *Other, &TSevenSeg::FColorBackGnd, &TSevenSeg::FColorText, &TSevenSeg::FNumDigits,
+               &TSevenSeg::FCaption, &TSevenSeg::FMargin, &TSevenSeg::FInterDigDist);
+    CopyFrameFields(*Other);
     ShownChanged();
     updateGeometry();
-    Invalidate();
+    Changed(TStale::Sources, TRepaint::Later);
 }
 
 void TSevenSeg::AssignTo(QObject* Dest) {
@@ -211,155 +172,111 @@ TCellGeometry TSevenSeg::Geometry() const {
     return TCellGeometry::Of(Width(), Height(), FMargin, FInterDigDist, FNumDigits);
 }
 
-TSevenSeg::TCacheKey TSevenSeg::CurrentKey(int32_t Ratio) const {
-    return {Width(), Height(), FMargin, Geometry(), FFrameStyle, Ratio};
-}
-
-int32_t TSevenSeg::PaintRatio(int32_t ScreenRatio) const {
+int32_t TSevenSeg::PictureRatio(int32_t ScreenRatio) const {
     if (ScreenRatio <= 1) return 1;
     const TCellGeometry G = Geometry();
     const int64_t PictureBytes = 4 * int64_t(Width()) * Height() * ScreenRatio * ScreenRatio;
-    // Logical pixels then, which Qt scales up, rather than nothing at all.
     if ((G.Valid() && !G.Valid(ScreenRatio)) || PictureBytes > MaxBitmapBytes) return 1;
     return ScreenRatio;
 }
 
-void TSevenSeg::SizeChanged(QObject* /*Sender*/) {
-    if (Width() == FBuiltFor.Width && Height() == FBuiltFor.Height) return;
-    FStale = true;
-    // A control not yet placed has no picture to renew; sizing it before it
-    // gets its parent must not report an error.
-    if (parentWidget()) RepaintChanged();
+TSevenSeg::TPictureColors TSevenSeg::PictureColors() const {
+    return {FColorBackGnd, FColorText};
 }
 
-void TSevenSeg::UpdateCaches(const TCacheKey& Now) {
-    // A size set while loading, or OnResize taken over by the application,
-    // changes the cell size without marking anything stale.
-    if (FStale || Now.Cells.GlyphWidth != FBuiltFor.Cells.GlyphWidth ||
-        Now.Cells.GlyphHeight != FBuiltFor.Cells.GlyphHeight || Now.Ratio != FBuiltFor.Ratio) {
-        FGlyphs->Reset({FColorText, FColorBackGnd, Now.Cells, Now.Ratio});
-        FStale = false;
-        FPictureValid = false;
-    }
-    if (Now != FBuiltFor) {
-        FBuiltFor = Now;
-        FPictureValid = false;
-    }
+void TSevenSeg::UpdateGlyphs(int32_t Ratio, bool Renew) {
+    const TCellGeometry Cells = Geometry();
+    const TGlyphLook& Look = FGlyphs->Look();
+    if (Renew || !(Look.Cells == Cells) || Look.Ratio != Ratio)
+        FGlyphs->Reset({FColorText, FColorBackGnd, Cells, Ratio});
 }
 
-bool TSevenSeg::PictureCurrent(const TCacheKey& Now) const {
+bool TSevenSeg::CellsApart() const {
     // The bevelled frames cover the two outermost pixel rings.
-    return FPictureValid && !FStale && Now == FBuiltFor && Now.Cells.Valid() && Now.Margin >= 2 &&
-           Now.Cells.Pitch >= Now.Cells.GlyphWidth;
+    const TCellGeometry G = Geometry();
+    return G.Valid() && FMargin >= 2 && G.Pitch >= G.GlyphWidth;
 }
 
 namespace {
-bool Within(const TRect& Inner, const TRect& Outer) {
-    return Inner.Left >= Outer.Left && Inner.Top >= Outer.Top && Inner.Right <= Outer.Right &&
-           Inner.Bottom <= Outer.Bottom;
-}
 bool Meet(const TRect& A, const TRect& B) {
     return A.Left < B.Right && B.Left < A.Right && A.Top < B.Bottom && B.Top < A.Bottom;
 }
 }  // namespace
 
-void TSevenSeg::Paint() {
-    if (!Visible() && !(ComponentState() & csDesigning)) return;
-    const TRect Renew = std::exchange(FRenewArea, TRect{});
-    UpdateCaches(CurrentKey(PaintRatio(Canvas().PixelRatio())));
-    const TCaptionCells& Cells = FCells;
-    try {
-        // A caption change repaints only its cells, and the screen keeps the
-        // rest: the cells go straight from the glyphs, the picture can wait.
-        const TRect Area = Canvas().PaintArea();
-        if (PictureCurrent(FBuiltFor) && Within(Area, Renew) && PaintCells(Cells, Area)) {
-            FShownCells = Cells;
-            return;
-        }
-        UpdatePicture(Cells);
-    } catch (const EOutOfResources&) {
-        FPictureValid = false;
-        PaintWithoutBuffer();
-        return;
-    }
-    Canvas().CopyMode = SRCCOPY;
-    Canvas().Draw(0, 0, *FPicture);
-    FShownCells = Cells;
-}
-
 // Area lies within the span of the cells a caption change renews: every
 // pixel of it is in a cell or in the gap after one. The gaps are drawn too,
 // since what covered the display for a while leaves its pixels on the screen
 // until the display's next paint; a kept glyph carries its gap, so a cell
-// and its gap cost one copy.
-bool TSevenSeg::PaintCells(const TCaptionCells& Cells, const TRect& Area) {
+// and its gap cost one copy. The picture can wait.
+bool TSevenSeg::PaintContent(TCanvas& Screen, const TRect& Area) {
+    if (!CellsApart()) return false;
+    const TCaptionCells& Cells = FCells;
     const uint32_t Shown = SymbolsOf(Cells);
     uint32_t Drawn = 0;  // bit j: cell j, with the gap after it, meets the area
     for (int j = 0; j < FNumDigits; ++j) {
-        if (!Meet(CellRect(FBuiltFor, j, j + 1 < FNumDigits), Area)) continue;
+        if (!Meet(CellRect(j, j + 1 < FNumDigits), Area)) continue;
         const TDigitCell Cell = Cells.Cells[j];
         // A glyph that is not kept is scaled on a bitmap: the picture's work.
         if (Cell.Symbol != 0 && !FGlyphs->Glyph(Cell.Symbol, Shown).Canvas) return false;
         if (Cell.Point && !FGlyphs->Glyph(GlyphCount, Shown).Canvas) return false;
         Drawn |= uint32_t(1) << j;
     }
-    Canvas().CopyMode = SRCCOPY;
+    Screen.CopyMode = SRCCOPY;
     for (; Drawn; Drawn &= Drawn - 1) {
         const int j = std::countr_zero(Drawn);
-        ComposeCell(Canvas(), j, Cells.Cells[j], false, Shown, j + 1 < FNumDigits);
+        ComposeCell(Screen, j, Cells.Cells[j], false, Shown, j + 1 < FNumDigits);
     }
+    FShownCells = Cells;
     return true;
 }
 
-void TSevenSeg::UpdatePicture(const TCaptionCells& Cells) {
-    if (!PictureCurrent(FBuiltFor)) {
-        ComposePicture(Cells);
+// The cells that changed, or all of the picture.
+void TSevenSeg::Compose(TCanvas& C, TStale What) {
+    UpdateGlyphs(C.PixelRatio(), What >= TStale::Sources);
+    if (What >= TStale::Picture || !CellsApart()) {
+        ComposePicture(C, FCells);
         return;
     }
-    const uint32_t Shown = SymbolsOf(Cells);
-    for (uint32_t Changed = ChangedCells(Cells, FPictureCells); Changed; Changed &= Changed - 1) {
+    const uint32_t Shown = SymbolsOf(FCells);
+    for (uint32_t Changed = ChangedCells(FCells, FPictureCells); Changed; Changed &= Changed - 1) {
         const int j = std::countr_zero(Changed);
-        ComposeCell(FPicture->Canvas(), j, Cells.Cells[j], false, Shown);
+        ComposeCell(C, j, FCells.Cells[j], false, Shown);
     }
-    FPictureCells = Cells;
+    FPictureCells = FCells;
 }
 
-TRect TSevenSeg::CellRect(const TCacheKey& K, int Index, bool WithGap) const {
-    const auto Left = int32_t(K.Margin + Index * K.Cells.Pitch);  // inside the control when PictureCurrent
-    return Rect(Left, K.Margin, Left + int32_t(WithGap ? K.Cells.Pitch : K.Cells.GlyphWidth), K.Height - K.Margin);
+void TSevenSeg::Transfer(TCanvas& Screen, const TBitmap& Picture) {
+    TFramedControl::Transfer(Screen, Picture);
+    FShownCells = FPictureCells;
+}
+
+TRect TSevenSeg::CellRect(int Index, bool WithGap) const {
+    const TCellGeometry G = Geometry();
+    const auto Left = int32_t(FMargin + Index * G.Pitch);  // inside the control when CellsApart
+    return Rect(Left, FMargin, Left + int32_t(WithGap ? G.Pitch : G.GlyphWidth), Height() - FMargin);
 }
 
 TRect TSevenSeg::ChangedArea(const TCaptionCells& Cells) const {
-    const TCacheKey Now = CurrentKey();
-    if (!PictureCurrent(Now)) return Rect(0, 0, Width(), Height());
+    if (Stale() >= TStale::Picture || !CellsApart()) return Rect(0, 0, Width(), Height());
     const uint32_t Changed = ChangedCells(Cells, FShownCells);
     if (!Changed) return Rect(0, 0, 0, 0);
-    const TRect A = CellRect(Now, std::countr_zero(Changed)), B = CellRect(Now, 31 - std::countl_zero(Changed));
+    const TRect A = CellRect(std::countr_zero(Changed)), B = CellRect(31 - std::countl_zero(Changed));
     return Rect(A.Left, A.Top, B.Right, B.Bottom);
 }
 
-// The whole picture: background, every cell, the frame.
-void TSevenSeg::ComposePicture(const TCaptionCells& Cells) {
-    const TCacheKey& K = FBuiltFor;
-    FPictureValid = false;
-    TCanvas& C = FPicture->Canvas();
+void TSevenSeg::ComposePicture(TCanvas& C, const TCaptionCells& Cells) {
+    const int32_t W = Width(), H = Height();
     C.CopyMode = SRCCOPY;
     C.Pen.Color = FColorBackGnd;
     C.Brush.SetColor(FColorBackGnd);
-    if (FPicture->Width() != K.Width || FPicture->Height() != K.Height || FPicture->PixelRatio() != K.Ratio) {
-        FPicture->SetSize(0, 0);  // a new size: no old pixels worth carrying over
-        FPicture->SetPixelRatio(K.Ratio);
-    }
-    FPicture->SetSize(K.Width, K.Height);
-    C.Rectangle(0, 0, K.Width, K.Height);
-    if (K.Cells.Valid()) {
+    C.Rectangle(0, 0, W, H);
+    if (Geometry().Valid()) {
         const uint32_t Shown = SymbolsOf(Cells);
         for (int j = 0; j < Cells.Count; ++j)
             if (Cells.Cells[j] != TDigitCell{}) ComposeCell(C, j, Cells.Cells[j], true, Shown);
     }
-    DrawFrame(C, K.Frame, 0, 0, K.Width - 1, K.Height - 1, StandardFrameColors);
+    DrawFrame(C, FrameStyle(), 0, 0, W - 1, H - 1, StandardFrameColors);
     FPictureCells = Cells;
-    FPictureValid = true;
 }
 
 // One cell: its symbol (or background, unless the cell is known to be
@@ -367,18 +284,19 @@ void TSevenSeg::ComposePicture(const TCaptionCells& Cells) {
 // the same corner of the cell. WithGap: the gap after the cell as well.
 void TSevenSeg::ComposeCell(TCanvas& C, int Index, TDigitCell Cell, bool OnBackground, uint32_t Shown,
                             bool WithGap) {
-    const TCacheKey& K = FBuiltFor;
-    const int64_t Left = int64_t(K.Margin) + Index * K.Cells.Pitch;
-    if (Left >= K.Width || Left + K.Cells.GlyphWidth <= 0) return;  // wholly outside
-    const auto x = int32_t(Left), cw = int32_t(K.Cells.GlyphWidth), s = int32_t(K.Cells.GlyphHeight);
-    const int32_t Top = K.Margin, Bottom = K.Height - K.Margin;
-    const int32_t Wide = WithGap ? int32_t(std::max<int64_t>(K.Cells.Pitch, cw)) : cw;
+    const TCellGeometry G = Geometry();
+    const int64_t Left = int64_t(FMargin) + Index * G.Pitch;
+    if (Left >= Width() || Left + G.GlyphWidth <= 0) return;  // wholly outside
+    const auto x = int32_t(Left), cw = int32_t(G.GlyphWidth), s = int32_t(G.GlyphHeight);
+    const int32_t Top = FMargin, Bottom = Height() - FMargin;
+    const int32_t Wide = WithGap ? int32_t(std::max<int64_t>(G.Pitch, cw)) : cw;
     int32_t Done = 0;  // columns drawn from the left of the cell
     if (Cell.Symbol != 0) {
-        const TGlyphSource G = FGlyphs->Glyph(Cell.Symbol, Shown);
-        Done = std::min(Wide, G.Width);
-        if (G.Canvas)
-            C.CopyRect(Rect(x, Top, x + Done, Bottom), *G.Canvas, Rect(G.X, G.Y, G.X + Done, G.Y + s));
+        const TGlyphSource Source = FGlyphs->Glyph(Cell.Symbol, Shown);
+        Done = std::min(Wide, Source.Width);
+        if (Source.Canvas)
+            C.CopyRect(Rect(x, Top, x + Done, Bottom), *Source.Canvas,
+                       Rect(Source.X, Source.Y, Source.X + Done, Source.Y + s));
         else
             FGlyphs->ScaleGlyph(Cell.Symbol, C, x, Top);  // the cell is all of the symbol's rectangle
     }
@@ -388,36 +306,38 @@ void TSevenSeg::ComposeCell(TCanvas& C, int Index, TDigitCell Cell, bool OnBackg
     }
     if (Cell.Point) {
         const auto [d, e] = PointCorner(cw, s);
-        TGlyphSource G = FGlyphs->Glyph(GlyphCount, Shown);
+        TGlyphSource Source = FGlyphs->Glyph(GlyphCount, Shown);
         TBitmap Corner;  // only for a point too large to keep
-        if (!G.Canvas) {
-            Corner.SetPixelRatio(K.Ratio);
+        if (!Source.Canvas) {
+            Corner.SetPixelRatio(FGlyphs->Look().Ratio);
             Corner.SetSize(cw - d, s - e);
             FGlyphs->ScaleGlyph(GlyphCount, Corner.Canvas(), -d, -e);
-            G = {&Corner.Canvas(), -d, -e, cw};
+            Source = {&Corner.Canvas(), -d, -e, cw};
         }
-        C.CopyRect(Rect(x + d, Top + e, x + cw, Bottom), *G.Canvas, Rect(G.X + d, G.Y + e, G.X + cw, G.Y + s));
+        C.CopyRect(Rect(x + d, Top + e, x + cw, Bottom), *Source.Canvas,
+                   Rect(Source.X + d, Source.Y + e, Source.X + cw, Source.Y + s));
     }
 }
 
-// Too large for a picture in memory: background and frame straight onto the control.
-void TSevenSeg::PaintWithoutBuffer() {
-    TCanvas& C = Canvas();
-    C.Brush.SetColor(FColorBackGnd);
-    C.FillRect(Rect(0, 0, Width(), Height()));
-    DrawFrame(C, FFrameStyle, 0, 0, Width() - 1, Height() - 1, StandardFrameColors);
+void TSevenSeg::PaintWithoutBuffer(TCanvas& Screen) {
+    Screen.Brush.SetColor(FColorBackGnd);
+    Screen.FillRect(Rect(0, 0, Width(), Height()));
+    DrawFrame(Screen, FrameStyle(), 0, 0, Width() - 1, Height() - 1, StandardFrameColors);
 }
 
 // ------------------------------------------------------------ glyphs
 
 void TSevenSeg::BuildGlyphStrip() {
-    FStale = true;  // from the present colours, also when no setter changed them
-    UpdateCaches(CurrentKey());
+    // From the present colours, also when no setter changed them.
+    UpdateGlyphs(FGlyphs->Look().Ratio, true);
+    SourcesRenewed();
     FGlyphs->BuildStrip();
 }
 
 const TBitmap& TSevenSeg::GlyphStrip() {
-    UpdateCaches(CurrentKey());  // drops a strip of other colours or another cell size
+    // Drops a strip of other colours or another cell size.
+    UpdateGlyphs(FGlyphs->Look().Ratio, Stale() >= TStale::Sources);
+    SourcesRenewed();
     if (!FGlyphs->StripBuilt()) FGlyphs->BuildStrip();
     return FGlyphs->Strip();
 }

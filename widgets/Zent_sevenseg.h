@@ -32,10 +32,11 @@ struct TGlyphCacheStats;
 // InterDigDist.
 //
 // Setters ignore unchanged values. Caption, the colours, Margin,
-// InterDigDist and NumDigits repaint before they return (which needs a
-// parent: without one they store the value and then raise "Control '%s' has
-// no parent window"); FrameStyle and ColorScheme repaint later.
-class TSevenSeg : public TGraphicControl {
+// InterDigDist and NumDigits repaint before they return, or under the
+// Coalesced repaint policy at Qt's next paint; FrameStyle and ColorScheme
+// repaint later. A display without a parent stores every value and paints
+// when it is shown.
+class TSevenSeg : public TFramedControl {
     Q_OBJECT
     Q_PROPERTY(QString Caption READ CaptionText WRITE SetCaptionText)
     Q_PROPERTY(int ColorBackGnd READ ColorBackGnd WRITE SetColorBackGnd)
@@ -56,12 +57,8 @@ public:
     void SetCaption(const std::string& Value);
     TColor ColorBackGnd() const { return FColorBackGnd; }
     void SetColorBackGnd(TColor Value);
-    TColorScheme ColorScheme() const { return FColorScheme; }
-    void SetColorScheme(TColorScheme Value);
     TColor ColorText() const { return FColorText; }
     void SetColorText(TColor Value);
-    TFrameStyle FrameStyle() const { return FFrameStyle; }
-    void SetFrameStyle(TFrameStyle Value);
     // Above 255 becomes 255; no lower bound.
     int32_t InterDigDist() const { return FInterDigDist; }
     void SetInterDigDist(int32_t Value);
@@ -79,14 +76,8 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
-    TColor SchemeDark() const { return FSchemeDark; }
-    TColor SchemeShadow() const { return FSchemeShadow; }
-    TColor SchemeHighlight() const { return FSchemeHighlight; }
-
-    // Rebuilds what is stale, renews the cells that changed and shows the picture.
-    void Paint() override;
     // The widget's own OnResize handler: marks the glyphs stale and repaints
-    // when the size differs from the one they were built for.
+    // when the size differs from the one it last saw.
     void SizeChanged(QObject* Sender);
     // Renders all 21 symbols at the current cell size into the glyph strip
     // now, from the present colours; paints then copy from it.
@@ -110,54 +101,39 @@ public:
     // and tools of the library (the type is not installed).
     const TGlyphCacheStats& GlyphCacheStats() const;
 
-private:
-    // What the glyphs and the picture were made for: the control's size, the
-    // cells and the frame. The glyphs depend only on the cell size (and the
-    // colours, which mark them stale when they change).
-    struct TCacheKey {
-        int32_t Width = 0, Height = 0, Margin = 0;
-        TCellGeometry Cells;
-        TFrameStyle Frame = fsNone;
-        int32_t Ratio = 1;  // device pixels per logical pixel
-        friend bool operator==(const TCacheKey&, const TCacheKey&) = default;
-    };
+protected:
+    // Logical pixels when the cells or the picture would pass their limits
+    // in device pixels, which Qt scales up, rather than nothing at all.
+    int32_t PictureRatio(int32_t ScreenRatio) const override;
+    TPictureColors PictureColors() const override;
+    // The cells a caption change renews, straight from the glyphs.
+    bool PaintContent(TCanvas& Screen, const TRect& Area) override;
+    void Compose(TCanvas& C, TStale What) override;
+    void Transfer(TCanvas& Screen, const TBitmap& Picture) override;
+    // Background and frame: too large for a picture in memory.
+    void PaintWithoutBuffer(TCanvas& Screen) override;
 
+private:
     QString CaptionText() const;
     void SetCaptionText(const QString& Value);
-    int ColorSchemeValue() const { return FColorScheme; }
-    void SetColorSchemeValue(int Value);
-    int FrameStyleValue() const { return FFrameStyle; }
-    void SetFrameStyleValue(int Value);
 
-    // The present geometry at Ratio; without it, at the ratio of the caches.
-    TCacheKey CurrentKey(int32_t Ratio) const;
-    TCacheKey CurrentKey() const { return CurrentKey(FBuiltFor.Ratio); }
-    // The ratio to paint at on a screen of ScreenRatio: that one, unless the
-    // cells or the picture would pass their limits in device pixels.
-    int32_t PaintRatio(int32_t ScreenRatio) const;
-    // Drops the glyphs when they are stale or of another cell size, and
-    // marks the picture for a whole composition when it was made for
-    // anything else. The one place that records what the caches are for.
-    void UpdateCaches(const TCacheKey& Now);
-    // The picture shows Now, and its cells may be renewed one by one: they
-    // touch neither the frame nor each other.
-    bool PictureCurrent(const TCacheKey& Now) const;
+    // Brings the glyphs to the present colours and cells at Ratio; Renew:
+    // also when those are unchanged.
+    void UpdateGlyphs(int32_t Ratio, bool Renew);
+    // The cells may be renewed one by one: they touch neither the frame nor
+    // each other.
+    bool CellsApart() const;
     // Cell Index (from 0), WithGap together with the gap after it.
-    TRect CellRect(const TCacheKey& K, int Index, bool WithGap = false) const;
-    // The area of the cells that differ from those last painted, or the
+    TRect CellRect(int Index, bool WithGap = false) const;
+    // The area of the cells that differ from those last shown, or the
     // whole control when the picture must be composed anew.
     TRect ChangedArea(const TCaptionCells& Cells) const;
-    // Draws the cells that meet Area straight from the glyphs onto the
-    // control. False, with nothing drawn, when a glyph is not kept.
-    bool PaintCells(const TCaptionCells& Cells, const TRect& Area);
-    // Brings the picture to Cells: the cells that changed, or all of it.
-    void UpdatePicture(const TCaptionCells& Cells);
-    void ComposePicture(const TCaptionCells& Cells);
+    // The whole picture: background, every cell, the frame.
+    void ComposePicture(TCanvas& C, const TCaptionCells& Cells);
     // One cell on C, which must be a bitmap's canvas unless the cell's
     // glyphs are kept.
     void ComposeCell(TCanvas& C, int Index, TDigitCell Cell, bool OnBackground, uint32_t Shown,
                      bool WithGap = false);
-    void PaintWithoutBuffer();
     // Reads FCells anew after a change of caption or cell count, and tells
     // assistive tools when they show something else.
     void ShownChanged();
@@ -167,24 +143,15 @@ private:
     TColor FColorText = clRed;
     int32_t FNumDigits = 4;
     std::string FCaption = "8.8.8.8.";
-    TFrameStyle FFrameStyle = fsLowered;
     int32_t FMargin = 8;
     int32_t FInterDigDist = 2;
-    TColor FSchemeDark = clBlack, FSchemeShadow = clGray, FSchemeHighlight = clWhite;
-    TColorScheme FColorScheme = csBWG;
+    int32_t FLastWidth = 0, FLastHeight = 0;  // the size SizeChanged saw last
 
-    bool FStale = true;  // colours or geometry changed: drop the glyphs at the next paint
-    TCacheKey FBuiltFor;
     // The six artworks, the glyphs kept and the strip built on request.
     std::unique_ptr<TGlyphFactory> FGlyphs;
-    std::unique_ptr<TBitmap> FPicture;  // the whole display, for paints of more than changed cells
-    TCaptionCells FPictureCells;        // the cells on FPicture
-    bool FPictureValid = false;         // false: compose the whole picture anew
-    TCaptionCells FShownCells;          // the cells the last paint showed
-    TCaptionCells FCells;               // what the caption shows in NumDigits cells now
-    // The cells a caption change repaints; a paint within them may draw
-    // them alone. Set only while the caption setter repaints.
-    TRect FRenewArea;
+    TCaptionCells FPictureCells;  // the cells on the picture
+    TCaptionCells FShownCells;    // the cells the last paint showed
+    TCaptionCells FCells;         // what the caption shows in NumDigits cells now
 };
 
 }  // namespace zent
