@@ -1,8 +1,11 @@
 // Helpers that make pixel assertions say what they check.
 #pragma once
 
+#include <QAccessible>
 #include <QImage>
+#include <QRect>
 #include <string>
+#include <vector>
 
 #include "Zent_graphics.h"
 
@@ -18,5 +21,28 @@ TColor PixelAt(const QImage& Image, int X, int Y);
 const QImage& ImageOf(const TBitmap& Bitmap);
 // Grabs what a widget shows, at device pixel ratio 1.
 QImage Grab(class QWidget& Widget);
+// The box of the pixels of Image inside R that differ from Background
+// (0x00BBGGRR); empty if none.
+QRect PaintedBounds(const QImage& Image, const QRect& R, TColor Background);
+
+// Records the accessibility events the widgets send while it lives, each
+// with the name its sender gives at that moment. One at a time.
+class TAccessibleEvents {
+public:
+    struct TEvent {
+        const QObject* Object;
+        QAccessible::Event Type;
+        QString Name;
+        friend bool operator==(const TEvent&, const TEvent&) = default;
+    };
+    TAccessibleEvents();
+    ~TAccessibleEvents();
+    TAccessibleEvents(const TAccessibleEvents&) = delete;
+    TAccessibleEvents& operator=(const TAccessibleEvents&) = delete;
+
+    // Those sent for Object since the last Clear, in order.
+    std::vector<TEvent> Of(const QObject* Object) const;
+    void Clear();
+};
 
 }  // namespace zent::test
