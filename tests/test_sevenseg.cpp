@@ -838,7 +838,8 @@ TEST(SevenSegAccessible, NameIsWhatTheCellsShow) {
     test::TAccessibleEvents Events;
     const auto NameChanges = [&](QObject* Object) {
         const auto Of = Events.Of(Object);
-        return std::count_if(Of.begin(), Of.end(), [](const TEvent& E) { return E.Type == QAccessible::NameChanged; });
+        return std::count_if(Of.begin(), Of.end(),
+                             [](const TEvent& E) { return E.Type == QAccessible::NameChanged; });
     };
     QWidget Window;
     auto* Seg = new TSevenSeg(&Window);
@@ -852,7 +853,8 @@ TEST(SevenSegAccessible, NameIsWhatTheCellsShow) {
         Seg->SetCaption(C.Caption);
         EXPECT_EQ(Face->text(QAccessible::Name), C.Name) << C.Caption;
         EXPECT_EQ(QString::fromStdString(Seg->ShownText()), C.Name.toLatin1()) << C.Caption;
-        EXPECT_EQ(Events.Of(Seg), std::vector<TEvent>({{Seg, QAccessible::NameChanged, C.Name}})) << C.Caption;
+        EXPECT_EQ(Events.Of(Seg), std::vector<TEvent>({{Seg, QAccessible::NameChanged, C.Name}}))
+            << C.Caption;
     }
     // Only what the cells show counts: a caption cut off where it was
     // already cut off changes nothing; fewer cells do.

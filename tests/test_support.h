@@ -4,6 +4,7 @@
 #include <QAccessible>
 #include <QImage>
 #include <QRect>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,10 @@ public:
         QAccessible::Event Type;
         QString Name;
         friend bool operator==(const TEvent&, const TEvent&) = default;
+        friend void PrintTo(const TEvent& E, std::ostream* Out) {
+            *Out << "{" << E.Object << ", event 0x" << std::hex << int(E.Type) << std::dec << ", \""
+                 << E.Name.toStdString() << "\"}";
+        }
     };
     TAccessibleEvents();
     ~TAccessibleEvents();
