@@ -10,6 +10,11 @@
 
 #include "Zent_graphics.h"
 
+// gtest prints a QString as its text rather than as 2-byte objects.
+inline void PrintTo(const QString& Text, std::ostream* Out) {
+    *Out << '"' << Text.toStdString() << '"';
+}
+
 namespace zent::test {
 
 // Folder under the build tree where drawing tests save their pictures.
