@@ -5,6 +5,7 @@
 #include <QShowEvent>
 #include <QTimer>
 
+#include "Zent_internal.h"
 #include "Zent_latin1.h"
 #include "Zent_sysutils.h"
 
@@ -82,8 +83,15 @@ void TTimer::Update() {
     FTimer->stop();
     if (!FEnabled || FInterval == 0) return;
     // QTimer takes an int; longer periods are clamped rather than wrapped.
-    FTimer->start(int(std::min<uint32_t>(FInterval, uint32_t(INT32_MAX))));
-    if (!FTimer->isActive()) throw EOutOfResources("Not enough timers available");
+    if (!FRefused) FTimer->start(int(std::min<uint32_t>(FInterval, uint32_t(INT32_MAX))));
+    if (!FTimer->isActive()) {
+        FEnabled = false;
+        throw EOutOfResources("Not enough timers available");
+    }
+}
+
+void TPlatformAccess::RefuseTimerStarts(TTimer& Timer, bool Refuse) {
+    Timer.FRefused = Refuse;
 }
 
 namespace {

@@ -26,6 +26,10 @@ void ShowErrorReport(const std::string& Message);
 // exception ever crosses Qt's event loop.
 void Guarded(const std::function<void()>& Call) noexcept;
 
+// Raises OnTimer about every Interval milliseconds while Enabled, with a
+// non-zero Interval. A write that starts the timer raises "Not enough timers
+// available" when the platform refuses it, and leaves Enabled false, so that
+// enabling it again tries again.
 class TTimer : public QObject {
     Q_OBJECT
 public:
@@ -42,11 +46,13 @@ public:
     void Tick();
 
 private:
+    friend struct TPlatformAccess;
     void Update();
 
     QTimer* FTimer;
     uint32_t FInterval = 1000;
     bool FEnabled = true;
+    bool FRefused = false;  // the platform refuses to start it (set through TPlatformAccess)
 };
 
 // A top-level window. Color fills its background, Font is what its controls

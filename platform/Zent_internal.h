@@ -1,6 +1,7 @@
-// Platform internals: the QImage behind a bitmap and the painter binding of
-// a canvas. For the platform layer itself and for the project's own tests
-// and benchmarks; this header is not installed, and the widgets do not use it.
+// Platform internals: the QImage behind a bitmap, the painter binding of a
+// canvas, and a platform that refuses timers. For the platform layer itself
+// and for the project's own tests and benchmarks; this header is not
+// installed, and the widgets do not use it.
 #pragma once
 
 #include <QImage>
@@ -12,6 +13,8 @@ class QPainter;
 
 namespace zent {
 
+class TTimer;
+
 struct TPlatformAccess {
     static QImage& Image(TBitmap& Bitmap) { return *Bitmap.FImage; }
     static const QImage& Image(const TBitmap& Bitmap) { return *Bitmap.FImage; }
@@ -19,6 +22,9 @@ struct TPlatformAccess {
         Canvas.BindPainter(Painter, Width, Height);
     }
     static void Unbind(TCanvas& Canvas) { Canvas.Unbind(); }
+    // While Refuse is true, starting Timer fails as when the platform has no
+    // timer left.
+    static void RefuseTimerStarts(TTimer& Timer, bool Refuse);
 };
 
 }  // namespace zent

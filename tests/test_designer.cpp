@@ -5,23 +5,27 @@
 // The plugin carries its own copy of the libraries, so its controls are not
 // this program's classes: they are compared through Qt's meta-objects,
 // their geometry and their pictures.
+#include <gtest/gtest.h>
+#include <QBuffer>
 #include <QComboBox>
 #include <QFile>
 #include <QMetaProperty>
 #include <QPluginLoader>
+#include <QRegularExpression>
 #include <QSet>
 #include <QUiLoader>
 #include <QXmlStreamReader>
 #include <QtUiPlugin/QDesignerCustomWidgetCollectionInterface>
 #include <QtUiPlugin/QDesignerCustomWidgetInterface>
-#include <gtest/gtest.h>
 
 #include <fstream>
 #include <map>
 #include <memory>
 #include <sstream>
 
+#include "Zent_NumLab.h"
 #include "Zent_components.h"
+#include "Zent_extctrls.h"
 #include "Zent_forms.h"
 #include "mainfrm.h"
 #include "test_support.h"
@@ -73,6 +77,43 @@ const TComponent& AsComponent(const QWidget& W) {
     return dynamic_cast<const TComponent&>(W);
 }
 
+// What a class's domXml says, read as Designer reads it.
+struct TDom {
+    QString Class, Name;
+    QSize Size;
+    std::map<QString, QString> Properties;  // the new control's, geometry aside
+    std::map<QString, QString> ToolTips;
+    std::map<QString, QString> Strings;  // string property specifications: notr and type
+    bool Valid = false;
+};
+
+TDom ReadDom(const QString& Text) {
+    TDom Dom;
+    QXmlStreamReader Xml(Text);
+    while (!Xml.atEnd()) {
+        if (Xml.readNext() != QXmlStreamReader::StartElement) continue;
+        const auto Attr = Xml.attributes();
+        const QString Name = Attr.value("name").toString();
+        if (Xml.name() == u"widget") {
+            Dom.Class = Attr.value("class").toString();
+            Dom.Name = Name;
+        } else if (Xml.name() == u"width") {
+            Dom.Size.setWidth(Xml.readElementText().toInt());
+        } else if (Xml.name() == u"height") {
+            Dom.Size.setHeight(Xml.readElementText().toInt());
+        } else if (Xml.name() == u"property" && Name != "geometry") {
+            Xml.readNextStartElement();  // <string>, <number>, ...
+            Dom.Properties[Name] = Xml.readElementText();
+        } else if (Xml.name() == u"tooltip") {
+            Dom.ToolTips[Name] = Xml.readElementText();
+        } else if (Xml.name() == u"stringpropertyspecification") {
+            Dom.Strings[Name] = Attr.value("notr").toString() + " " + Attr.value("type").toString();
+        }
+    }
+    Dom.Valid = !Xml.hasError();
+    return Dom;
+}
+
 }  // namespace
 
 TEST(DesignerPlugin, DescribesEachClassAndMakesIt) {
@@ -80,6 +121,7 @@ TEST(DesignerPlugin, DescribesEachClassAndMakesIt) {
     const QList<QDesignerCustomWidgetInterface*> Widgets = Offered();
     ASSERT_EQ(Widgets.size(), 10);
     QWidget Parent;
+    QSet<QString> ToolTips;
     for (QDesignerCustomWidgetInterface* I : Widgets) {
         const std::string Name = I->name().toStdString();
         SCOPED_TRACE(Name);
@@ -103,33 +145,141 @@ TEST(DesignerPlugin, DescribesEachClassAndMakesIt) {
 
         // domXml: the class, a default size, and property notes that name
         // properties the class has (strings for the string notes).
-        QXmlStreamReader Xml(I->domXml());
-        QSize Size;
-        while (!Xml.atEnd()) {
-            if (Xml.readNext() != QXmlStreamReader::StartElement) continue;
-            const auto Attr = Xml.attributes();
-            if (Xml.name() == u"widget") {
-                EXPECT_EQ(Attr.value("class"), I->name());
-            }
-            if (Xml.name() == u"width") Size.setWidth(Xml.readElementText().toInt());
-            if (Xml.name() == u"height") Size.setHeight(Xml.readElementText().toInt());
-            if (Xml.name() == u"tooltip" || Xml.name() == u"stringpropertyspecification") {
-                const int Index = Made->metaObject()->indexOfProperty(Attr.value("name").toLatin1());
-                ASSERT_GE(Index, 0) << Attr.value("name").toString().toStdString();
-                if (Xml.name() == u"stringpropertyspecification") {
-                    EXPECT_EQ(Made->metaObject()->property(Index).metaType(), QMetaType::fromType<QString>());
-                }
-            }
-        }
-        EXPECT_FALSE(Xml.hasError()) << Xml.errorString().toStdString();
-        EXPECT_FALSE(Size.isEmpty());
+        const TDom Dom = ReadDom(I->domXml());
+        EXPECT_TRUE(Dom.Valid);
+        EXPECT_EQ(Dom.Class, I->name());
+        for (const auto* Notes : {&Dom.ToolTips, &Dom.Strings})
+            for (const auto& [Property, Note] : *Notes)
+                EXPECT_GE(Made->metaObject()->indexOfProperty(Property.toLatin1()), 0)
+                    << Property.toStdString();
+        // A one-line string is stored as written, for every string the class publishes.
+        std::map<QString, QString> Strings;
+        for (const QMetaProperty& P : ZentProperties(*Made))
+            if (P.metaType() == QMetaType::fromType<QString>()) Strings[P.name()] = "true singleline";
+        EXPECT_EQ(Dom.Strings, Strings);
+        EXPECT_FALSE(Dom.Size.isEmpty());
         // The widgets' own default sizes; the selector's is its size hint.
         const std::map<std::string, QSize> Defaults = {
             {"zent::TSevenSeg", {216, 76}}, {"zent::TNumLab", {160, 28}}, {"zent::TColSel", Made->sizeHint()}};
         if (Defaults.count(Name)) {
-            EXPECT_EQ(Size, Defaults.at(Name));
+            EXPECT_EQ(Dom.Size, Defaults.at(Name));
+        }
+        // The description names properties of this class, not of another.
+        static const QRegularExpression PropertyName("\\b[A-Z][a-z]+[A-Z]\\w*\\b");
+        for (const auto& Match : PropertyName.globalMatch(I->whatsThis()))
+            EXPECT_GE(Made->metaObject()->indexOfProperty(Match.captured().toLatin1()), 0)
+                << Match.captured().toStdString();
+        ToolTips.insert(I->toolTip());
+    }
+    EXPECT_EQ(ToolTips.size(), Widgets.size()) << "a tooltip of its own for each class";
+}
+
+// Designer places a new control from its domXml: loaded, that makes the
+// class, under a name of its own that C++ accepts, with the properties the
+// XML gives it.
+TEST(DesignerPlugin, DomXmlLoadsAsTheControlItDescribes) {
+    QUiLoader Loader;
+    Loader.addPluginPath(QStringLiteral(ZENT_DESIGNER_PLUGIN_DIR));
+    static const QRegularExpression Identifier("^[A-Za-z_][A-Za-z0-9_]*$");
+    QSet<QString> Names;
+    for (QDesignerCustomWidgetInterface* I : Offered()) {
+        SCOPED_TRACE(I->name().toStdString());
+        const TDom Dom = ReadDom(I->domXml());
+        QByteArray Xml = I->domXml().toUtf8();
+        QBuffer Buffer(&Xml);
+        ASSERT_TRUE(Buffer.open(QIODevice::ReadOnly));
+        const std::unique_ptr<QWidget> Made(Loader.load(&Buffer));
+        ASSERT_NE(Made, nullptr) << Loader.errorString().toStdString();
+        ASSERT_TRUE(QMetaObject::invokeMethod(PluginInstance(), "FinishLoading"));
+        EXPECT_EQ(Made->metaObject()->className(), I->name().toStdString());
+        EXPECT_TRUE(Identifier.match(Made->objectName()).hasMatch()) << Made->objectName().toStdString();
+        Names.insert(Made->objectName());
+        // A name the class lacks would have become a dynamic property.
+        EXPECT_TRUE(Made->dynamicPropertyNames().isEmpty());
+        for (const auto& [Property, Value] : Dom.Properties)
+            EXPECT_EQ(Made->property(Property.toLatin1()).toString(), Value) << Property.toStdString();
+    }
+    EXPECT_EQ(Names.size(), Offered().size()) << "a name of its own for each class";
+}
+
+// The property editor's tooltips explain numbers: the enumerators and
+// colours they name are the library's, and the ranges they give are what
+// the controls keep.
+TEST(DesignerPlugin, PropertyToolTipsSayWhatTheControlsDo) {
+    // The names the tooltips use, read from the library's own headers.
+    // clang-format off
+    const std::map<QString, int> Named = {
+        {"alNone", alNone}, {"alTop", alTop}, {"alBottom", alBottom}, {"alLeft", alLeft}, {"alRight", alRight},
+        {"alClient", alClient},
+        {"taLeftJustify", taLeftJustify}, {"taRightJustify", taRightJustify}, {"taCenter", taCenter},
+        {"fsNone", fsNone}, {"fsSimple", fsSimple}, {"fsLowered", fsLowered}, {"fsRaised", fsRaised},
+        {"fsEmbossed", fsEmbossed}, {"fsEngraved", fsEngraved},
+        {"csBWG", csBWG}, {"csSystem", csSystem},
+        {"dtFloat", dtFloat}, {"dtFixP", dtFixP}, {"dtExp", dtExp}, {"dtHex", dtHex}, {"dtZeroInt", dtZeroInt},
+        {"dtInt", dtInt}, {"dtDateTime", dtDateTime}, {"dtState", dtState}, {"dtBin", dtBin}, {"dtOct", dtOct},
+        {"dtDeg", dtDeg}, {"dtDegMin", dtDegMin}, {"dtDegMinSec", dtDegMinSec}, {"dtEEng", dtEEng},
+        {"dtEEngNoDP", dtEEngNoDP},
+        {"bvNone", bvNone}, {"bvLowered", bvLowered}, {"bvRaised", bvRaised},
+        {"rsNone", rsNone}, {"rsLine", rsLine}, {"rsUpdate", rsUpdate}, {"rsPattern", rsPattern},
+        {"red", clRed}, {"lime", clLime}, {"blue", clBlue}, {"white", clWhite},
+        {"clWindow", clWindow}, {"clBtnFace", clBtnFace},
+    };
+    // clang-format on
+    // "0 alNone, 1 alTop, ...", colours as "(red 255, lime 65280, ...)", and ranges.
+    static const QRegularExpression Enumeration("^\\d+ \\w+(, \\d+ \\w+)*$"), Enumerator("(\\d+) (\\w+)"),
+        Colour("(?:\\(|, )([A-Za-z]\\w*) (-?\\d+)"), Range("(-?\\d+) to (-?\\d+)"), AtMost("at most (\\d+)");
+    QWidget Parent;
+    int Enumerations = 0, Colours = 0, Ranges = 0;
+    for (QDesignerCustomWidgetInterface* I : Offered()) {
+        QWidget* Made = I->createWidget(&Parent);
+        ASSERT_NE(Made, nullptr);
+        ASSERT_TRUE(QMetaObject::invokeMethod(PluginInstance(), "FinishLoading"));
+        // Whether Made keeps Value when it is written (the value before is put back).
+        const auto Keeps = [Made](const QByteArray& Property, int Value) {
+            const QVariant Before = Made->property(Property);
+            Made->setProperty(Property, Value);
+            const bool Kept = Made->property(Property).toInt() == Value;
+            Made->setProperty(Property, Before);
+            return Kept;
+        };
+        for (const auto& [Property, Tip] : ReadDom(I->domXml()).ToolTips) {
+            const QByteArray Key = Property.toLatin1();
+            SCOPED_TRACE(I->name().toStdString() + "." + Key.toStdString() + ": " + Tip.toStdString());
+            if (Enumeration.match(Tip).hasMatch()) {
+                ++Enumerations;
+                int Count = 0;
+                for (const auto& M : Enumerator.globalMatch(Tip)) {
+                    EXPECT_EQ(M.captured(1).toInt(), Count) << "listed in order from 0";
+                    ASSERT_TRUE(Named.count(M.captured(2))) << M.captured(2).toStdString();
+                    EXPECT_EQ(Named.at(M.captured(2)), Count) << M.captured(2).toStdString();
+                    EXPECT_TRUE(Keeps(Key, Count));
+                    ++Count;
+                }
+                EXPECT_FALSE(Keeps(Key, Count)) << "one past the last is not a value";
+                EXPECT_FALSE(Keeps(Key, -1));
+            }
+            for (const auto& M : Colour.globalMatch(Tip)) {
+                ++Colours;
+                ASSERT_TRUE(Named.count(M.captured(1))) << M.captured(1).toStdString();
+                EXPECT_EQ(Named.at(M.captured(1)), M.captured(2).toInt()) << M.captured(1).toStdString();
+            }
+            for (const auto& M : Range.globalMatch(Tip)) {
+                ++Ranges;
+                const int Low = M.captured(1).toInt(), High = M.captured(2).toInt();
+                EXPECT_TRUE(Keeps(Key, Low) && Keeps(Key, High));
+                EXPECT_FALSE(Keeps(Key, Low - 1) || Keeps(Key, High + 1));
+            }
+            for (const auto& M : AtMost.globalMatch(Tip)) {
+                ++Ranges;
+                const int High = M.captured(1).toInt();
+                EXPECT_TRUE(Keeps(Key, High) && !Keeps(Key, High + 1));
+            }
         }
     }
+    // All were read: a tooltip that no longer reads as its kind shows here.
+    EXPECT_EQ(Enumerations, 19);
+    EXPECT_GT(Colours, 0);
+    EXPECT_EQ(Ranges, 4);
 }
 
 // A control the plugin makes loads as a layout does: it takes its

@@ -10,14 +10,15 @@
 #include <cmath>
 #include <functional>
 
+#include "Zent_NumLab.h"
 #include "Zent_controls.h"
 #include "Zent_internal.h"
-#include "Zent_NumLab.h"
 #include "Zent_resources.h"
 #include "Zent_segglyphs.h"
 #include "Zent_sevenseg.h"
 #include "Zent_sysutils.h"
 #include "Zent_zentbase.h"
+#include "numlab_textplaces.h"
 #include "test_support.h"
 
 using namespace zent;
@@ -477,6 +478,19 @@ TEST(NumLabHiDpi, TextIsDrawnAtTheDeviceResolution) {
     EXPECT_EQ(Shot.copy(0, 50, 320, 6), Blocks(One, 2).copy(0, 50, 320, 6));
     // After a paint at ratio 1 the picture is renewed for ratio 2.
     EXPECT_EQ(Pixels(Lab->grab()), Shot);
+}
+
+// Every text of the label lands at twice its place at ratio 1, in glyphs
+// drawn at the device resolution: the same device pixels as the text drawn
+// alone on a bitmap of ratio 2.
+TEST(NumLabHiDpi, EachAlignmentPutsItsTextAtTwiceItsPlace) {
+    QWidget Window;
+    Window.resize(220, 40);
+    auto* Lab = new TNumLab(&Window);
+    Lab->SetBounds(4, 4, test::PlacesWidth, test::PlacesHeight);
+    Window.show();
+    QApplication::processEvents();
+    test::ExpectTextPlaces(*Lab, 2, [Lab] { return Pixels(Lab->grab()); });
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "Zent_NumLab.h"
 #include "Zent_dateutils.h"
+#include "Zent_internal.h"
 #include "Zent_segglyphs.h"
 #include "Zent_sevenseg.h"
 #include "mainfrm.h"
@@ -241,5 +242,33 @@ TEST(MainForm, TheTimerTicksOnItsOwnAndAFailingTickIsReported) {
     Form.Timer1->Tick();
     EXPECT_EQ(Reports, std::vector<std::string>{"the clock failed."});
     EXPECT_EQ(Form.My7Seg->Caption(), "09:30:00");
+    SetErrorReporter(Previous);
+}
+
+// When the platform refuses the timer, a running mode reports it and leaves
+// the edit box usable; once a timer is free, choosing a running mode again
+// starts it.
+TEST(MainForm, ARefusedTimerIsReportedAndTheEditBoxStaysEnabled) {
+    std::vector<std::string> Reports;
+    const TErrorReporter Previous =
+        SetErrorReporter([&](const std::string&, const std::string& Text) { Reports.push_back(Text); });
+    const struct {
+        int Refused, Then;
+    } Cases[] = {{TForm1::dmClock, TForm1::dmCounter}, {TForm1::dmCounter, TForm1::dmClock}};
+    for (const auto& C : Cases) {
+        TShownForm Form;
+        Reports.clear();
+        TPlatformAccess::RefuseTimerStarts(*Form.Timer1, true);
+        Form.SelectMode(C.Refused);
+        EXPECT_EQ(Reports, std::vector<std::string>{"Not enough timers available."}) << C.Refused;
+        EXPECT_TRUE(Form.EdCaption->isEnabled()) << C.Refused;
+        EXPECT_FALSE(Form.Timer1->Enabled()) << C.Refused;
+
+        TPlatformAccess::RefuseTimerStarts(*Form.Timer1, false);
+        Form.SelectMode(C.Then);
+        EXPECT_TRUE(Form.Timer1->Enabled()) << C.Then;
+        EXPECT_FALSE(Form.EdCaption->isEnabled()) << C.Then;
+        EXPECT_EQ(Reports.size(), 1u) << C.Then;
+    }
     SetErrorReporter(Previous);
 }

@@ -17,6 +17,7 @@
 #include "Zent_forms.h"
 #include "Zent_stringl.h"
 #include "Zent_sysutils.h"
+#include "numlab_textplaces.h"
 #include "test_support.h"
 
 using namespace zent;
@@ -374,15 +375,6 @@ TEST(NumLab, FontFollowsTheParentUntilSetAndHintsFollowTheFont) {
 
 // ------------------------------------------------------------ pixels
 
-// The box of pixels of Image inside R that differ from Background; empty if none.
-QRect Painted(const QImage& Image, const QRect& R, TColor Background) {
-    QRect Box;
-    for (int y = R.top(); y <= R.bottom(); ++y)
-        for (int x = R.left(); x <= R.right(); ++x)
-            if (test::PixelAt(Image, x, y) != Background) Box |= QRect(x, y, 1, 1);
-    return Box;
-}
-
 TEST_F(ShownLabel, DefaultLabelFrameValueBoxAndText) {
     const QImage Shot = this->Shot();
     test::SavePicture(Shot, "numlab_default");
@@ -401,10 +393,16 @@ TEST_F(ShownLabel, DefaultLabelFrameValueBoxAndText) {
     Measure.SetSize(1, 1);
     Measure.Canvas().Font = Lab->Font();
     const int tw = Measure.Canvas().TextWidth("0.00"), th = Lab->SampleHeight();
-    const QRect Text = Painted(Shot, QRect(38, 2, 76, 23), Face);
+    const QRect Text = test::PaintedBounds(Shot, QRect(38, 2, 76, 23), Face);
     const int x = 37 + (80 - tw) / 2, y0 = (28 - th) / 2;
     EXPECT_TRUE(QRect(x, y0, tw, th).contains(Text)) << "text at " << Text.x() << ", " << Text.y();
-    EXPECT_EQ(Painted(Shot, QRect(0, 0, 160, 28), Face), QRect(36, 0, 80, 27)) << "nothing outside the box";
+    EXPECT_EQ(test::PaintedBounds(Shot, QRect(0, 0, 160, 28), Face), QRect(36, 0, 80, 27))
+        << "nothing outside the box";
+}
+
+// Every alignment of every text, read back from where the glyphs landed.
+TEST_F(ShownLabel, EachAlignmentPutsItsTextWhereTheTableSays) {
+    test::ExpectTextPlaces(*Lab, 1, [this] { return Shot(); });
 }
 
 TEST_F(ShownLabel, EmptyDisabledAndColoursOfTheTexts) {
@@ -422,7 +420,7 @@ TEST_F(ShownLabel, EmptyDisabledAndColoursOfTheTexts) {
 
     Lab->SetEmpty(true);
     const QRect Inside(38, 2, 76, 35);
-    EXPECT_EQ(Painted(Shot(), Inside, clNavy), QRect()) << "the box shows the outer background";
+    EXPECT_EQ(test::PaintedBounds(Shot(), Inside, clNavy), QRect()) << "the box shows the outer background";
     EXPECT_EQ(Calls, 0);
     Lab->SetEmpty(false);
     EXPECT_GT(Calls, 0);
@@ -447,7 +445,8 @@ TEST_F(ShownLabel, EmptyDisabledAndColoursOfTheTexts) {
     // and below: the top row is grey over navy (red up to 0x80), the bottom
     // row the white copy's.
     for (const QRect Zone : {QRect(0, 0, 36, 40), QRect(116, 0, 84, 40)}) {
-        const QRect Text = Painted(Normal, Zone, clNavy), Both = Painted(Grey, Zone, clNavy);
+        const QRect Text = test::PaintedBounds(Normal, Zone, clNavy),
+                    Both = test::PaintedBounds(Grey, Zone, clNavy);
         ASSERT_FALSE(Text.isEmpty());
         EXPECT_EQ(Both, Text.adjusted(0, 0, 1, 1));
         EXPECT_LE(Red(Grey, QRect(Both.left(), Both.top(), Both.width(), 1)).second, 0x80);
@@ -504,7 +503,7 @@ TEST(NumLab, SeeThroughShowsTheParentAroundTheBox) {
     Clear->SetColorLabText(clBlack);
     Clear->SetEmpty(true);
     const QImage Box = Window.grab(QRect(38, 2, 76, 23)).toImage().convertToFormat(QImage::Format_RGB32);
-    EXPECT_EQ(Painted(Box, QRect(0, 0, 76, 23), clAqua), QRect()) << "the box colour alone";
+    EXPECT_EQ(test::PaintedBounds(Box, QRect(0, 0, 76, 23), clAqua), QRect()) << "the box colour alone";
 }
 
 // ------------------------------------------------------------ overflow and what is announced
@@ -514,28 +513,16 @@ TEST_F(ShownLabel, OverflowAtLabelWidthMinusSixAndTheAccessibleName) {
     Lab->SetLeftSpace(0);
     Lab->SetLabelWidth(60);
     // Texts the label's font measures at exactly 54 and 55 pixels.
-    TBitmap Measure;
-    Measure.SetSize(1, 1);
-    Measure.Canvas().Font = Lab->Font();
-    std::map<int, std::string> ByWidth;
-    for (const char* Pair : {"0.", "0i", "0-", ".i", "0:"})
-        for (int a = 0; a < 12; ++a)
-            for (int b = 0; b < 12; ++b) {
-                const std::string S = std::string(a, Pair[0]) + std::string(b, Pair[1]);
-                ByWidth.emplace(Measure.Canvas().TextWidth(S), S);
-            }
-    ASSERT_TRUE(ByWidth.count(54) && ByWidth.count(55)) << "no texts of 54 and 55 pixels in this font";
+    const std::string Fits = test::TextOfWidth(Lab->Font(), 54), TooWide = test::TextOfWidth(Lab->Font(), 55);
+    ASSERT_TRUE(!Fits.empty() && !TooWide.empty()) << "no texts of 54 and 55 pixels in this font";
     std::string Replacement;
     Lab->OnBeforeDisplay = [&](QObject*, std::string& Text) { Text = Replacement; };
 
     QAccessibleInterface* Access = QAccessible::queryAccessibleInterface(Lab);
     ASSERT_NE(Access, nullptr);
     EXPECT_EQ(Access->role(), QAccessible::StaticText);
-    for (const auto& [Text, Shown] :
-         std::vector<std::pair<std::string, std::string>>{{ByWidth[54], ByWidth[54]},
-                                                          {ByWidth[55], "*********"},
-                                                          {"12", "12"},
-                                                          {"12" + ByWidth[54], "*********"}}) {
+    for (const auto& [Text, Shown] : std::vector<std::pair<std::string, std::string>>{
+             {Fits, Fits}, {TooWide, "*********"}, {"12", "12"}, {"12" + Fits, "*********"}}) {
         Replacement = Text;
         Lab->SetValue(Lab->Value() + 1);
         EXPECT_EQ(Lab->DrawnText(), Shown) << Text;
@@ -550,7 +537,67 @@ TEST_F(ShownLabel, OverflowAtLabelWidthMinusSixAndTheAccessibleName) {
     EXPECT_EQ(Lab->DrawnText(), std::string(30, 'W'));
     const QImage Shot = this->Shot();
     for (int y = 2; y < 19; ++y) EXPECT_EQ(test::PixelAt(Shot, 59, y), clSilver) << y;
-    EXPECT_EQ(Painted(Shot, QRect(61, 0, 3, 22), ColorToRGB(clBtnFace)), QRect());
+    EXPECT_EQ(test::PaintedBounds(Shot, QRect(61, 0, 3, 22), ColorToRGB(clBtnFace)), QRect());
+}
+
+// ------------------------------------------------------------ what assistive tools read and hear
+
+// The name is what the box shows and the description the side texts, one
+// blank between them only when both are set; what the application set
+// comes first.
+TEST_F(ShownLabel, AccessibleNameAndDescription) {
+    struct TCase {
+        const char *Left, *Right, *SetName, *SetDescription;
+        QString Name, Description;
+    };
+    const TCase Cases[] = {
+        {"", "", "", "", "0.00", ""},
+        {"Temp", "", "", "", "0.00", "Temp"},
+        {"", "m\xB2", "", "", "0.00", QString::fromUtf8("m\u00B2")},
+        {"Temp", "m\xB2", "", "", "0.00", QString::fromUtf8("Temp m\u00B2")},
+        {"Temp", "C", "Boiler", "", "Boiler", "Temp C"},
+        {"Temp", "C", "", "At the outlet", "0.00", "At the outlet"},
+    };
+    QAccessibleInterface* Access = QAccessible::queryAccessibleInterface(Lab);
+    ASSERT_NE(Access, nullptr);
+    for (const TCase& C : Cases) {
+        Lab->SetLeftText(C.Left);
+        Lab->SetRightText(C.Right);
+        Lab->setAccessibleName(C.SetName);
+        Lab->setAccessibleDescription(C.SetDescription);
+        EXPECT_EQ(Access->text(QAccessible::Name), C.Name) << C.Left << "|" << C.Right;
+        EXPECT_EQ(Access->text(QAccessible::Description), C.Description) << C.Left << "|" << C.Right;
+    }
+}
+
+// Assistive tools hear of every change of the shown text, as a value and a
+// name change, and of nothing else.
+TEST_F(ShownLabel, AnnouncesEveryChangeOfTheShownText) {
+    test::TAccessibleEvents Events;
+    struct TStep {
+        const char* What;
+        std::function<void()> Write;
+        const char* Shown;  // null: nothing to hear
+    };
+    const TStep Steps[] = {
+        {"a new value", [&] { Lab->SetValue(2); }, "2.00"},
+        {"a value shown alike", [&] { Lab->SetValue(2.001); }, nullptr},
+        {"a side text", [&] { Lab->SetLeftText("U"); }, nullptr},
+        {"the box emptied", [&] { Lab->SetEmpty(true); }, ""},
+        {"the value back", [&] { Lab->SetEmpty(false); }, "2.00"},
+        {"a box too narrow", [&] { Lab->SetLabelWidth(20); }, "*********"},
+        {"a shorter text", [&] { Lab->SetDisplayType(dtInt); }, "2"},
+    };
+    using TEvent = test::TAccessibleEvents::TEvent;
+    for (const TStep& S : Steps) {
+        Events.Clear();
+        S.Write();
+        const std::vector<TEvent> Want = S.Shown
+                                             ? std::vector<TEvent>{{Lab, QAccessible::ValueChanged, S.Shown},
+                                                                   {Lab, QAccessible::NameChanged, S.Shown}}
+                                             : std::vector<TEvent>{};
+        EXPECT_EQ(Events.Of(Lab), Want) << S.What;
+    }
 }
 
 // A label keeps its picture between paints; whatever the writes, it must show

@@ -15,7 +15,6 @@
 #include <vector>
 
 #include "Zent_components.h"
-#include "Zent_SevenSegAccessible.h"
 #include "Zent_forms.h"
 #include "Zent_segglyphs.h"
 #include "Zent_sevenseg.h"
@@ -827,20 +826,12 @@ TEST(SevenSegAccessible, NameIsWhatTheCellsShow) {
         {".5..", 4, ".5.."},
         {"", 4, ""},
     };
-    // Each event with the name its display gives when it is sent.
-    struct TEvent {
-        QObject* Object;
-        QAccessible::Event Type;
-        QString Name;
-        bool operator==(const TEvent&) const = default;
-    };
-    static std::vector<TEvent> Events;
-    const TAccessibleEventSink Previous = SetSevenSegEventSink([](QAccessibleEvent* E) {
-        Events.push_back({E->object(), E->type(), E->accessibleInterface()->text(QAccessible::Name)});
-    });
-    const auto NameChanges = [](QObject* Object) {
-        return std::count_if(Events.begin(), Events.end(),
-                             [&](const TEvent& E) { return E.Object == Object && E.Type == QAccessible::NameChanged; });
+    using TEvent = test::TAccessibleEvents::TEvent;
+    test::TAccessibleEvents Events;
+    const auto NameChanges = [&](QObject* Object) {
+        const auto Of = Events.Of(Object);
+        return std::count_if(Of.begin(), Of.end(),
+                             [](const TEvent& E) { return E.Type == QAccessible::NameChanged; });
     };
     QWidget Window;
     auto* Seg = new TSevenSeg(&Window);
@@ -850,17 +841,18 @@ TEST(SevenSegAccessible, NameIsWhatTheCellsShow) {
     EXPECT_EQ(Face->text(QAccessible::Name), "8.8.8.8.");
     for (const auto& C : Cases) {
         Seg->SetNumDigits(C.Digits);
-        Events.clear();
+        Events.Clear();
         Seg->SetCaption(C.Caption);
         EXPECT_EQ(Face->text(QAccessible::Name), C.Name) << C.Caption;
         EXPECT_EQ(QString::fromStdString(Seg->ShownText()), C.Name.toLatin1()) << C.Caption;
-        EXPECT_EQ(Events, std::vector<TEvent>({{Seg, QAccessible::NameChanged, C.Name}})) << C.Caption;
+        EXPECT_EQ(Events.Of(Seg), std::vector<TEvent>({{Seg, QAccessible::NameChanged, C.Name}}))
+            << C.Caption;
     }
     // Only what the cells show counts: a caption cut off where it was
     // already cut off changes nothing; fewer cells do.
     Seg->SetNumDigits(4);
     Seg->SetCaption("123456");
-    Events.clear();
+    Events.Clear();
     Seg->SetCaption("1234567");
     EXPECT_EQ(NameChanges(Seg), 0);
     Seg->SetNumDigits(3);
@@ -873,7 +865,6 @@ TEST(SevenSegAccessible, NameIsWhatTheCellsShow) {
     // A name the application gives comes first, as for Qt's own widgets.
     Seg->setAccessibleName("Temperature");
     EXPECT_EQ(Face->text(QAccessible::Name), "Temperature");
-    SetSevenSegEventSink(Previous);
 }
 
 // ------------------------------------------------------------ layouts

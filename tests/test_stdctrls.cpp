@@ -111,6 +111,42 @@ TEST(ScrollBar, EveryUserActionRaisesOnChangeAlsoWhileTheThumbIsDragged) {
     EXPECT_EQ(Bar.Position(), Seen.back());
 }
 
+// Each key moves the position from the middle of the range, by SmallChange,
+// LargeChange or to an end; in a right-to-left layout the horizontal arrows
+// swap, as Max is then on the left.
+TEST(ScrollBar, EachKeyMovesThePositionItsWay) {
+    struct TCase {
+        Qt::Key Key;
+        Qt::LayoutDirection Direction;
+        int32_t Position;
+    };
+    const TCase Cases[] = {
+        {Qt::Key_Left, Qt::LeftToRight, 28},   {Qt::Key_Right, Qt::LeftToRight, 32},
+        {Qt::Key_Up, Qt::LeftToRight, 28},     {Qt::Key_Down, Qt::LeftToRight, 32},
+        {Qt::Key_PageUp, Qt::LeftToRight, 23}, {Qt::Key_PageDown, Qt::LeftToRight, 37},
+        {Qt::Key_Home, Qt::LeftToRight, 10},   {Qt::Key_End, Qt::LeftToRight, 50},
+        {Qt::Key_Left, Qt::RightToLeft, 32},   {Qt::Key_Right, Qt::RightToLeft, 28},
+        {Qt::Key_Up, Qt::RightToLeft, 28},     {Qt::Key_Home, Qt::RightToLeft, 10},
+    };
+    QWidget Window;
+    TScrollBar Bar(&Window);
+    Bar.SetParams(30, 10, 50);
+    Bar.SetSmallChange(2);
+    Bar.SetLargeChange(7);
+    Window.show();
+    std::vector<int32_t> Seen;
+    Bar.OnChange = [&](QObject*) { Seen.push_back(Bar.Position()); };
+    for (const TCase& C : Cases) {
+        Bar.SetPosition(30);
+        Bar.setLayoutDirection(C.Direction);
+        Seen.clear();
+        QTest::keyClick(&Bar, C.Key);
+        EXPECT_EQ(Seen, std::vector<int32_t>{C.Position})
+            << QKeySequence(C.Key).toString().toStdString()
+            << (C.Direction == Qt::RightToLeft ? ", right to left" : "");
+    }
+}
+
 TEST(Edit, OnChangeFollowsEveryKeystrokeAndTheTextIsLatin1) {
     QWidget Window;
     TEdit Edit(&Window);

@@ -4,6 +4,7 @@
 #include <QScreen>
 #include <QWidget>
 
+#include "Zent_accessible.h"
 #include "Zent_internal.h"
 
 namespace zent::test {
@@ -39,6 +40,42 @@ QImage OnScreen(const QWidget& Control) {
         ->grabWindow(Window->winId(), At.x(), At.y(), Control.width(), Control.height())
         .toImage()
         .convertToFormat(QImage::Format_RGB32);
+}
+
+QRect PaintedBounds(const QImage& Image, const QRect& R, TColor Background) {
+    QRect Box;
+    for (int y = R.top(); y <= R.bottom(); ++y)
+        for (int x = R.left(); x <= R.right(); ++x)
+            if (PixelAt(Image, x, y) != Background) Box |= QRect(x, y, 1, 1);
+    return Box;
+}
+
+namespace {
+// The sink is a plain function, so the record is too.
+std::vector<TAccessibleEvents::TEvent> Recorded;
+TAccessibleEventSink Replaced = nullptr;
+}  // namespace
+
+TAccessibleEvents::TAccessibleEvents() {
+    Recorded.clear();
+    Replaced = SetAccessibleEventSink([](QAccessibleEvent* E) {
+        Recorded.push_back({E->object(), E->type(), E->accessibleInterface()->text(QAccessible::Name)});
+    });
+}
+
+TAccessibleEvents::~TAccessibleEvents() {
+    SetAccessibleEventSink(Replaced);
+}
+
+std::vector<TAccessibleEvents::TEvent> TAccessibleEvents::Of(const QObject* Object) const {
+    std::vector<TEvent> Result;
+    for (const TEvent& E : Recorded)
+        if (E.Object == Object) Result.push_back(E);
+    return Result;
+}
+
+void TAccessibleEvents::Clear() {
+    Recorded.clear();
 }
 
 }  // namespace zent::test

@@ -1,10 +1,19 @@
 // Helpers that make pixel assertions say what they check.
 #pragma once
 
+#include <QAccessible>
 #include <QImage>
+#include <QRect>
+#include <ostream>
 #include <string>
+#include <vector>
 
 #include "Zent_graphics.h"
+
+// gtest prints a QString as its text rather than as 2-byte objects.
+inline void PrintTo(const QString& Text, std::ostream* Out) {
+    *Out << '"' << Text.toStdString() << '"';
+}
 
 namespace zent::test {
 
@@ -21,5 +30,32 @@ QImage Grab(class QWidget& Widget);
 // What the screen holds of Control (a child of a shown window), read back
 // from the window's backing store, not painted anew.
 QImage OnScreen(const QWidget& Control);
+// The box of the pixels of Image inside R that differ from Background
+// (0x00BBGGRR); empty if none.
+QRect PaintedBounds(const QImage& Image, const QRect& R, TColor Background);
+
+// Records the accessibility events the widgets send while it lives, each
+// with the name its sender gives at that moment. One at a time.
+class TAccessibleEvents {
+public:
+    struct TEvent {
+        const QObject* Object;
+        QAccessible::Event Type;
+        QString Name;
+        friend bool operator==(const TEvent&, const TEvent&) = default;
+        friend void PrintTo(const TEvent& E, std::ostream* Out) {
+            *Out << "{" << E.Object << ", event 0x" << std::hex << int(E.Type) << std::dec << ", \""
+                 << E.Name.toStdString() << "\"}";
+        }
+    };
+    TAccessibleEvents();
+    ~TAccessibleEvents();
+    TAccessibleEvents(const TAccessibleEvents&) = delete;
+    TAccessibleEvents& operator=(const TAccessibleEvents&) = delete;
+
+    // Those sent for Object since the last Clear, in order.
+    std::vector<TEvent> Of(const QObject* Object) const;
+    void Clear();
+};
 
 }  // namespace zent::test

@@ -1,25 +1,26 @@
 #include "Zent_NumLabAccessible.h"
 
-#include <QAccessible>
-#include <QAccessibleWidget>
-
 #include "Zent_NumLab.h"
+#include "Zent_accessible.h"
 #include "Zent_latin1.h"
 
 namespace zent {
 
+#if QT_CONFIG(accessibility)
+
 namespace {
 
+// The name is what the value box shows rather than the number behind it:
+// the overflow indicator, a state text or a date read as they are drawn.
 class TNumLabAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
 public:
     explicit TNumLabAccessible(TNumLab* Label) : QAccessibleWidget(Label, QAccessible::StaticText) {}
 
     QString text(QAccessible::Text Kind) const override {
-        const TNumLab& L = Label();
-        if (Kind == QAccessible::Name) return Latin1ToQString(L.DrawnText());
-        if (Kind == QAccessible::Description) {
-            const char* Gap = !L.LeftText().empty() && !L.RightText().empty() ? " " : "";
-            return Latin1ToQString(L.LeftText() + Gap + L.RightText());
+        if (Kind == QAccessible::Name) return ShownTextName(*widget(), Label().DrawnText());
+        if (Kind == QAccessible::Description && widget()->accessibleDescription().isEmpty()) {
+            const char* Gap = !Label().LeftText().empty() && !Label().RightText().empty() ? " " : "";
+            return Latin1ToQString(Label().LeftText() + Gap + Label().RightText());
         }
         return QAccessibleWidget::text(Kind);
     }
@@ -39,27 +40,27 @@ private:
     const TNumLab& Label() const { return *static_cast<const TNumLab*>(widget()); }
 };
 
-// Qt asks with the class names of the object's ancestry, most derived first,
-// so labels of derived classes get the interface too.
-QAccessibleInterface* NumLabFactory(const QString& ClassName, QObject* Object) {
-    if (ClassName != QLatin1String(TNumLab::staticMetaObject.className())) return nullptr;
-    auto* Label = qobject_cast<TNumLab*>(Object);
-    return Label ? new TNumLabAccessible(Label) : nullptr;
-}
-
 }  // namespace
 
 void InstallNumLabAccessible() {
-    static const bool Installed = (QAccessible::installFactory(NumLabFactory), true);
-    (void)Installed;
+    InstallAccessibleFactory<TNumLab, TNumLabAccessible>();
 }
 
 void AnnounceShownText(TNumLab& Label) {
-    if (!QAccessible::isActive()) return;
+    // Not even built while nobody listens: a label written on every
+    // scroll-bar move stays cheap.
+    if (!AccessibleEventsHeard()) return;
     QAccessibleValueChangeEvent ValueChange(&Label, Label.Value());
-    QAccessible::updateAccessibility(&ValueChange);
+    SendAccessibleEvent(ValueChange);
     QAccessibleEvent NameChange(&Label, QAccessible::NameChanged);
-    QAccessible::updateAccessibility(&NameChange);
+    SendAccessibleEvent(NameChange);
 }
+
+#else
+
+void InstallNumLabAccessible() {}
+void AnnounceShownText(TNumLab&) {}
+
+#endif
 
 }  // namespace zent

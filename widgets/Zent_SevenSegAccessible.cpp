@@ -1,10 +1,6 @@
 #include "Zent_SevenSegAccessible.h"
 
-#include <QAccessible>
-#include <QAccessibleWidget>
-#include <utility>
-
-#include "Zent_latin1.h"
+#include "Zent_accessible.h"
 #include "Zent_sevenseg.h"
 
 namespace zent {
@@ -14,52 +10,37 @@ namespace zent {
 namespace {
 
 // QLCDNumber's interface reports its value ("12:30" reads as 0); this one
-// reads back what the cells show. A name the application set comes first,
-// as for Qt's own widgets.
+// reads back what the cells show.
 class TSevenSegAccessible : public QAccessibleWidget {
 public:
     explicit TSevenSegAccessible(TSevenSeg* Display) : QAccessibleWidget(Display, QAccessible::StaticText) {}
 
     QString text(QAccessible::Text Kind) const override {
-        if (Kind != QAccessible::Name) return QAccessibleWidget::text(Kind);
-        const QString Set = widget()->accessibleName();
-        return Set.isEmpty() ? Latin1ToQString(static_cast<const TSevenSeg*>(widget())->ShownText()) : Set;
+        if (Kind == QAccessible::Name) return ShownTextName(*widget(), Display().ShownText());
+        return QAccessibleWidget::text(Kind);
     }
+
+private:
+    const TSevenSeg& Display() const { return *static_cast<const TSevenSeg*>(widget()); }
 };
-
-TAccessibleEventSink EventSink = nullptr;  // Qt's
-
-QAccessibleInterface* SevenSegAccessibleFactory(const QString&, QObject* Object) {
-    auto* Display = qobject_cast<TSevenSeg*>(Object);
-    return Display ? new TSevenSegAccessible(Display) : nullptr;
-}
 
 }  // namespace
 
 void InstallSevenSegAccessible() {
-    static const bool Installed = (QAccessible::installFactory(SevenSegAccessibleFactory), true);
-    (void)Installed;
+    InstallAccessibleFactory<TSevenSeg, TSevenSegAccessible>();
 }
 
 void SevenSegNameChanged(TSevenSeg& Display) {
-    // Qt drops the event when no tool listens; then it is not even built,
-    // which keeps a clock's caption changes cheap.
-    if (!EventSink && !QAccessible::isActive()) return;
+    // Not even built while nobody listens: a clock's caption changes stay cheap.
+    if (!AccessibleEventsHeard()) return;
     QAccessibleEvent Event(&Display, QAccessible::NameChanged);
-    (EventSink ? EventSink : &QAccessible::updateAccessibility)(&Event);
-}
-
-TAccessibleEventSink SetSevenSegEventSink(TAccessibleEventSink Sink) {
-    return std::exchange(EventSink, Sink);
+    SendAccessibleEvent(Event);
 }
 
 #else
 
 void InstallSevenSegAccessible() {}
 void SevenSegNameChanged(TSevenSeg&) {}
-TAccessibleEventSink SetSevenSegEventSink(TAccessibleEventSink) {
-    return nullptr;
-}
 
 #endif
 

@@ -2,23 +2,20 @@
 // what its cells show.
 #pragma once
 
-class QAccessibleEvent;
-
 namespace zent {
 
 class TSevenSeg;
 
 // Registers the display's accessible interface with Qt once; later calls
 // cost a check of a static. TSevenSeg's constructor calls it.
+//
+// The interface has the role StaticText; its name is what the cells show,
+// unless the application set an accessible name.
 void InstallSevenSegAccessible();
 
-// Tells assistive tools that the display's cells show something else.
+// Tells assistive tools that the display's cells show something else: a
+// name change, sent where SetAccessibleEventSink (Zent_accessible.h) says.
+// Does nothing unless someone listens.
 void SevenSegNameChanged(TSevenSeg& Display);
-
-// Where those events go: to QAccessible::updateAccessibility while the sink
-// is null (Qt drops them while no assistive tool listens), else to the sink
-// (tests record them). Returns the previous sink.
-using TAccessibleEventSink = void (*)(QAccessibleEvent* Event);
-TAccessibleEventSink SetSevenSegEventSink(TAccessibleEventSink Sink);
 
 }  // namespace zent
