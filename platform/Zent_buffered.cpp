@@ -56,6 +56,7 @@ void TBufferedControl::Paint() {
     if (!Visible() && !(ComponentState() & csDesigning)) return;
     const TRect Renew = std::exchange(FRenewArea, TRect{});
     TCanvas& Screen = Canvas();
+    bool Renewed = false;  // the whole picture was composed anew
     try {
         const TPictureKey Now = CurrentKey(PictureRatio(Screen.PixelRatio()));
         if (Now.Colors != FBuiltFor.Colors)
@@ -65,7 +66,8 @@ void TBufferedControl::Paint() {
         if (FStale <= TStale::Content && !IsEmpty(Renew) && Within(Screen.PaintArea(), Renew) &&
             PaintContent(Screen, Screen.PaintArea()))
             return;
-        if (FStale >= TStale::Picture) {
+        Renewed = FStale >= TStale::Picture;
+        if (Renewed) {
             if (FPicture->PixelRatio() != Now.Ratio || FPicture->Width() != Now.Width ||
                 FPicture->Height() != Now.Height) {
                 FPicture->SetSize(0, 0);  // a new size: no old pixels worth carrying over
@@ -82,6 +84,9 @@ void TBufferedControl::Paint() {
         return;
     }
     Transfer(Screen, *FPicture);
+    // A new picture shown in part only (a paint of some cells or of the
+    // value box): the rest of the screen follows at the next paint.
+    if (Renewed && !(Screen.PaintArea() == Rect(0, 0, Width(), Height()))) update();
 }
 
 bool TBufferedControl::PaintContent(TCanvas&, const TRect&) {

@@ -182,13 +182,13 @@ TNumLab::~TNumLab() = default;
 
 // ------------------------------------------------------------ properties
 
-// Text setters leave the picture as it is (TStale::None): the paint makes
-// the text afresh and redraws the box when it differs.
+// What only changes the value text renews the value box alone, on the
+// picture and on the screen.
 
 void TNumLab::SetAlignment(TAlignment Value) {
     if (Value == FAlignment || !InRange(Value)) return;
     FAlignment = Value;
-    Changed(TStale::Content);
+    ContentChanged(ValueBox());
 }
 
 void TNumLab::SetColorLabBakG(TColor Value) {
@@ -218,19 +218,19 @@ void TNumLab::SetColorOutText(TColor Value) {
 void TNumLab::SetComma(bool Value) {
     if (Value == FComma) return;
     FComma = Value;
-    Changed(TStale::None);
+    ContentChanged(ValueBox());
 }
 
 void TNumLab::SetDisplayType(TDisplay Value) {
     if (Value == FDisplayType || !InRange(Value)) return;
     FDisplayType = Value;
-    Changed(TStale::None);
+    ContentChanged(ValueBox());
 }
 
 void TNumLab::SetDTFormat(const std::string& Value) {
     if (Value == FDTFormat) return;
     FDTFormat = Value;
-    Changed(TStale::None);
+    ContentChanged(ValueBox());
 }
 
 void TNumLab::SetEmpty(bool Value) {
@@ -248,7 +248,7 @@ void TNumLab::SetEnabled(bool Value) {
 void TNumLab::SetForcePlusSign(bool Value) {
     if (Value == FForcePlusSign) return;
     FForcePlusSign = Value;
-    Changed(TStale::None);
+    ContentChanged(ValueBox());
 }
 
 void TNumLab::SetLabelWidth(int32_t Value) {
@@ -280,13 +280,13 @@ void TNumLab::SetLeftTextAlignment(TAlignment Value) {
 void TNumLab::SetOverflowIndicator(const std::string& Value) {
     if (Value == FOverflowIndicator) return;
     FOverflowIndicator = Value;
-    Changed(TStale::None);
+    ContentChanged(ValueBox());
 }
 
 void TNumLab::SetPrecision(int32_t Value) {
     if (Value == FPrecision || Value < 0) return;  // compared before the limit on purpose
     FPrecision = std::min(Value, 15);
-    Changed(TStale::None);
+    ContentChanged(ValueBox());
 }
 
 void TNumLab::SetRightText(const std::string& Value) {
@@ -304,7 +304,7 @@ void TNumLab::SetRightTextAlignment(TAlignment Value) {
 void TNumLab::SetStateText(const std::string& Value) {
     if (Value == FStateText) return;
     FStateText = Value;
-    Changed(TStale::None);
+    ContentChanged(ValueBox());
 }
 
 void TNumLab::SetTransparent(bool Value) {
@@ -318,7 +318,7 @@ void TNumLab::SetTransparent(bool Value) {
 void TNumLab::SetValue(double Value) {
     if (Value == FValue) return;
     FValue = Value;
-    Changed(TStale::None);
+    ContentChanged(ValueBox());
 }
 
 // Layouts write enumerations as numbers.
@@ -421,6 +421,11 @@ QSize TNumLab::minimumSizeHint() const {
 QSize TNumLab::sizeHint() const {
     const QSize Minimum = minimumSizeHint();
     return {std::max(Minimum.width(), int(DefaultWidth)), std::max(Minimum.height() + 3, int(DefaultHeight))};
+}
+
+TRect TNumLab::ValueBox() const {
+    const int64_t LS = FLeftSpace, LW = FLabelWidth;
+    return Rect(Coord(LS + 1), 0, Coord(std::max(LS + LW + 1, LS + 1)), std::max(Height() - 1, 0));
 }
 
 TNumLab::TPictureColors TNumLab::PictureColors() const {

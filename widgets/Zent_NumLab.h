@@ -214,6 +214,8 @@ private:
     QString StateTextText() const;
     void SetStateTextText(const QString& Value);
 
+    // The value box with its frame: all that a new value text repaints.
+    TRect ValueBox() const;
     // Step 1 of the value text: by display type, the indicator when out of range.
     std::string TypeText() const;
     // The value text, or the indicator when it is too wide, measured on C.
