@@ -125,7 +125,7 @@ int32_t TComboBoxItems::Count() const {
 
 void TComboBoxItems::CheckIndex(int32_t Index) const {
     if (Index < 0 || Index >= Count())
-        throw EListError(Format("List index out of bounds (%s)", {std::to_string(Index)}));
+        throw EListError::OutOfBounds(Index);
 }
 
 std::string TComboBoxItems::Strings(int32_t Index) const {

@@ -15,11 +15,6 @@
 
 namespace zent {
 
-// "List index out of bounds (%s)"
-class EListError : public Exception {
-    using Exception::Exception;
-};
-
 // What DrawItem is asked to draw:
 // - odSelected: the highlighted item (the current row of the open list, or
 //   the closed box while it has the focus); the canvas comes prepared with

@@ -27,7 +27,7 @@ TColSel::~TColSel() = default;
 
 const TColSel::TEntry& TColSel::Entry(int32_t Number) const {
     if (Number < 1 || Number > MaxEntries)
-        throw EListError(Format("List index out of bounds (%s)", {std::to_string(Number)}));
+        throw EListError::OutOfBounds(Number);
     return FEntries[std::size_t(Number - 1)];
 }
 
