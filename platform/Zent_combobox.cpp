@@ -233,7 +233,7 @@ void TCustomComboBox::SetTabStop(bool Value) {
 }
 
 void TCustomComboBox::SetBounds(int32_t Left, int32_t Top, int32_t Width, int32_t Height) {
-    setGeometry(Left, Top, std::max(Width, 0), std::max(Height, 0));
+    setGeometry(ClampedBounds(Left, Top, Width, Height));
 }
 
 void TCustomComboBox::RepaintNow() {

@@ -102,6 +102,7 @@ public:
     void SetVisible(bool Value) { setVisible(Value); }
     std::string Name() const { return objectName().toStdString(); }
     void SetName(const std::string& Value) { setObjectName(QString::fromStdString(Value)); }
+    // Clamped as ClampedBounds says.
     void SetBounds(int32_t Left, int32_t Top, int32_t Width, int32_t Height);
 
     // Repaints the closed box, and the list when it is open, before returning.

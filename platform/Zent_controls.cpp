@@ -81,12 +81,14 @@ void TGraphicControl::SetTop(int32_t Value) { SetBounds(Left(), Value, Width(), 
 void TGraphicControl::SetWidth(int32_t Value) { SetBounds(Left(), Top(), Value, Height()); }
 void TGraphicControl::SetHeight(int32_t Value) { SetBounds(Left(), Top(), Width(), Value); }
 
-void TGraphicControl::SetBounds(int32_t ALeft, int32_t ATop, int32_t AWidth, int32_t AHeight) {
-    // Qt keeps sizes non-negative (a negative size is a 0 size here), and
-    // its rectangles overflow when a position plus a size leaves 32 bits.
+QRect ClampedBounds(int32_t Left, int32_t Top, int32_t Width, int32_t Height) {
     const auto Position = [](int32_t V) { return std::clamp(V, -MaxCoordinate, MaxCoordinate); };
     const auto Size = [](int32_t V) { return std::clamp(V, 0, MaxCoordinate); };
-    setGeometry(Position(ALeft), Position(ATop), Size(AWidth), Size(AHeight));
+    return QRect(Position(Left), Position(Top), Size(Width), Size(Height));
+}
+
+void TGraphicControl::SetBounds(int32_t ALeft, int32_t ATop, int32_t AWidth, int32_t AHeight) {
+    setGeometry(ClampedBounds(ALeft, ATop, AWidth, AHeight));
     // Qt defers resize events of hidden widgets; the notice must not wait.
     BoundsChanged();
 }

@@ -41,6 +41,14 @@ enum class TRepaintPolicy : uint8_t { Immediate, Coalesced };
 void SetRepaintPolicy(TRepaintPolicy Policy);
 TRepaintPolicy RepaintPolicy();
 
+// Qt's largest widget size. Every control clamps the bounds it is given,
+// positions to -MaxCoordinate..MaxCoordinate and sizes to 0..MaxCoordinate
+// (a negative size is a 0 size): a position plus a size then always fits
+// 32 bits, where Qt's rectangles do not overflow.
+inline constexpr int32_t MaxCoordinate = (1 << 24) - 1;
+// The geometry a control takes for the bounds Left, Top, Width, Height.
+QRect ClampedBounds(int32_t Left, int32_t Top, int32_t Width, int32_t Height);
+
 class TGraphicControl : public QWidget, public TComponent, public TAlignedControl {
     Q_OBJECT
     Q_PROPERTY(int Align READ AlignValue WRITE SetAlignValue)
@@ -49,11 +57,8 @@ public:
     explicit TGraphicControl(QWidget* Owner = nullptr);
     ~TGraphicControl() override;
 
-    // Geometry, in pixels of the parent. Every change of position or size
-    // raises OnResize unless the control is loading. Positions are clamped to
-    // -MaxCoordinate..MaxCoordinate and sizes to 0..MaxCoordinate, Qt's
-    // largest widget size: a position plus a size then always fits 32 bits.
-    static constexpr int32_t MaxCoordinate = (1 << 24) - 1;
+    // Geometry, in pixels of the parent, clamped as ClampedBounds says. Every
+    // change of position or size raises OnResize unless the control is loading.
     int32_t Left() const { return x(); }
     int32_t Top() const { return y(); }
     int32_t Width() const { return width(); }
