@@ -249,17 +249,17 @@ void TCustomComboBox::DrawItem(int32_t Index, const TRect& R, TOwnerDrawState) {
 }
 
 void TCustomComboBox::Click() {
-    if (OnClick) OnClick(this);
+    Raise(OnClick, this);
 }
 
 void TCustomComboBox::DropDown() {
-    if (OnDropDown) OnDropDown(this);
+    Raise(OnDropDown, this);
 }
 
 void TCustomComboBox::Picked() {
     Guarded([this] {
         Click();
-        if (OnChange) OnChange(this);
+        Raise(OnChange, this);
     });
 }
 
@@ -308,7 +308,7 @@ void TCustomComboBox::focusInEvent(QFocusEvent* Event) {
     QComboBox::focusInEvent(Event);
     if (FEntered) return;  // back from the list or from another window
     FEntered = true;
-    if (OnEnter) Guarded([this] { OnEnter(this); });
+    Guarded([this] { Raise(OnEnter, this); });
 }
 
 void TCustomComboBox::focusOutEvent(QFocusEvent* Event) {
@@ -318,7 +318,7 @@ void TCustomComboBox::focusOutEvent(QFocusEvent* Event) {
     if (Reason == Qt::PopupFocusReason || Reason == Qt::ActiveWindowFocusReason || view()->isVisible()) return;
     if (!FEntered) return;
     FEntered = false;
-    if (OnExit) Guarded([this] { OnExit(this); });
+    Guarded([this] { Raise(OnExit, this); });
 }
 
 }  // namespace zent

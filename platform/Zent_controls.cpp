@@ -176,11 +176,11 @@ void TGraphicControl::AssignError(QObject* Source) {
 }
 
 void TGraphicControl::MouseMove(TShiftState Shift, int32_t X, int32_t Y) {
-    if (OnMouseMove) OnMouseMove(this, Shift, X, Y);
+    Raise(OnMouseMove, this, Shift, X, Y);
 }
 
 void TGraphicControl::Click() {
-    if (OnClick) OnClick(this);
+    Raise(OnClick, this);
 }
 
 void TGraphicControl::paintEvent(QPaintEvent*) {
@@ -195,7 +195,7 @@ void TGraphicControl::BoundsChanged() {
     if (geometry() == FNotifiedBounds) return;
     FNotifiedBounds = geometry();
     if (ComponentState() & csLoading) return;
-    if (OnResize) Guarded([this] { OnResize(this); });
+    Guarded([this] { Raise(OnResize, this); });
 }
 
 void TGraphicControl::resizeEvent(QResizeEvent*) { BoundsChanged(); }
@@ -204,8 +204,9 @@ void TGraphicControl::moveEvent(QMoveEvent*) { BoundsChanged(); }
 void TGraphicControl::mousePressEvent(QMouseEvent* E) {
     FPressed = E->button() == Qt::LeftButton;
     const auto P = E->position().toPoint();
-    if (OnMouseDown)
-        Guarded([&] { OnMouseDown(this, ButtonOf(E->button()), ShiftOf(E->modifiers(), E->buttons()), P.x(), P.y()); });
+    Guarded([&] {
+        Raise(OnMouseDown, this, ButtonOf(E->button()), ShiftOf(E->modifiers(), E->buttons()), P.x(), P.y());
+    });
 }
 
 void TGraphicControl::mouseReleaseEvent(QMouseEvent* E) {
@@ -213,12 +214,13 @@ void TGraphicControl::mouseReleaseEvent(QMouseEvent* E) {
     const bool WasClick = FPressed && E->button() == Qt::LeftButton && rect().contains(P);
     FPressed = false;
     if (WasClick) Guarded([this] { Click(); });
-    if (OnMouseUp)
-        Guarded([&] { OnMouseUp(this, ButtonOf(E->button()), ShiftOf(E->modifiers(), E->buttons()), P.x(), P.y()); });
+    Guarded([&] {
+        Raise(OnMouseUp, this, ButtonOf(E->button()), ShiftOf(E->modifiers(), E->buttons()), P.x(), P.y());
+    });
 }
 
 void TGraphicControl::mouseDoubleClickEvent(QMouseEvent* E) {
-    if (OnDblClick) Guarded([this] { OnDblClick(this); });
+    Guarded([this] { Raise(OnDblClick, this); });
     mousePressEvent(E);
 }
 

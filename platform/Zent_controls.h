@@ -10,6 +10,7 @@
 
 #include "Zent_align.h"
 #include "Zent_components.h"
+#include "Zent_events.h"
 #include "Zent_graphics.h"
 
 namespace zent {

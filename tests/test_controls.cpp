@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QMouseEvent>
+#include <QRadioButton>
 #include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -9,8 +10,11 @@
 #include <functional>
 #include <memory>
 
+#include "Zent_combobox.h"
 #include "Zent_controls.h"
+#include "Zent_extctrls.h"
 #include "Zent_forms.h"
+#include "Zent_stdctrls.h"
 #include "Zent_sysutils.h"
 #include "test_support.h"
 
@@ -291,6 +295,106 @@ TEST(ErrorReport, AReporterMayReplaceItselfWhileItRuns) {
     ShowErrorReport("two");
     EXPECT_EQ(Seen,
               (std::vector<std::string>{"first reporter, with a long enough text: one.", "second: two."}));
+}
+
+// A handler may replace or clear its own event while it runs, as a window's
+// handlers detach themselves: the call goes on in a handler that is still
+// alive, here one that reads the text it holds after clearing its event.
+TEST(Events, AHandlerMayClearItsEventWhileItRuns) {
+    std::vector<std::string> Heard;
+    const auto SelfClearing = [&Heard](auto& Event, const char* Name) {
+        Event = [&Event, &Heard,
+                 Text = std::string(Name) + ", a text long enough to live on the heap"](auto&&...) {
+            Event = nullptr;
+            Heard.push_back(Text);
+        };
+    };
+    QWidget Window;
+    Window.resize(200, 200);
+    TOther Control(&Window);
+    Control.SetBounds(0, 0, 40, 40);
+    TCustomComboBox Box(&Window);
+    Box.Items().AddStrings({"one", "two"});
+    TScrollBar Bar(&Window);
+    TEdit Edit(&Window);
+    TRadioGroup Group(&Window);
+    TOther Resized(&Window);
+    Resized.SetHeight(50);
+    Resized.SetAlign(alTop);
+    TSplitter Splitter(&Window);
+    Splitter.SetAlign(alTop);
+    TTimer Timer;
+    Timer.SetEnabled(false);
+    TForm Form;
+    Window.show();
+    const auto Mouse = [](QWidget& Target, QEvent::Type Type, QPointF At) {
+        QMouseEvent E(Type, At, Target.mapToGlobal(At), Qt::LeftButton,
+                      Type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&Target, &E);
+    };
+    const auto Focus = [&Box](QEvent::Type Type) {
+        QFocusEvent E(Type, Qt::TabFocusReason);
+        QApplication::sendEvent(&Box, &E);
+    };
+
+    struct TCase {
+        const char* Name;
+        std::function<void(const char*)> Attach;
+        std::function<void()> Raise;
+    };
+    const TCase Cases[] = {
+        {"OnResize", [&](auto N) { SelfClearing(Control.OnResize, N); }, [&] { Control.SetWidth(41); }},
+        {"OnClick", [&](auto N) { SelfClearing(Control.OnClick, N); },
+         [&] {
+             Mouse(Control, QEvent::MouseButtonPress, {5, 5});
+             Mouse(Control, QEvent::MouseButtonRelease, {5, 5});
+         }},
+        {"OnDblClick", [&](auto N) { SelfClearing(Control.OnDblClick, N); },
+         [&] {
+             Mouse(Control, QEvent::MouseButtonDblClick, {5, 5});
+         }},
+        {"OnMouseDown", [&](auto N) { SelfClearing(Control.OnMouseDown, N); },
+         [&] {
+             Mouse(Control, QEvent::MouseButtonPress, {5, 5});
+         }},
+        {"OnMouseUp", [&](auto N) { SelfClearing(Control.OnMouseUp, N); },
+         [&] {
+             Mouse(Control, QEvent::MouseButtonRelease, {5, 5});
+         }},
+        {"OnMouseMove", [&](auto N) { SelfClearing(Control.OnMouseMove, N); },
+         [&] {
+             Mouse(Control, QEvent::MouseMove, {6, 5});
+         }},
+        {"box OnClick", [&](auto N) { SelfClearing(Box.OnClick, N); }, [&] { emit Box.activated(1); }},
+        {"box OnChange", [&](auto N) { SelfClearing(Box.OnChange, N); }, [&] { emit Box.activated(0); }},
+        {"box OnDropDown", [&](auto N) { SelfClearing(Box.OnDropDown, N); }, [&] { Box.DropDown(); }},
+        {"box OnEnter", [&](auto N) { SelfClearing(Box.OnEnter, N); }, [&] { Focus(QEvent::FocusIn); }},
+        {"box OnExit", [&](auto N) { SelfClearing(Box.OnExit, N); }, [&] { Focus(QEvent::FocusOut); }},
+        {"scroll bar OnChange", [&](auto N) { SelfClearing(Bar.OnChange, N); }, [&] { Bar.SetPosition(7); }},
+        {"edit OnChange", [&](auto N) { SelfClearing(Edit.OnChange, N); }, [&] { Edit.SetText("typed"); }},
+        {"radio group OnClick", [&](auto N) { SelfClearing(Group.OnClick, N); },
+         [&] {
+             Group.SetItems({"a", "b"});
+             Group.findChildren<QRadioButton*>()[1]->click();
+         }},
+        {"splitter OnCanResize", [&](auto N) { SelfClearing(Splitter.OnCanResize, N); },
+         [&] {
+             Mouse(Splitter, QEvent::MouseButtonPress, {5, 1});
+             Mouse(Splitter, QEvent::MouseMove, {5, 9});
+             Mouse(Splitter, QEvent::MouseButtonRelease, {5, 9});
+         }},
+        {"OnTimer", [&](auto N) { SelfClearing(Timer.OnTimer, N); }, [&] { Timer.Tick(); }},
+        {"OnShow", [&](auto N) { SelfClearing(Form.OnShow, N); }, [&] { Form.show(); }},
+    };
+    for (const TCase& C : Cases) {
+        Heard.clear();
+        C.Attach(C.Name);
+        C.Raise();
+        C.Raise();  // the event is cleared now
+        EXPECT_EQ(Heard,
+                  std::vector<std::string>{std::string(C.Name) + ", a text long enough to live on the heap"})
+            << C.Name;
+    }
 }
 
 TEST(Timer, RealTimerTicksThroughTheMessageLoop) {

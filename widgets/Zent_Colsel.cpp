@@ -71,7 +71,7 @@ void TColSel::SetSelColor(TColor Value) {
     const int32_t Number = FCurrentEntry;
     Entry(Number).Color = Value;
     std::string Name = ColorToText(Rgb);
-    if (OnColorNameChange) OnColorNameChange(this, Name);
+    Raise(OnColorNameChange, this, Name);
     Entry(Number).Name = Name;
     updateGeometry();
     // The item text is what screen readers read and typing searches.
