@@ -67,12 +67,13 @@ void TColSel::SetSelColor(TColor Value) {
         RepaintNow();
         return;
     }
-    // The handler may set other properties: the entry is the one current now.
+    // The entry is the one current now, whatever the handler selects. Its
+    // colour and name are stored together after the handler: one that fails
+    // changes nothing, one that sets SelColor too cannot part them.
     const int32_t Number = FCurrentEntry;
-    Entry(Number).Color = Value;
     std::string Name = ColorToText(Rgb);
     Raise(OnColorNameChange, this, Name);
-    Entry(Number).Name = Name;
+    Entry(Number) = {Value, Name};
     updateGeometry();
     // The item text is what screen readers read and typing searches.
     if (Number <= Items().Count()) Items().SetStrings(Number - 1, Name);
