@@ -288,6 +288,13 @@ void TCustomComboBox::PaintItem(QPainter& Painter, int32_t Width, int32_t Height
     TPlatformAccess::Unbind(FCanvas);
 }
 
+QSize TCustomComboBox::SizeFromContent(const QSize& Content) const {
+    QStyleOptionComboBox Option;
+    initStyleOption(&Option);
+    return style()->sizeFromContents(QStyle::CT_ComboBox, &Option, Content, this).boundedTo(
+        QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
+}
+
 void TCustomComboBox::paintEvent(QPaintEvent*) {
     QStylePainter Painter(this);
     QStyleOptionComboBox Option;

@@ -131,6 +131,10 @@ public:
     void showPopup() override;
 
 protected:
+    // The size the style gives a closed box whose field holds Content: the
+    // style's frame and arrow around it, at most Qt's largest widget size.
+    QSize SizeFromContent(const QSize& Content) const;
+
     void paintEvent(QPaintEvent* Event) override;
     void focusInEvent(QFocusEvent* Event) override;
     void focusOutEvent(QFocusEvent* Event) override;

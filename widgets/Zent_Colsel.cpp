@@ -1,8 +1,6 @@
 #include "Zent_Colsel.h"
 
 #include <QFontMetrics>
-#include <QStyle>
-#include <QStyleOptionComboBox>
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
@@ -160,11 +158,7 @@ QSize TColSel::sizeHint() const {
     for (int32_t Number = 1; Number <= FNumColors; ++Number)
         Widest = std::max<int64_t>(Widest, Metrics.boundingRect(Latin1ToQString(Entry(Number).Name)).width());
     const int64_t Width = std::min<int64_t>(Widest + FColorBarWidth + 6, QWIDGETSIZE_MAX);
-    QStyleOptionComboBox Option;
-    initStyleOption(&Option);
-    const QSize Content(int(Width), std::max(int(std::ceil(QFontMetricsF(Metrics).height())), 14) + 2);
-    return style()->sizeFromContents(QStyle::CT_ComboBox, &Option, Content, this).boundedTo(
-        QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
+    return SizeFromContent(QSize(int(Width), std::max(int(std::ceil(QFontMetricsF(Metrics).height())), 14) + 2));
 }
 
 // As QComboBox's: the names are not shortened.
