@@ -1,7 +1,9 @@
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QMouseEvent>
 #include <QRadioButton>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -394,6 +396,57 @@ TEST(Events, AHandlerMayClearItsEventWhileItRuns) {
         EXPECT_EQ(Heard,
                   std::vector<std::string>{std::string(C.Name) + ", a text long enough to live on the heap"})
             << C.Name;
+    }
+}
+
+// Paint cost follows what is visible, not the control's size: a control of
+// Qt's largest size seen through a small window draws its frame and its
+// diagonals in the time the window's pixels take.
+TEST(GraphicControl, AHugeControlPaintsOnlyWhatIsVisible) {
+    class TCrossed : public TGraphicControl {
+    public:
+        using TGraphicControl::TGraphicControl;
+        void Paint() override {
+            const int32_t W = Width(), H = Height();
+            TCanvas& C = Canvas();
+            C.Pen.Color = clBlack;
+            C.MoveTo(0, 0);
+            C.LineTo(W - 1, 0);
+            C.LineTo(W - 1, H - 1);
+            C.LineTo(0, H - 1);
+            C.LineTo(0, 0);
+            C.LineTo(W, H);
+            C.MoveTo(W, 0);
+            C.LineTo(0, H);
+            C.MoveTo(0, H / 4);
+            C.LineTo(W, H / 4 + 1);
+        }
+    };
+    TParent P(clWhite);
+    P.Window.resize(200, 100);
+    TCrossed Control(&P.Window);
+    // The window shows the middle of the square control, where its diagonals
+    // cross: window (X, Y) is control (X + Half - 100, Y + Half - 50).
+    constexpr int32_t Half = MaxCoordinate / 2;
+    Control.SetBounds(100 - Half, 50 - Half, MaxCoordinate, MaxCoordinate);
+    P.Window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&P.Window));
+    QElapsedTimer Clock;
+    qint64 Fastest = INT64_MAX;
+    for (int Round = 0; Round < 3; ++Round) {
+        Clock.start();
+        Control.repaint();
+        Fastest = std::min(Fastest, Clock.elapsed());
+    }
+    // Stepping along the lines takes seconds; the window's pixels a few milliseconds.
+    EXPECT_LT(Fastest, 250);
+    // Each row shows the two diagonals, x = y and x + y = MaxCoordinate, and nothing else.
+    const QImage Shown = test::Grab(P.Window);
+    for (int Y = 0; Y < 100; ++Y) {
+        std::vector<int> Black;
+        for (int X = 0; X < 200; ++X)
+            if (test::PixelAt(Shown, X, Y) == clBlack) Black.push_back(X);
+        EXPECT_EQ(Black, (std::vector<int>{std::min(Y + 50, 151 - Y), std::max(Y + 50, 151 - Y)})) << Y;
     }
 }
 
