@@ -248,7 +248,7 @@ void TSplitter::Propose(int32_t NewSize) {
     });
     Accept = Accept && Answered;  // a handler that failed accepted nothing
     if (!Accept || !FDrag) return;
-    NewSize = std::max(NewSize, 0);
+    NewSize = std::clamp(NewSize, 0, MaxCoordinate);  // whatever the handler answered
     if (FAutoSnap && NewSize <= FMinSize) NewSize = 0;
     FDrag->Size = NewSize;
     ShowFeedback();
