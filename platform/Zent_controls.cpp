@@ -9,6 +9,7 @@
 #include "Zent_forms.h"
 #include "Zent_internal.h"
 #include "Zent_latin1.h"
+#include "Zent_pixels.h"
 #include "Zent_sysutils.h"
 
 namespace zent {
@@ -63,6 +64,12 @@ TFont FontOf(const QFont& F, TColor Color) {
                          (F.underline() ? fsUnderline : 0) | (F.strikeOut() ? fsStrikeOut : 0));
     Font.Color = Color;
     return Font;
+}
+// The part of Area on a Width x Height control. Computed in 64 bits: an
+// area may reach anywhere in 32 bits.
+QRect OnControl(const TRect& Area, int32_t Width, int32_t Height) {
+    const pixels::Box B = pixels::Clip(Area.Left, Area.Top, Area.Right, Area.Bottom, Width, Height);
+    return QRect(B.left, B.top, B.width(), B.height());
 }
 }  // namespace
 
@@ -140,7 +147,7 @@ void TGraphicControl::RepaintNow() {
 void TGraphicControl::RepaintNow(const TRect& Area) {
     if (!parentWidget())
         throw EInvalidOperation(Format("Control '%s' has no parent window", {Name()}));
-    repaint(QRect(Area.Left, Area.Top, Area.Width(), Area.Height()).intersected(rect()));
+    repaint(OnControl(Area, Width(), Height()));
 }
 
 TRepaintPolicy TGraphicControl::RepaintPolicy() const {
@@ -153,7 +160,7 @@ void TGraphicControl::RepaintChanged() {
 
 void TGraphicControl::RepaintChanged(const TRect& Area) {
     if (RepaintPolicy() == TRepaintPolicy::Coalesced)
-        update(QRect(Area.Left, Area.Top, Area.Width(), Area.Height()).intersected(rect()));
+        update(OnControl(Area, Width(), Height()));
     else
         RepaintNow(Area);
 }

@@ -114,6 +114,37 @@ TEST(GraphicControl, RepaintNowPaintsBeforeReturningAndInvalidateLater) {
     EXPECT_EQ(S.Paints, Before + 2);  // two requests, one paint
 }
 
+// Any area may be asked for: what lies on the control is repainted, under
+// either repaint policy; nothing else is.
+TEST(GraphicControl, RepaintsOnlyWhatOfAnAreaLiesOnTheControl) {
+    struct TRecorder : TGraphicControl {
+        using TGraphicControl::TGraphicControl;
+        std::vector<TRect> Areas;
+        void Paint() override { Areas.push_back(Canvas().PaintArea()); }
+    };
+    const std::pair<TRect, std::vector<TRect>> Cases[] = {
+        {Rect(INT_MIN, INT_MIN, INT_MAX, INT_MAX), {Rect(0, 0, 30, 20)}},
+        {Rect(5, INT_MIN, 8, 2), {Rect(5, 0, 8, 2)}},
+        {Rect(INT_MAX - 1, 0, INT_MAX, 10), {}},
+        {Rect(12, 12, 4, 4), {}},  // inverted
+    };
+    TParent P(clSilver);
+    TRecorder C(&P.Window);
+    C.SetBounds(0, 0, 30, 20);
+    P.Window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&P.Window));
+    for (const TRepaintPolicy Policy : {TRepaintPolicy::Immediate, TRepaintPolicy::Coalesced}) {
+        C.SetRepaintPolicy(Policy);
+        for (const auto& [Area, Painted] : Cases) {
+            QApplication::processEvents();
+            C.Areas.clear();
+            C.RepaintChanged(Area);
+            QApplication::processEvents();
+            EXPECT_EQ(C.Areas, Painted) << Area.Left << "," << Area.Top << " " << int(Policy);
+        }
+    }
+}
+
 TEST(GraphicControl, RepaintWithoutParentNamesTheControl) {
     TStencil S;
     S.SetName("SevenSeg1");
