@@ -125,7 +125,7 @@ int32_t TComboBoxItems::Count() const {
 
 void TComboBoxItems::CheckIndex(int32_t Index) const {
     if (Index < 0 || Index >= Count())
-        throw EListError(Format("List index out of bounds (%s)", {std::to_string(Index)}));
+        throw EListError::OutOfBounds(Index);
 }
 
 std::string TComboBoxItems::Strings(int32_t Index) const {
@@ -233,7 +233,7 @@ void TCustomComboBox::SetTabStop(bool Value) {
 }
 
 void TCustomComboBox::SetBounds(int32_t Left, int32_t Top, int32_t Width, int32_t Height) {
-    setGeometry(Left, Top, std::max(Width, 0), std::max(Height, 0));
+    setGeometry(ClampedBounds(Left, Top, Width, Height));
 }
 
 void TCustomComboBox::RepaintNow() {
@@ -249,17 +249,17 @@ void TCustomComboBox::DrawItem(int32_t Index, const TRect& R, TOwnerDrawState) {
 }
 
 void TCustomComboBox::Click() {
-    if (OnClick) OnClick(this);
+    Raise(OnClick, this);
 }
 
 void TCustomComboBox::DropDown() {
-    if (OnDropDown) OnDropDown(this);
+    Raise(OnDropDown, this);
 }
 
 void TCustomComboBox::Picked() {
     Guarded([this] {
         Click();
-        if (OnChange) OnChange(this);
+        Raise(OnChange, this);
     });
 }
 
@@ -288,6 +288,13 @@ void TCustomComboBox::PaintItem(QPainter& Painter, int32_t Width, int32_t Height
     TPlatformAccess::Unbind(FCanvas);
 }
 
+QSize TCustomComboBox::SizeFromContent(const QSize& Content) const {
+    QStyleOptionComboBox Option;
+    initStyleOption(&Option);
+    return style()->sizeFromContents(QStyle::CT_ComboBox, &Option, Content, this).boundedTo(
+        QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
+}
+
 void TCustomComboBox::paintEvent(QPaintEvent*) {
     QStylePainter Painter(this);
     QStyleOptionComboBox Option;
@@ -308,7 +315,7 @@ void TCustomComboBox::focusInEvent(QFocusEvent* Event) {
     QComboBox::focusInEvent(Event);
     if (FEntered) return;  // back from the list or from another window
     FEntered = true;
-    if (OnEnter) Guarded([this] { OnEnter(this); });
+    Guarded([this] { Raise(OnEnter, this); });
 }
 
 void TCustomComboBox::focusOutEvent(QFocusEvent* Event) {
@@ -318,7 +325,7 @@ void TCustomComboBox::focusOutEvent(QFocusEvent* Event) {
     if (Reason == Qt::PopupFocusReason || Reason == Qt::ActiveWindowFocusReason || view()->isVisible()) return;
     if (!FEntered) return;
     FEntered = false;
-    if (OnExit) Guarded([this] { OnExit(this); });
+    Guarded([this] { Raise(OnExit, this); });
 }
 
 }  // namespace zent

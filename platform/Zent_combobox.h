@@ -15,11 +15,6 @@
 
 namespace zent {
 
-// "List index out of bounds (%s)"
-class EListError : public Exception {
-    using Exception::Exception;
-};
-
 // What DrawItem is asked to draw:
 // - odSelected: the highlighted item (the current row of the open list, or
 //   the closed box while it has the focus); the canvas comes prepared with
@@ -107,6 +102,7 @@ public:
     void SetVisible(bool Value) { setVisible(Value); }
     std::string Name() const { return objectName().toStdString(); }
     void SetName(const std::string& Value) { setObjectName(QString::fromStdString(Value)); }
+    // Clamped as ClampedBounds says.
     void SetBounds(int32_t Left, int32_t Top, int32_t Width, int32_t Height);
 
     // Repaints the closed box, and the list when it is open, before returning.
@@ -135,6 +131,10 @@ public:
     void showPopup() override;
 
 protected:
+    // The size the style gives a closed box whose field holds Content: the
+    // style's frame and arrow around it, at most Qt's largest widget size.
+    QSize SizeFromContent(const QSize& Content) const;
+
     void paintEvent(QPaintEvent* Event) override;
     void focusInEvent(QFocusEvent* Event) override;
     void focusOutEvent(QFocusEvent* Event) override;

@@ -10,6 +10,7 @@
 #include "Zent_forms.h"
 #include "Zent_internal.h"
 #include "Zent_latin1.h"
+#include "Zent_pixels.h"
 #include "Zent_sysutils.h"
 
 namespace zent {
@@ -65,6 +66,12 @@ TFont FontOf(const QFont& F, TColor Color) {
     Font.Color = Color;
     return Font;
 }
+// The part of Area on a Width x Height control. Computed in 64 bits: an
+// area may reach anywhere in 32 bits.
+QRect OnControl(const TRect& Area, int32_t Width, int32_t Height) {
+    const pixels::Box B = pixels::Clip(Area.Left, Area.Top, Area.Right, Area.Bottom, Width, Height);
+    return QRect(B.left, B.top, B.width(), B.height());
+}
 }  // namespace
 
 TGraphicControl::TGraphicControl(QWidget* Owner) : QWidget(Owner), TAlignedControl(this) {
@@ -90,12 +97,14 @@ void TGraphicControl::SetHeight(int32_t Value) {
     SetBounds(Left(), Top(), Width(), Value);
 }
 
-void TGraphicControl::SetBounds(int32_t ALeft, int32_t ATop, int32_t AWidth, int32_t AHeight) {
-    // Qt keeps sizes non-negative (a negative size is a 0 size here), and
-    // its rectangles overflow when a position plus a size leaves 32 bits.
+QRect ClampedBounds(int32_t Left, int32_t Top, int32_t Width, int32_t Height) {
     const auto Position = [](int32_t V) { return std::clamp(V, -MaxCoordinate, MaxCoordinate); };
     const auto Size = [](int32_t V) { return std::clamp(V, 0, MaxCoordinate); };
-    setGeometry(Position(ALeft), Position(ATop), Size(AWidth), Size(AHeight));
+    return QRect(Position(Left), Position(Top), Size(Width), Size(Height));
+}
+
+void TGraphicControl::SetBounds(int32_t ALeft, int32_t ATop, int32_t AWidth, int32_t AHeight) {
+    setGeometry(ClampedBounds(ALeft, ATop, AWidth, AHeight));
     // Qt defers resize events of hidden widgets; the notice must not wait.
     BoundsChanged();
 }
@@ -150,7 +159,7 @@ void TGraphicControl::RepaintNow(const TRect& Area) {
         return;
     }
     // Qt paints only a shown widget; a hidden one paints when it is shown.
-    repaint(QRect(Area.Left, Area.Top, Area.Width(), Area.Height()).intersected(rect()));
+    repaint(OnControl(Area, Width(), Height()));
 }
 
 TRepaintPolicy TGraphicControl::RepaintPolicy() const {
@@ -163,7 +172,7 @@ void TGraphicControl::RepaintChanged() {
 
 void TGraphicControl::RepaintChanged(const TRect& Area) {
     if (RepaintPolicy() == TRepaintPolicy::Coalesced && !FPainting) {
-        update(QRect(Area.Left, Area.Top, Area.Width(), Area.Height()).intersected(rect()));
+        update(OnControl(Area, Width(), Height()));
         return;
     }
     const bool Outermost = !FPainting;
@@ -190,11 +199,11 @@ void TGraphicControl::AssignError(QObject* Source) {
 }
 
 void TGraphicControl::MouseMove(TShiftState Shift, int32_t X, int32_t Y) {
-    if (OnMouseMove) OnMouseMove(this, Shift, X, Y);
+    Raise(OnMouseMove, this, Shift, X, Y);
 }
 
 void TGraphicControl::Click() {
-    if (OnClick) OnClick(this);
+    Raise(OnClick, this);
 }
 
 void TGraphicControl::paintEvent(QPaintEvent*) {
@@ -213,7 +222,7 @@ void TGraphicControl::BoundsChanged() {
     if (geometry() == FNotifiedBounds) return;
     FNotifiedBounds = geometry();
     if (ComponentState() & csLoading) return;
-    if (OnResize) Guarded([this] { OnResize(this); });
+    Guarded([this] { Raise(OnResize, this); });
 }
 
 void TGraphicControl::resizeEvent(QResizeEvent*) {
@@ -226,10 +235,9 @@ void TGraphicControl::moveEvent(QMoveEvent*) {
 void TGraphicControl::mousePressEvent(QMouseEvent* E) {
     FPressed = E->button() == Qt::LeftButton;
     const auto P = E->position().toPoint();
-    if (OnMouseDown)
-        Guarded([&] {
-            OnMouseDown(this, ButtonOf(E->button()), ShiftOf(E->modifiers(), E->buttons()), P.x(), P.y());
-        });
+    Guarded([&] {
+        Raise(OnMouseDown, this, ButtonOf(E->button()), ShiftOf(E->modifiers(), E->buttons()), P.x(), P.y());
+    });
 }
 
 void TGraphicControl::mouseReleaseEvent(QMouseEvent* E) {
@@ -237,14 +245,13 @@ void TGraphicControl::mouseReleaseEvent(QMouseEvent* E) {
     const bool WasClick = FPressed && E->button() == Qt::LeftButton && rect().contains(P);
     FPressed = false;
     if (WasClick) Guarded([this] { Click(); });
-    if (OnMouseUp)
-        Guarded([&] {
-            OnMouseUp(this, ButtonOf(E->button()), ShiftOf(E->modifiers(), E->buttons()), P.x(), P.y());
-        });
+    Guarded([&] {
+        Raise(OnMouseUp, this, ButtonOf(E->button()), ShiftOf(E->modifiers(), E->buttons()), P.x(), P.y());
+    });
 }
 
 void TGraphicControl::mouseDoubleClickEvent(QMouseEvent* E) {
-    if (OnDblClick) Guarded([this] { OnDblClick(this); });
+    Guarded([this] { Raise(OnDblClick, this); });
     mousePressEvent(E);
 }
 

@@ -10,6 +10,7 @@
 
 #include "Zent_align.h"
 #include "Zent_components.h"
+#include "Zent_events.h"
 #include "Zent_graphics.h"
 
 namespace zent {
@@ -50,6 +51,14 @@ enum class TRepaintPolicy : uint8_t { Immediate, Coalesced };
 void SetRepaintPolicy(TRepaintPolicy Policy);
 TRepaintPolicy RepaintPolicy();
 
+// Qt's largest widget size. Every control clamps the bounds it is given,
+// positions to -MaxCoordinate..MaxCoordinate and sizes to 0..MaxCoordinate
+// (a negative size is a 0 size): a position plus a size then always fits
+// 32 bits, where Qt's rectangles do not overflow.
+inline constexpr int32_t MaxCoordinate = (1 << 24) - 1;
+// The geometry a control takes for the bounds Left, Top, Width, Height.
+QRect ClampedBounds(int32_t Left, int32_t Top, int32_t Width, int32_t Height);
+
 // Copies the fields Members (pointers to members of T or of its bases) from
 // Source to Dest, in the order given: Assign's plain copies, listed as data.
 template <class T, class... TMembers>
@@ -65,11 +74,8 @@ public:
     explicit TGraphicControl(QWidget* Owner = nullptr);
     ~TGraphicControl() override;
 
-    // Geometry, in pixels of the parent. Every change of position or size
-    // raises OnResize unless the control is loading. Positions are clamped to
-    // -MaxCoordinate..MaxCoordinate and sizes to 0..MaxCoordinate, Qt's
-    // largest widget size: a position plus a size then always fits 32 bits.
-    static constexpr int32_t MaxCoordinate = (1 << 24) - 1;
+    // Geometry, in pixels of the parent, clamped as ClampedBounds says. Every
+    // change of position or size raises OnResize unless the control is loading.
     int32_t Left() const { return x(); }
     int32_t Top() const { return y(); }
     int32_t Width() const { return width(); }

@@ -119,7 +119,7 @@ void TRadioGroup::LayoutLoaded() {
 }
 
 void TRadioGroup::Click() {
-    if (OnClick) OnClick(this);
+    Raise(OnClick, this);
 }
 
 // ---------------------------------------------------------------- TSplitter
@@ -241,17 +241,14 @@ void TSplitter::BeginDrag(int32_t PointerRow) {
 }
 
 void TSplitter::Propose(int32_t NewSize) {
-    bool Accept = true;
-    if (OnCanResize) {
-        bool Answered = false;
-        Guarded([&] {
-            OnCanResize(this, NewSize, Accept);
-            Answered = true;
-        });
-        Accept = Accept && Answered;  // a handler that failed accepted nothing
-    }
+    bool Accept = true, Answered = false;
+    Guarded([&] {
+        Raise(OnCanResize, this, NewSize, Accept);
+        Answered = true;
+    });
+    Accept = Accept && Answered;  // a handler that failed accepted nothing
     if (!Accept || !FDrag) return;
-    NewSize = std::max(NewSize, 0);
+    NewSize = std::clamp(NewSize, 0, MaxCoordinate);  // whatever the handler answered
     if (FAutoSnap && NewSize <= FMinSize) NewSize = 0;
     FDrag->Size = NewSize;
     ShowFeedback();

@@ -101,7 +101,8 @@ using TCanResizeEvent = std::function<void(QObject* Sender, int32_t& NewSize, bo
 // top- and bottom-aligned controls + the control's own height); when the
 // parent leaves less than MinSize, MinSize wins. OnCanResize may change or
 // refuse each proposal (Accept comes preset to true); a refused one leaves
-// the last accepted size in force. With AutoSnap an accepted size not above
+// the last accepted size in force, and an accepted one is limited to
+// 0..MaxCoordinate. With AutoSnap an accepted size not above
 // MinSize becomes 0. ResizeStyle decides what the drag shows: rsPattern a
 // dithered bar and rsLine a solid bar where the splitter would go, both
 // inverting what is under them, with the size applied when the button is

@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include "Zent_internal.h"
+#include "Zent_events.h"
 #include "Zent_latin1.h"
 #include "Zent_sysutils.h"
 
@@ -33,9 +34,7 @@ TErrorReporter SetErrorReporter(TErrorReporter NewReporter) {
 }
 
 void ShowErrorReport(const std::string& Message) {
-    // A copy runs: a reporter that calls SetErrorReporter destroys the stored one.
-    const TErrorReporter Current = Reporter();
-    Current(ApplicationTitle(), ErrorReportText(Message));
+    Raise(Reporter(), ApplicationTitle(), ErrorReportText(Message));
 }
 
 void Guarded(const std::function<void()>& Call) noexcept {
@@ -76,7 +75,7 @@ void TTimer::SetEnabled(bool Value) {
 }
 
 void TTimer::Tick() {
-    if (OnTimer) Guarded([this] { OnTimer(this); });
+    Guarded([this] { Raise(OnTimer, this); });
 }
 
 void TTimer::Update() {
@@ -145,7 +144,7 @@ void TForm::showEvent(QShowEvent* Event) {
     QWidget::showEvent(Event);
     // Qt also sends spontaneous show events when the window system maps or
     // restores the window; only a change of visibility counts.
-    if (!Event->spontaneous() && OnShow) Guarded([this] { OnShow(this); });
+    if (!Event->spontaneous()) Guarded([this] { Raise(OnShow, this); });
 }
 
 }  // namespace zent

@@ -407,9 +407,12 @@ void TCanvas::LineTo(int32_t X, int32_t Y) {
                                  [&](int32_t PX, int32_t PY) { FillArea(PX, PY, PX + 1, PY + 1, Pixel); });
         return;
     }
-    // On a screen the line goes as runs of pixels, so it keeps the same rule.
+    // On a screen the line goes as runs of pixels, so it keeps the same rule,
+    // stepped only where this paint reaches: a control may be far larger
+    // than what is visible of it.
+    const TRect Area = PaintArea();
     std::vector<QRect> Runs;
-    pixels::ForEachLinePixel(From.X, From.Y, X, Y, FPainterWidth, FPainterHeight,
+    pixels::ForEachLinePixel(From.X, From.Y, X, Y, Box{Area.Left, Area.Top, Area.Right, Area.Bottom},
                              [&](int32_t PX, int32_t PY) {
                                  if (!Runs.empty()) {
                                      QRect& Last = Runs.back();

@@ -11,6 +11,7 @@
 #include <cassert>
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 
 namespace zent::pixels {
 
@@ -65,15 +66,20 @@ void ForEachFrameBox(int64_t left, int64_t top, int64_t right, int64_t bottom, F
 }
 
 // Visits the pixels of the line from (x0, y0) towards (x1, y1), end point
-// excluded, that lie inside a width x height surface, in line order. The line
-// steps one pixel along its longer axis per point (Bresenham); the other
-// coordinate's offset from the start is the exact one rounded half up, so a
-// tie steps towards the end point. Only the steps whose major coordinate is
-// inside the surface are walked, so huge coordinates cost nothing.
-// visit(x, y) gets int32 coordinates inside the surface.
+// excluded, that lie inside the clip box, in line order. The line steps one
+// pixel along its longer axis per point (Bresenham); the other coordinate's
+// offset from the start is the exact one rounded half up, so a tie steps
+// towards the end point. Only the steps inside the clip box are walked, so
+// the cost follows the box, not the line: huge coordinates cost nothing.
+// visit(x, y) gets int32 coordinates inside the box.
+template <class Visit>
+void ForEachLinePixel(int32_t x0, int32_t y0, int32_t x1, int32_t y1, const Box& clip, Visit&& visit);
+// The same, clipped to a width x height surface.
 template <class Visit>
 void ForEachLinePixel(int32_t x0, int32_t y0, int32_t x1, int32_t y1, int32_t width, int32_t height,
-                      Visit&& visit);
+                      Visit&& visit) {
+    ForEachLinePixel(x0, y0, x1, y1, Box{0, 0, width, height}, std::forward<Visit>(visit));
+}
 
 void Line(const PixelRows& dst, int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint32_t pixel);
 
@@ -120,36 +126,59 @@ void StretchNearest(const PixelRows& dst, int64_t dx, int64_t dy, int64_t dw, in
 // ---------------------------------------------------------------- inline
 
 template <class Visit>
-void ForEachLinePixel(int32_t x0, int32_t y0, int32_t x1, int32_t y1, int32_t width, int32_t height,
-                      Visit&& visit) {
+void ForEachLinePixel(int32_t x0, int32_t y0, int32_t x1, int32_t y1, const Box& clip, Visit&& visit) {
     const int64_t ddx = int64_t(x1) - x0, ddy = int64_t(y1) - y0;
     const uint64_t ax = uint64_t(ddx < 0 ? -ddx : ddx), ay = uint64_t(ddy < 0 ? -ddy : ddy);
     const bool xMajor = ax >= ay;
     const uint64_t major = xMajor ? ax : ay, minor = xMajor ? ay : ax;
-    if (major == 0 || width <= 0 || height <= 0) return;  // a line to its own start draws nothing
+    if (major == 0 || clip.empty()) return;  // a line to its own start draws nothing
     const int64_t m0 = xMajor ? x0 : y0, n0 = xMajor ? y0 : x0;
     const int64_t ms = (xMajor ? ddx : ddy) < 0 ? -1 : 1, ns = (xMajor ? ddy : ddx) < 0 ? -1 : 1;
-    const int64_t mLimit = xMajor ? width : height, nLimit = xMajor ? height : width;
+    const int64_t mLo = xMajor ? clip.left : clip.top, mHi = xMajor ? clip.right : clip.bottom;
+    const int64_t nLo = xMajor ? clip.top : clip.left, nHi = xMajor ? clip.bottom : clip.right;
 
-    // Steps i in [0, major) whose major coordinate m0 + ms * i is in [0, mLimit).
-    int64_t first = ms > 0 ? -m0 : m0 - (mLimit - 1);
-    int64_t last = ms > 0 ? mLimit - 1 - m0 : m0;  // inclusive
+    // Steps i in [0, major) whose major coordinate m0 + ms * i is in [mLo, mHi).
+    int64_t first = ms > 0 ? mLo - m0 : m0 - (mHi - 1);
+    int64_t last = ms > 0 ? mHi - 1 - m0 : m0 - mLo;  // inclusive
     if (first < 0) first = 0;
     if (last > int64_t(major) - 1) last = int64_t(major) - 1;
     if (first > last) return;
 
-    // Minor offset at step i is round_half_up(i * minor / major); i, minor < 2^32, so i * minor fits.
+    // Minor offset at step i: round_half_up(i * minor / major), as quotient q
+    // and remainder r of i * minor (i, minor < 2^32, so the product fits).
+    const auto offset = [minor, major](int64_t i) {
+        const uint64_t product = uint64_t(i) * minor;
+        return int64_t(product / major + (2 * (product % major) >= major ? 1 : 0));
+    };
+    // The offset never falls as i grows, so the steps whose minor coordinate
+    // n0 + ns * offset is in [nLo, nHi) are one run: offsets [kLo, kHi].
+    const int64_t kLo = ns > 0 ? nLo - n0 : n0 - (nHi - 1), kHi = ns > 0 ? nHi - 1 - n0 : n0 - nLo;
+    // The first i in [lo, hi] where `past` holds (it holds from some i on), or hi + 1.
+    const auto firstPast = [](int64_t lo, int64_t hi, auto past) {
+        for (++hi; lo < hi;) {
+            const int64_t mid = lo + (hi - lo) / 2;
+            if (past(mid))
+                hi = mid;
+            else
+                lo = mid + 1;
+        }
+        return lo;
+    };
+    if (offset(first) < kLo) first = firstPast(first, last, [&](int64_t i) { return offset(i) >= kLo; });
+    if (first > last) return;
+    if (offset(last) > kHi) last = firstPast(first, last, [&](int64_t i) { return offset(i) > kHi; }) - 1;
+    if (first > last) return;
+
     const uint64_t product = uint64_t(first) * minor;
     uint64_t q = product / major, r = product % major;
     for (int64_t i = first; i <= last; ++i) {
         const int64_t n = n0 + ns * int64_t(q + (2 * r >= major ? 1 : 0));
-        if (n >= 0 && n < nLimit) {
-            const int64_t m = m0 + ms * i;
-            if (xMajor)
-                visit(int32_t(m), int32_t(n));
-            else
-                visit(int32_t(n), int32_t(m));
-        }
+        const int64_t m = m0 + ms * i;
+        assert(m >= mLo && m < mHi && n >= nLo && n < nHi);
+        if (xMajor)
+            visit(int32_t(m), int32_t(n));
+        else
+            visit(int32_t(n), int32_t(m));
         r += minor;
         if (r >= major) {
             r -= major;

@@ -21,7 +21,7 @@ TScrollBar::TScrollBar(QWidget* Parent) : QScrollBar(Qt::Horizontal, Parent), TA
     setPageStep(1);
     setFocusPolicy(Qt::StrongFocus);
     connect(this, &QAbstractSlider::valueChanged, this, [this] {
-        if (OnChange && !FShowingLoaded) Guarded([this] { OnChange(this); });
+        if (!FShowingLoaded) Guarded([this] { Raise(OnChange, this); });
     });
 }
 
@@ -134,9 +134,7 @@ void TScrollBar::ShowRange(const TRange& Range) {
 // ---------------------------------------------------------------- TEdit
 
 TEdit::TEdit(QWidget* Parent) : QLineEdit(Parent), TAlignedControl(this) {
-    connect(this, &QLineEdit::textChanged, this, [this] {
-        if (OnChange) Guarded([this] { OnChange(this); });
-    });
+    connect(this, &QLineEdit::textChanged, this, [this] { Guarded([this] { Raise(OnChange, this); }); });
 }
 
 std::string TEdit::Text() const { return QStringToLatin1(text()); }

@@ -1,6 +1,7 @@
 // Exceptions and message formatting shared by the whole library.
 #pragma once
 
+#include <cstdint>
 #include <exception>
 #include <initializer_list>
 #include <string>
@@ -28,6 +29,13 @@ class EResNotFound : public Exception { using Exception::Exception; };
 class EInvalidOperation : public Exception { using Exception::Exception; };
 // "Not enough timers available"
 class EOutOfResources : public Exception { using Exception::Exception; };
+// "List index out of bounds (%s)"
+class EListError : public Exception {
+public:
+    using Exception::Exception;
+    // The error for Index outside a list, with the index in the message.
+    static EListError OutOfBounds(int64_t Index);
+};
 
 // ASCII upper case: only the letters a to z change, every other byte
 // (Latin-1 letters included) stays as it is.
@@ -43,5 +51,9 @@ std::string Format(std::string_view Pattern, std::initializer_list<std::string_v
 // its last character sorts after '.' (so "...!" or "...?" get no extra dot,
 // but letters and digits do).
 std::string ErrorReportText(const std::string& Message);
+
+inline EListError EListError::OutOfBounds(int64_t Index) {
+    return EListError(Format("List index out of bounds (%s)", {std::to_string(Index)}));
+}
 
 }  // namespace zent

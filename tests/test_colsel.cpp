@@ -105,6 +105,55 @@ TEST(ColSel, EntriesBeforeTheListIsBuilt) {
     EXPECT_EQ(Sel.Color(), clWindow);
 }
 
+// A colour that is not listed renames the current entry: its colour, its
+// name and its item text change together or not at all, whatever the name
+// handler does while they change.
+TEST(ColSel, AnEntrysColourAndNameChangeTogether) {
+    const std::string Long = "a name long enough to live on the heap";
+    int Calls = 0;
+    struct TCase {
+        const char* What;
+        std::function<void(TColSel&)> Attach;
+        TColor Color;  // entry 1 afterwards, with Name
+        std::string Name;
+        bool Raises;
+    };
+    const TCase Cases[] = {
+        {"renames", [](TColSel& S) { S.OnColorNameChange = [](QObject*, std::string& N) { N = "Ocean"; }; },
+         0x112233, "Ocean", false},
+        {"sets another colour first",
+         [&](TColSel& S) {
+             S.OnColorNameChange = [&S, &Calls](QObject*, std::string&) {
+                 if (++Calls == 1) S.SetSelColor(0x445566);
+             };
+         },
+         0x112233, "$00112233", false},
+        {"fails",
+         [](TColSel& S) { S.OnColorNameChange = [](QObject*, std::string&) { throw Exception("no name"); }; },
+         clBlack, "clBlack", true},
+        {"clears itself",
+         [&](TColSel& S) {
+             S.OnColorNameChange = [&S, Long](QObject*, std::string& N) {
+                 S.OnColorNameChange = nullptr;
+                 N = Long;
+             };
+         },
+         0x112233, Long, false},
+    };
+    for (const TCase& C : Cases) {
+        TColSel Sel;
+        Sel.SetNumColors(20);
+        C.Attach(Sel);
+        if (C.Raises)
+            EXPECT_THROW(Sel.SetSelColor(0x112233), Exception) << C.What;
+        else
+            Sel.SetSelColor(0x112233);
+        EXPECT_EQ(Sel.EntryColor(1), C.Color) << C.What;
+        EXPECT_EQ(Sel.EntryName(1), C.Name) << C.What;
+        EXPECT_EQ(Sel.Items().Strings(0), C.Name) << C.What;
+    }
+}
+
 TEST_F(ShownSelector, SelectionExamples) {
     Sel->SetNumColors(20);
     EXPECT_EQ(ItemTexts(*Sel), FirstTwenty);

@@ -5,6 +5,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <climits>
 
 #include "Zent_combobox.h"
@@ -93,6 +94,29 @@ TEST(ComboBox, ItemsKeepTheirOrderOrSortWithoutSelecting) {
     EXPECT_THROW(Box.Items().SetStrings(-1, "x"), EListError);
     Box.SetItemIndex(7);
     EXPECT_EQ(Box.ItemIndex(), -1) << "an index outside the list selects nothing";
+}
+
+// Bounds are clamped as a windowless control's are: Qt's rectangles
+// overflow when a position plus a size leaves 32 bits.
+TEST(ComboBox, BoundsAreClampedAsAWindowlessControlsAre) {
+    constexpr int32_t Max = (1 << 24) - 1;  // Qt's largest widget size
+    const std::pair<std::array<int32_t, 4>, std::array<int32_t, 4>> Cases[] = {
+        // SetBounds(Left, Top, Width, Height), then the bounds read back
+        {{INT_MIN, 0, 0, 24}, {-Max, 0, 0, 24}},
+        {{INT_MAX, 0, 10, 24}, {Max, 0, 10, 24}},
+        {{2147483000, 0, 1000, 24}, {Max, 0, 1000, 24}},
+        {{5, INT_MIN, INT_MAX, -7}, {5, -Max, Max, 0}},
+    };
+    QWidget Window;
+    TCustomComboBox Box(&Window);
+    TGraphicControl Control(&Window);
+    for (const auto& [Set, Bounds] : Cases) {
+        Box.SetBounds(Set[0], Set[1], Set[2], Set[3]);
+        Control.SetBounds(Set[0], Set[1], Set[2], Set[3]);
+        const QRect G = Box.geometry();
+        EXPECT_EQ((std::array{G.x(), G.y(), G.width(), G.height()}), Bounds) << Set[0];
+        EXPECT_EQ(G, Control.geometry()) << Set[0];
+    }
 }
 
 TEST(ComboBox, CanvasIsPreparedForEachItem) {

@@ -1,6 +1,9 @@
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QMouseEvent>
+#include <QRadioButton>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -9,8 +12,11 @@
 #include <functional>
 #include <memory>
 
+#include "Zent_combobox.h"
 #include "Zent_controls.h"
+#include "Zent_extctrls.h"
 #include "Zent_forms.h"
+#include "Zent_stdctrls.h"
 #include "Zent_sysutils.h"
 #include "test_support.h"
 
@@ -118,6 +124,37 @@ TEST(GraphicControl, WithoutAParentRepaintWaitsUntilShown) {
     P.Window.show();
     QApplication::processEvents();
     EXPECT_GE(S->Paints, 1);
+}
+
+// Any area may be asked for: what lies on the control is repainted, under
+// either repaint policy; nothing else is.
+TEST(GraphicControl, RepaintsOnlyWhatOfAnAreaLiesOnTheControl) {
+    struct TRecorder : TGraphicControl {
+        using TGraphicControl::TGraphicControl;
+        std::vector<TRect> Areas;
+        void Paint() override { Areas.push_back(Canvas().PaintArea()); }
+    };
+    const std::pair<TRect, std::vector<TRect>> Cases[] = {
+        {Rect(INT_MIN, INT_MIN, INT_MAX, INT_MAX), {Rect(0, 0, 30, 20)}},
+        {Rect(5, INT_MIN, 8, 2), {Rect(5, 0, 8, 2)}},
+        {Rect(INT_MAX - 1, 0, INT_MAX, 10), {}},
+        {Rect(12, 12, 4, 4), {}},  // inverted
+    };
+    TParent P(clSilver);
+    TRecorder C(&P.Window);
+    C.SetBounds(0, 0, 30, 20);
+    P.Window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&P.Window));
+    for (const TRepaintPolicy Policy : {TRepaintPolicy::Immediate, TRepaintPolicy::Coalesced}) {
+        C.SetRepaintPolicy(Policy);
+        for (const auto& [Area, Painted] : Cases) {
+            QApplication::processEvents();
+            C.Areas.clear();
+            C.RepaintChanged(Area);
+            QApplication::processEvents();
+            EXPECT_EQ(C.Areas, Painted) << Area.Left << "," << Area.Top << " " << int(Policy);
+        }
+    }
 }
 
 TEST(GraphicControl, AssignBetweenUnrelatedClassesNamesBoth) {
@@ -292,6 +329,157 @@ TEST(ErrorReport, AReporterMayReplaceItselfWhileItRuns) {
     ShowErrorReport("two");
     EXPECT_EQ(Seen,
               (std::vector<std::string>{"first reporter, with a long enough text: one.", "second: two."}));
+}
+
+// A handler may replace or clear its own event while it runs, as a window's
+// handlers detach themselves: the call goes on in a handler that is still
+// alive, here one that reads the text it holds after clearing its event.
+TEST(Events, AHandlerMayClearItsEventWhileItRuns) {
+    std::vector<std::string> Heard;
+    const auto SelfClearing = [&Heard](auto& Event, const char* Name) {
+        Event = [&Event, &Heard,
+                 Text = std::string(Name) + ", a text long enough to live on the heap"](auto&&...) {
+            Event = nullptr;
+            Heard.push_back(Text);
+        };
+    };
+    QWidget Window;
+    Window.resize(200, 200);
+    TOther Control(&Window);
+    Control.SetBounds(0, 0, 40, 40);
+    TCustomComboBox Box(&Window);
+    Box.Items().AddStrings({"one", "two"});
+    TScrollBar Bar(&Window);
+    TEdit Edit(&Window);
+    TRadioGroup Group(&Window);
+    TOther Resized(&Window);
+    Resized.SetHeight(50);
+    Resized.SetAlign(alTop);
+    TSplitter Splitter(&Window);
+    Splitter.SetAlign(alTop);
+    TTimer Timer;
+    Timer.SetEnabled(false);
+    TForm Form;
+    Window.show();
+    const auto Mouse = [](QWidget& Target, QEvent::Type Type, QPointF At) {
+        QMouseEvent E(Type, At, Target.mapToGlobal(At), Qt::LeftButton,
+                      Type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&Target, &E);
+    };
+    const auto Focus = [&Box](QEvent::Type Type) {
+        QFocusEvent E(Type, Qt::TabFocusReason);
+        QApplication::sendEvent(&Box, &E);
+    };
+
+    struct TCase {
+        const char* Name;
+        std::function<void(const char*)> Attach;
+        std::function<void()> Raise;
+    };
+    const TCase Cases[] = {
+        {"OnResize", [&](auto N) { SelfClearing(Control.OnResize, N); }, [&] { Control.SetWidth(41); }},
+        {"OnClick", [&](auto N) { SelfClearing(Control.OnClick, N); },
+         [&] {
+             Mouse(Control, QEvent::MouseButtonPress, {5, 5});
+             Mouse(Control, QEvent::MouseButtonRelease, {5, 5});
+         }},
+        {"OnDblClick", [&](auto N) { SelfClearing(Control.OnDblClick, N); },
+         [&] {
+             Mouse(Control, QEvent::MouseButtonDblClick, {5, 5});
+         }},
+        {"OnMouseDown", [&](auto N) { SelfClearing(Control.OnMouseDown, N); },
+         [&] {
+             Mouse(Control, QEvent::MouseButtonPress, {5, 5});
+         }},
+        {"OnMouseUp", [&](auto N) { SelfClearing(Control.OnMouseUp, N); },
+         [&] {
+             Mouse(Control, QEvent::MouseButtonRelease, {5, 5});
+         }},
+        {"OnMouseMove", [&](auto N) { SelfClearing(Control.OnMouseMove, N); },
+         [&] {
+             Mouse(Control, QEvent::MouseMove, {6, 5});
+         }},
+        {"box OnClick", [&](auto N) { SelfClearing(Box.OnClick, N); }, [&] { emit Box.activated(1); }},
+        {"box OnChange", [&](auto N) { SelfClearing(Box.OnChange, N); }, [&] { emit Box.activated(0); }},
+        {"box OnDropDown", [&](auto N) { SelfClearing(Box.OnDropDown, N); }, [&] { Box.DropDown(); }},
+        {"box OnEnter", [&](auto N) { SelfClearing(Box.OnEnter, N); }, [&] { Focus(QEvent::FocusIn); }},
+        {"box OnExit", [&](auto N) { SelfClearing(Box.OnExit, N); }, [&] { Focus(QEvent::FocusOut); }},
+        {"scroll bar OnChange", [&](auto N) { SelfClearing(Bar.OnChange, N); }, [&] { Bar.SetPosition(7); }},
+        {"edit OnChange", [&](auto N) { SelfClearing(Edit.OnChange, N); }, [&] { Edit.SetText("typed"); }},
+        {"radio group OnClick", [&](auto N) { SelfClearing(Group.OnClick, N); },
+         [&] {
+             Group.SetItems({"a", "b"});
+             Group.findChildren<QRadioButton*>()[1]->click();
+         }},
+        {"splitter OnCanResize", [&](auto N) { SelfClearing(Splitter.OnCanResize, N); },
+         [&] {
+             Mouse(Splitter, QEvent::MouseButtonPress, {5, 1});
+             Mouse(Splitter, QEvent::MouseMove, {5, 9});
+             Mouse(Splitter, QEvent::MouseButtonRelease, {5, 9});
+         }},
+        {"OnTimer", [&](auto N) { SelfClearing(Timer.OnTimer, N); }, [&] { Timer.Tick(); }},
+        {"OnShow", [&](auto N) { SelfClearing(Form.OnShow, N); }, [&] { Form.show(); }},
+    };
+    for (const TCase& C : Cases) {
+        Heard.clear();
+        C.Attach(C.Name);
+        C.Raise();
+        C.Raise();  // the event is cleared now
+        EXPECT_EQ(Heard,
+                  std::vector<std::string>{std::string(C.Name) + ", a text long enough to live on the heap"})
+            << C.Name;
+    }
+}
+
+// Paint cost follows what is visible, not the control's size: a control of
+// Qt's largest size seen through a small window draws its frame and its
+// diagonals in the time the window's pixels take.
+TEST(GraphicControl, AHugeControlPaintsOnlyWhatIsVisible) {
+    class TCrossed : public TGraphicControl {
+    public:
+        using TGraphicControl::TGraphicControl;
+        void Paint() override {
+            const int32_t W = Width(), H = Height();
+            TCanvas& C = Canvas();
+            C.Pen.Color = clBlack;
+            C.MoveTo(0, 0);
+            C.LineTo(W - 1, 0);
+            C.LineTo(W - 1, H - 1);
+            C.LineTo(0, H - 1);
+            C.LineTo(0, 0);
+            C.LineTo(W, H);
+            C.MoveTo(W, 0);
+            C.LineTo(0, H);
+            C.MoveTo(0, H / 4);
+            C.LineTo(W, H / 4 + 1);
+        }
+    };
+    TParent P(clWhite);
+    P.Window.resize(200, 100);
+    TCrossed Control(&P.Window);
+    // The window shows the middle of the square control, where its diagonals
+    // cross: window (X, Y) is control (X + Half - 100, Y + Half - 50).
+    constexpr int32_t Half = MaxCoordinate / 2;
+    Control.SetBounds(100 - Half, 50 - Half, MaxCoordinate, MaxCoordinate);
+    P.Window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&P.Window));
+    QElapsedTimer Clock;
+    qint64 Fastest = INT64_MAX;
+    for (int Round = 0; Round < 3; ++Round) {
+        Clock.start();
+        Control.repaint();
+        Fastest = std::min(Fastest, Clock.elapsed());
+    }
+    // Stepping along the lines takes seconds; the window's pixels a few milliseconds.
+    EXPECT_LT(Fastest, 250);
+    // Each row shows the two diagonals, x = y and x + y = MaxCoordinate, and nothing else.
+    const QImage Shown = test::Grab(P.Window);
+    for (int Y = 0; Y < 100; ++Y) {
+        std::vector<int> Black;
+        for (int X = 0; X < 200; ++X)
+            if (test::PixelAt(Shown, X, Y) == clBlack) Black.push_back(X);
+        EXPECT_EQ(Black, (std::vector<int>{std::min(Y + 50, 151 - Y), std::max(Y + 50, 151 - Y)})) << Y;
+    }
 }
 
 TEST(Timer, RealTimerTicksThroughTheMessageLoop) {

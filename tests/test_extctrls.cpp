@@ -3,6 +3,9 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <tuple>
+
 #include "Zent_extctrls.h"
 #include "Zent_forms.h"
 #include "Zent_stdctrls.h"
@@ -204,6 +207,25 @@ TEST(Splitter, ARefusedProposalLeavesTheLastAcceptedOneAndEscAbandons) {
     EXPECT_FALSE(Rig.Splitter.Dragging());
     Rig.Release();
     EXPECT_EQ(Rig.Display.Height(), 50);
+}
+
+// A handler may answer any size: the control gets at most Qt's largest
+// widget size, and nothing below 0.
+TEST(Splitter, AnsweredSizesAreClampedToWidgetSizes) {
+    const std::tuple<int32_t, TResizeStyle, int32_t> Cases[] = {
+        {INT_MAX, rsPattern, MaxCoordinate},
+        {INT_MAX, rsUpdate, MaxCoordinate},
+        {INT_MIN, rsPattern, 0},
+        {INT_MIN, rsUpdate, 0},
+    };
+    for (const auto& [Answer, Style, Height] : Cases) {
+        TSplitterRig Rig;
+        Rig.Splitter.SetResizeStyle(Style);
+        Rig.Splitter.OnCanResize = [Answer](QObject*, int32_t& NewSize, bool&) { NewSize = Answer; };
+        Rig.Drag({10});
+        Rig.Release();
+        EXPECT_EQ(Rig.Display.Height(), Height) << Answer << " " << int(Style);
+    }
 }
 
 TEST(Splitter, APatternBarFollowsThePointerAndTheBevelIsRaised) {

@@ -7,10 +7,15 @@
 #include <QImage>
 #include <QPainter>
 #include <QPalette>
+#include <array>
 #include <climits>
+#include <cstdlib>
 #include <functional>
+#include <random>
 #include <set>
+#include <vector>
 
+#include "Zent_controls.h"
 #include "Zent_graphics.h"
 #include "Zent_internal.h"
 #include "Zent_sysutils.h"
@@ -239,6 +244,119 @@ TEST(CanvasShapes, HugeAndInvertedCoordinatesAreClipped) {
     C.CopyRect(Rect(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX), C, Rect(0, 0, INT32_MAX, INT32_MAX));
     EXPECT_TRUE(StretchBlt(C.Handle(), INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX, C.Handle(), INT32_MIN, 0,
                            INT32_MAX, INT32_MAX, SRCCOPY));
+}
+
+// ---------------------------------------------------------------- lines
+
+// The pixels of the line from (X0, Y0) to (X1, Y1) on a W x H surface by the
+// line rule alone, for each column (or row) of the surface on its own
+// however far away the ends are: one pixel per step along the longer axis
+// from the start, the end point left out, the other coordinate's offset the
+// exact one rounded half up, a tie towards the end point.
+std::vector<bool> RuledLine(int32_t X0, int32_t Y0, int32_t X1, int32_t Y1, int32_t W, int32_t H) {
+    std::vector<bool> On(std::size_t(W) * std::size_t(H));
+    const int64_t DX = int64_t(X1) - X0, DY = int64_t(Y1) - Y0;
+    const bool XMajor = std::abs(DX) >= std::abs(DY);
+    const uint64_t Major = uint64_t(std::abs(XMajor ? DX : DY)), Minor = uint64_t(std::abs(XMajor ? DY : DX));
+    const int64_t M0 = XMajor ? X0 : Y0, N0 = XMajor ? Y0 : X0;
+    const int64_t MS = (XMajor ? DX : DY) < 0 ? -1 : 1, NS = (XMajor ? DY : DX) < 0 ? -1 : 1;
+    for (int64_t M = 0; M < (XMajor ? W : H); ++M) {
+        const int64_t Step = (M - M0) * MS;
+        if (Step < 0 || uint64_t(Step) >= Major) continue;
+        const uint64_t Exact = uint64_t(Step) * Minor;  // the offset is Exact / Major
+        const int64_t N = N0 + NS * int64_t(Exact / Major + (2 * (Exact % Major) >= Major ? 1 : 0));
+        if (N < 0 || N >= (XMajor ? H : W)) continue;
+        On[std::size_t(XMajor ? N * W + M : M * W + N)] = true;
+    }
+    return On;
+}
+
+// Lines are clipped to the surface, and on a control's screen to the area
+// being painted, before they are stepped; the clipped line keeps exactly the
+// pixels of the whole line. Seeded lines near the surface, with one or both
+// ends anywhere in 32 bits, through the surface from far away, and straight
+// ones, drawn on bitmaps at ratios 1 and 2 and by a control repainting a
+// random part of itself.
+TEST(CanvasLines, ClippedLinesKeepExactlyThePixelsOfTheWholeLine) {
+    constexpr int32_t W = 64, H = 48, Off = 100;
+    struct TLine : TGraphicControl {
+        int32_t X0 = 0, Y0 = 0, X1 = 0, Y1 = 0;
+        TRect Area;
+        void Paint() override {
+            Area = Canvas().PaintArea();
+            Canvas().Pen.Color = clBlack;
+            Canvas().MoveTo(X0, Y0);
+            Canvas().LineTo(X1, Y1);
+        }
+    } Control;
+    Control.resize(W, H);
+    auto One = Filled(W, H, clWhite), Two = Filled(1, 1, clWhite);
+    Two->SetPixelRatio(2);
+    Two->SetSize(W, H);
+    QImage Screen(W, H, QImage::Format_RGB32);
+
+    std::mt19937 Engine(20240607);
+    const auto Below = [&](int32_t N) { return int32_t(Engine() % uint32_t(N)); };
+    const auto Far = [&] { return int32_t(Engine()); };
+    const auto NearX = [&] { return Below(W + 2 * Off) - Off; };
+    const auto NearY = [&] { return Below(H + 2 * Off) - Off; };
+    // Each kind of line in turn: near, one end far, both ends far on either
+    // side of a point near the surface, both far anywhere, straight and far.
+    const std::function<std::array<int32_t, 4>()> Kinds[] = {
+        [&] {
+            return std::array{NearX(), NearY(), NearX(), NearY()};
+        },
+        [&] {
+            return std::array{NearX(), NearY(), Far(), Far()};
+        },
+        [&] {
+            const int64_t X = NearX(), Y = NearY(), X1 = Far(), Y1 = Far();
+            return std::array{Saturate(2 * X - X1), Saturate(2 * Y - Y1), int32_t(X1), int32_t(Y1)};
+        },
+        [&] {
+            return std::array{Far(), Far(), Far(), Far()};
+        },
+        [&] {
+            const int32_t Y = NearY();
+            return std::array{Far(), Y, Far(), Y};
+        },
+        [&] {
+            const int32_t X = NearX();
+            return std::array{X, Far(), X, Far()};
+        },
+    };
+    for (int N = 0; N < 3000; ++N) {
+        const auto [X0, Y0, X1, Y1] = Kinds[N % std::size(Kinds)]();
+        const std::vector<bool> On = RuledLine(X0, Y0, X1, Y1, W, H);
+        const auto Check = [&](const QImage& Drawn, const QRect& Within, const char* Where) {
+            QImage Want(W, H, QImage::Format_RGB32);
+            for (int Y = 0; Y < H; ++Y) {
+                auto* Row = reinterpret_cast<uint32_t*>(Want.scanLine(Y));
+                for (int X = 0; X < W; ++X)
+                    Row[X] = On[std::size_t(Y * W + X)] && Within.contains(X, Y) ? 0xFF000000u : 0xFFFFFFFFu;
+            }
+            Want = Want.scaled(Drawn.size());  // pixel repetition at ratio 2
+            if (Drawn.convertToFormat(QImage::Format_RGB32) != Want)
+                FAIL() << N << ": " << X0 << "," << Y0 << " -> " << X1 << "," << Y1 << " " << Where << ": "
+                       << test::SavePicture(Drawn, "line_drawn") << " "
+                       << test::SavePicture(Want, "line_ruled");
+        };
+        for (TBitmap* B : {One.get(), Two.get()}) {
+            B->Canvas().FillRect(Rect(0, 0, W, H));
+            B->Canvas().MoveTo(X0, Y0);
+            B->Canvas().LineTo(X1, Y1);
+            Check(test::ImageOf(*B), QRect(0, 0, W, H), B == One.get() ? "bitmap" : "bitmap of ratio 2");
+        }
+
+        const int32_t L = Below(W), T = Below(H), R = L + 1 + Below(W - L), B = T + 1 + Below(H - T);
+        Control.X0 = X0, Control.Y0 = Y0, Control.X1 = X1, Control.Y1 = Y1;
+        Screen.fill(Qt::white);
+        // The region lands at the target offset: there, where it is on the control.
+        Control.render(&Screen, QPoint(L, T), QRegion(L, T, R - L, B - T), QWidget::RenderFlags());
+        ASSERT_EQ(Control.Area, Rect(L, T, R, B)) << N;
+        Check(Screen, QRect(L, T, R - L, B - T), "screen");
+        if (HasFatalFailure() || HasFailure()) return;
+    }
 }
 
 // ---------------------------------------------------------------- text

@@ -1,8 +1,6 @@
 #include "Zent_Colsel.h"
 
 #include <QFontMetrics>
-#include <QStyle>
-#include <QStyleOptionComboBox>
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
@@ -27,7 +25,7 @@ TColSel::~TColSel() = default;
 
 const TColSel::TEntry& TColSel::Entry(int32_t Number) const {
     if (Number < 1 || Number > MaxEntries)
-        throw EListError(Format("List index out of bounds (%s)", {std::to_string(Number)}));
+        throw EListError::OutOfBounds(Number);
     return FEntries[std::size_t(Number - 1)];
 }
 
@@ -67,12 +65,13 @@ void TColSel::SetSelColor(TColor Value) {
         RepaintNow();
         return;
     }
-    // The handler may set other properties: the entry is the one current now.
+    // The entry is the one current now, whatever the handler selects. Its
+    // colour and name are stored together after the handler: one that fails
+    // changes nothing, one that sets SelColor too cannot part them.
     const int32_t Number = FCurrentEntry;
-    Entry(Number).Color = Value;
     std::string Name = ColorToText(Rgb);
-    if (OnColorNameChange) OnColorNameChange(this, Name);
-    Entry(Number).Name = Name;
+    Raise(OnColorNameChange, this, Name);
+    Entry(Number) = {Value, Name};
     updateGeometry();
     // The item text is what screen readers read and typing searches.
     if (Number <= Items().Count()) Items().SetStrings(Number - 1, Name);
@@ -159,11 +158,7 @@ QSize TColSel::sizeHint() const {
     for (int32_t Number = 1; Number <= FNumColors; ++Number)
         Widest = std::max<int64_t>(Widest, Metrics.boundingRect(Latin1ToQString(Entry(Number).Name)).width());
     const int64_t Width = std::min<int64_t>(Widest + FColorBarWidth + 6, QWIDGETSIZE_MAX);
-    QStyleOptionComboBox Option;
-    initStyleOption(&Option);
-    const QSize Content(int(Width), std::max(int(std::ceil(QFontMetricsF(Metrics).height())), 14) + 2);
-    return style()->sizeFromContents(QStyle::CT_ComboBox, &Option, Content, this).boundedTo(
-        QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
+    return SizeFromContent(QSize(int(Width), std::max(int(std::ceil(QFontMetricsF(Metrics).height())), 14) + 2));
 }
 
 // As QComboBox's: the names are not shortened.

@@ -8,6 +8,7 @@
 
 #include "Zent_NumLabAccessible.h"
 #include "Zent_dateutils.h"
+#include "Zent_events.h"
 #include "Zent_latin1.h"
 #include "Zent_math1.h"
 #include "Zent_stringl.h"
@@ -152,10 +153,7 @@ std::string TNumLab::ValueText() const {
             std::replace(Text.begin(), Text.end(), ',', '.');
         if (FForcePlusSign && FValue > 0) Text.insert(0, 1, '+');
     }
-    if (OnBeforeDisplay) {
-        const TBeforeDisplayEvent Handler = OnBeforeDisplay;  // the handler may replace itself
-        Handler(const_cast<TNumLab*>(this), Text);
-    }
+    Raise(OnBeforeDisplay, const_cast<TNumLab*>(this), Text);
     return Text;
 }
 

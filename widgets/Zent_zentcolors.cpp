@@ -1,12 +1,12 @@
 #include "Zent_zentcolors.h"
 
-#include "Zent_combobox.h"
+#include "Zent_sysutils.h"
 
 namespace zent {
 
 TColor StandardPalette(int32_t Row) {
     if (Row < 1 || Row > StandardPaletteSize)
-        throw EListError(Format("List index out of bounds (%s)", {std::to_string(Row)}));
+        throw EListError::OutOfBounds(Row);
     return StandardPaletteRows[std::size_t(Row - 1)];
 }
 

@@ -39,7 +39,7 @@ constexpr bool AllDistinct(const std::array<TColor, StandardPaletteSize>& Rows) 
 }  // namespace detail
 static_assert(detail::AllDistinct(StandardPaletteRows), "a selector finds each palette colour at its own row");
 
-// Row 1..47 of the palette; another row raises EListError (Zent_combobox.h)
+// Row 1..47 of the palette; another row raises EListError (Zent_sysutils.h)
 // "List index out of bounds (%s)".
 TColor StandardPalette(int32_t Row);
 
