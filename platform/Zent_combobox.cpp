@@ -52,12 +52,14 @@ class TItemDelegate : public QAbstractItemDelegate {
 public:
     explicit TItemDelegate(TCustomComboBox& Box) : QAbstractItemDelegate(&Box), FBox(Box) {}
 
-    void paint(QPainter* Painter, const QStyleOptionViewItem& Option, const QModelIndex& Index) const override {
+    void paint(QPainter* Painter, const QStyleOptionViewItem& Option,
+               const QModelIndex& Index) const override {
         TOwnerDrawState State = 0;
         if (Option.state & QStyle::State_Selected) State |= odSelected;
         if (Option.state & QStyle::State_HasFocus) State |= odFocused;
         if (!(Option.state & QStyle::State_Enabled)) State |= odDisabled;
-        QSize Surface = Painter->device() ? QSize(Painter->device()->width(), Painter->device()->height()) : QSize();
+        QSize Surface =
+            Painter->device() ? QSize(Painter->device()->width(), Painter->device()->height()) : QSize();
         if (const auto* View = qobject_cast<const QAbstractItemView*>(Option.widget))
             Surface = View->viewport()->size();
         const QRect& R = Option.rect;
@@ -124,8 +126,7 @@ int32_t TComboBoxItems::Count() const {
 }
 
 void TComboBoxItems::CheckIndex(int32_t Index) const {
-    if (Index < 0 || Index >= Count())
-        throw EListError::OutOfBounds(Index);
+    if (Index < 0 || Index >= Count()) throw EListError::OutOfBounds(Index);
 }
 
 std::string TComboBoxItems::Strings(int32_t Index) const {
@@ -144,7 +145,10 @@ int32_t TComboBoxItems::Add(const std::string& Text) {
         int32_t Lo = 0, Hi = Count();  // first item that sorts after Text
         while (Lo < Hi) {
             const int32_t Mid = Lo + (Hi - Lo) / 2;
-            if (TextLess(Text, Strings(Mid))) Hi = Mid; else Lo = Mid + 1;
+            if (TextLess(Text, Strings(Mid)))
+                Hi = Mid;
+            else
+                Lo = Mid + 1;
         }
         At = Lo;
     }
@@ -241,6 +245,15 @@ void TCustomComboBox::RepaintNow() {
     if (view()->isVisible()) view()->viewport()->repaint();
 }
 
+void TCustomComboBox::RepaintChanged() {
+    if (RepaintPolicy() == TRepaintPolicy::Immediate) {
+        RepaintNow();
+        return;
+    }
+    update();
+    if (view()->isVisible()) view()->viewport()->update();
+}
+
 void TCustomComboBox::DrawItem(int32_t Index, const TRect& R, TOwnerDrawState) {
     // The plain look: the item's text on the prepared brush.
     if (Index < 0 || Index >= count()) return;
@@ -291,8 +304,9 @@ void TCustomComboBox::PaintItem(QPainter& Painter, int32_t Width, int32_t Height
 QSize TCustomComboBox::SizeFromContent(const QSize& Content) const {
     QStyleOptionComboBox Option;
     initStyleOption(&Option);
-    return style()->sizeFromContents(QStyle::CT_ComboBox, &Option, Content, this).boundedTo(
-        QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
+    return style()
+        ->sizeFromContents(QStyle::CT_ComboBox, &Option, Content, this)
+        .boundedTo(QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
 }
 
 void TCustomComboBox::paintEvent(QPaintEvent*) {
@@ -302,8 +316,10 @@ void TCustomComboBox::paintEvent(QPaintEvent*) {
     Option.currentText.clear();
     Option.currentIcon = QIcon();
     Painter.drawComplexControl(QStyle::CC_ComboBox, Option);
-    const QRect Field = style()->subControlRect(QStyle::CC_ComboBox, &Option, QStyle::SC_ComboBoxEditField, this);
-    const TRect R = Rect(Field.left(), Field.top(), Field.left() + Field.width(), Field.top() + Field.height());
+    const QRect Field =
+        style()->subControlRect(QStyle::CC_ComboBox, &Option, QStyle::SC_ComboBoxEditField, this);
+    const TRect R =
+        Rect(Field.left(), Field.top(), Field.left() + Field.width(), Field.top() + Field.height());
     TOwnerDrawState State = odComboBoxEdit;
     if (hasFocus() && !view()->isVisible()) State |= odSelected | odFocused;
     if (!isEnabled()) State |= odDisabled;
@@ -322,7 +338,8 @@ void TCustomComboBox::focusOutEvent(QFocusEvent* Event) {
     QComboBox::focusOutEvent(Event);
     // The open list takes the focus from the box; it stays within the control.
     const Qt::FocusReason Reason = Event->reason();
-    if (Reason == Qt::PopupFocusReason || Reason == Qt::ActiveWindowFocusReason || view()->isVisible()) return;
+    if (Reason == Qt::PopupFocusReason || Reason == Qt::ActiveWindowFocusReason || view()->isVisible())
+        return;
     if (!FEntered) return;
     FEntered = false;
     Guarded([this] { Raise(OnExit, this); });

@@ -67,7 +67,7 @@ private:
 // picked item was already selected. Writing ItemIndex and changing Items
 // raise neither. OnEnter and OnExit follow the focus between the controls of
 // a window; opening the list or switching windows raises neither.
-class TCustomComboBox : public QComboBox, public TComponent {
+class TCustomComboBox : public QComboBox, public TComponent, public TRepaintPolicyChoice {
     Q_OBJECT
 public:
     explicit TCustomComboBox(QWidget* Owner = nullptr);
@@ -107,6 +107,9 @@ public:
 
     // Repaints the closed box, and the list when it is open, before returning.
     void RepaintNow();
+    // What a setter calls after a change: RepaintNow, or under the
+    // Coalesced repaint policy a repaint at Qt's next paint.
+    void RepaintChanged();
 
     // Valid while an item is drawn.
     TCanvas& Canvas() { return FCanvas; }

@@ -162,10 +162,6 @@ void TGraphicControl::RepaintNow(const TRect& Area) {
     repaint(OnControl(Area, Width(), Height()));
 }
 
-TRepaintPolicy TGraphicControl::RepaintPolicy() const {
-    return FRepaintPolicy.value_or(zent::RepaintPolicy());
-}
-
 void TGraphicControl::RepaintChanged() {
     RepaintChanged(Rect(0, 0, Width(), Height()));
 }

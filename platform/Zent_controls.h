@@ -51,6 +51,18 @@ enum class TRepaintPolicy : uint8_t { Immediate, Coalesced };
 void SetRepaintPolicy(TRepaintPolicy Policy);
 TRepaintPolicy RepaintPolicy();
 
+// Mixed into every control with setters that repaint: its own repaint
+// policy when one is set, otherwise the application's. std::nullopt goes
+// back to following the application.
+class TRepaintPolicyChoice {
+public:
+    TRepaintPolicy RepaintPolicy() const { return FPolicy.value_or(zent::RepaintPolicy()); }
+    void SetRepaintPolicy(std::optional<TRepaintPolicy> Policy) { FPolicy = Policy; }
+
+private:
+    std::optional<TRepaintPolicy> FPolicy;
+};
+
 // Qt's largest widget size. Every control clamps the bounds it is given,
 // positions to -MaxCoordinate..MaxCoordinate and sizes to 0..MaxCoordinate
 // (a negative size is a 0 size): a position plus a size then always fits
@@ -66,7 +78,10 @@ void CopyFields(T& Dest, const T& Source, TMembers... Members) {
     ((Dest.*Members = Source.*Members), ...);
 }
 
-class TGraphicControl : public QWidget, public TComponent, public TAlignedControl {
+class TGraphicControl : public QWidget,
+                        public TComponent,
+                        public TAlignedControl,
+                        public TRepaintPolicyChoice {
     Q_OBJECT
     Q_PROPERTY(int Align READ AlignValue WRITE SetAlignValue)
     Q_PROPERTY(bool ParentFont READ ParentFont WRITE SetParentFont)
@@ -118,10 +133,6 @@ public:
     void RepaintNow();
     // Repaints only Area (control coordinates), as RepaintNow does.
     void RepaintNow(const TRect& Area);
-    // This control's repaint policy: its own when one is set, otherwise the
-    // application's. std::nullopt goes back to following the application.
-    TRepaintPolicy RepaintPolicy() const;
-    void SetRepaintPolicy(std::optional<TRepaintPolicy> Policy) { FRepaintPolicy = Policy; }
     // What a setter calls after a change: repaints Area (control
     // coordinates; without it, all of the control) as the repaint policy
     // says. Immediate: RepaintNow, and once more when a setter ran inside
@@ -166,7 +177,6 @@ private:
     TCanvas FCanvas;
     TFont FFont;
     QRect FNotifiedBounds;
-    std::optional<TRepaintPolicy> FRepaintPolicy;
     bool FVisible = true;
     bool FPressed = false;
     bool FParentFont = true;

@@ -8,41 +8,66 @@
 #include <string>
 #include <vector>
 
+#include "Zent_Colsel.h"
 #include "Zent_NumLab.h"
 #include "Zent_forms.h"
 #include "Zent_sevenseg.h"
+#include "Zent_zentcolors.h"
 #include "test_support.h"
 
 using namespace zent;
 
 namespace {
 
+// Counts the paints of a widget: its paint events, whatever it draws.
 template <class TWidget>
 struct TCounting : TWidget {
     using TWidget::TWidget;
     int Paints = 0;
-    void Paint() override {
+    void paintEvent(QPaintEvent* Event) override {
         ++Paints;
-        TWidget::Paint();
+        TWidget::paintEvent(Event);
     }
 };
+
+void SetPolicy(QWidget& W, std::optional<TRepaintPolicy> Policy) {
+    if (auto* Control = qobject_cast<TGraphicControl*>(&W)) Control->SetRepaintPolicy(Policy);
+    if (auto* Box = qobject_cast<TCustomComboBox*>(&W)) Box->SetRepaintPolicy(Policy);
+}
+TRepaintPolicy PolicyOf(QWidget& W) {
+    if (auto* Box = qobject_cast<TCustomComboBox*>(&W)) return Box->RepaintPolicy();
+    return qobject_cast<TGraphicControl*>(&W)->RepaintPolicy();
+}
 
 // A widget shown in a window, and a write that changes what it shows.
 struct TSubject {
     const char* What;
-    std::function<TGraphicControl*(QWidget&)> Make;
-    std::function<void(TGraphicControl&, int)> Write;
-    std::function<int(TGraphicControl&)> Paints;
+    std::function<QWidget*(QWidget&)> Make;
+    std::function<void(QWidget&, int)> Write;
+    std::function<int(QWidget&)> Paints;
 };
+
+template <class TWidget>
+TCounting<TWidget>& As(QWidget& W) {
+    return static_cast<TCounting<TWidget>&>(W);
+}
 
 const std::vector<TSubject>& Subjects() {
     static const std::vector<TSubject> List = {
         {"label", [](QWidget& W) { return new TCounting<TNumLab>(&W); },
-         [](TGraphicControl& C, int V) { static_cast<TNumLab&>(C).SetValue(V); },
-         [](TGraphicControl& C) { return static_cast<TCounting<TNumLab>&>(C).Paints; }},
+         [](QWidget& C, int V) { As<TNumLab>(C).SetValue(V); },
+         [](QWidget& C) { return As<TNumLab>(C).Paints; }},
         {"display", [](QWidget& W) { return new TCounting<TSevenSeg>(&W); },
-         [](TGraphicControl& C, int V) { static_cast<TSevenSeg&>(C).SetCaption(std::to_string(V) + ".5"); },
-         [](TGraphicControl& C) { return static_cast<TCounting<TSevenSeg>&>(C).Paints; }},
+         [](QWidget& C, int V) { As<TSevenSeg>(C).SetCaption(std::to_string(V) + ".5"); },
+         [](QWidget& C) { return As<TSevenSeg>(C).Paints; }},
+        {"colour list",
+         [](QWidget& W) {
+             auto* Sel = new TCounting<TColSel>(&W);
+             Sel->SetNumColors(20);
+             return Sel;
+         },
+         [](QWidget& C, int V) { As<TColSel>(C).SetSelColor(StandardPalette(V + 1)); },
+         [](QWidget& C) { return As<TColSel>(C).Paints; }},
     };
     return List;
 }
@@ -76,9 +101,9 @@ TEST(RepaintPolicy, SettersShowNowOrAtTheNextPaintAndGrabAlwaysShowsTheNewest) {
             SetRepaintPolicy(P.Application);
             QWidget Window;
             Window.resize(260, 110);
-            TGraphicControl* Control = S.Make(Window);
-            Control->SetRepaintPolicy(P.Own);
-            EXPECT_EQ(Control->RepaintPolicy(), P.Effective) << Where;
+            QWidget* Control = S.Make(Window);
+            SetPolicy(*Control, P.Own);
+            EXPECT_EQ(PolicyOf(*Control), P.Effective) << Where;
             Window.show();
             QApplication::processEvents();
             const QImage Before = test::OnScreen(*Control);

@@ -24,8 +24,7 @@ TColSel::TColSel(QWidget* Owner) : TCustomComboBox(Owner) {
 TColSel::~TColSel() = default;
 
 const TColSel::TEntry& TColSel::Entry(int32_t Number) const {
-    if (Number < 1 || Number > MaxEntries)
-        throw EListError::OutOfBounds(Number);
+    if (Number < 1 || Number > MaxEntries) throw EListError::OutOfBounds(Number);
     return FEntries[std::size_t(Number - 1)];
 }
 
@@ -39,7 +38,7 @@ void TColSel::SetColorBarWidth(int32_t Value) {
     if (Value == FColorBarWidth || Value < 0) return;  // ignored silently
     FColorBarWidth = Value;
     updateGeometry();
-    RepaintNow();
+    RepaintChanged();
 }
 
 void TColSel::SetNumColors(int32_t Value) {
@@ -53,7 +52,7 @@ void TColSel::SetNumColors(int32_t Value) {
 void TColSel::SetEnabled(bool Value) {
     FEnabled = Value;
     TCustomComboBox::SetEnabled(Value);
-    RepaintNow();
+    RepaintChanged();
 }
 
 void TColSel::SetSelColor(TColor Value) {
@@ -62,7 +61,7 @@ void TColSel::SetSelColor(TColor Value) {
         if (ColorToRGB(Entry(Number).Color) != Rgb) continue;
         FCurrentEntry = Number;
         SetItemIndex(Number - 1);
-        RepaintNow();
+        RepaintChanged();
         return;
     }
     // The entry is the one current now, whatever the handler selects. Its
@@ -75,7 +74,7 @@ void TColSel::SetSelColor(TColor Value) {
     updateGeometry();
     // The item text is what screen readers read and typing searches.
     if (Number <= Items().Count()) Items().SetStrings(Number - 1, Name);
-    RepaintNow();
+    RepaintChanged();
 }
 
 // ------------------------------------------------------------ list
@@ -158,7 +157,8 @@ QSize TColSel::sizeHint() const {
     for (int32_t Number = 1; Number <= FNumColors; ++Number)
         Widest = std::max<int64_t>(Widest, Metrics.boundingRect(Latin1ToQString(Entry(Number).Name)).width());
     const int64_t Width = std::min<int64_t>(Widest + FColorBarWidth + 6, QWIDGETSIZE_MAX);
-    return SizeFromContent(QSize(int(Width), std::max(int(std::ceil(QFontMetricsF(Metrics).height())), 14) + 2));
+    return SizeFromContent(
+        QSize(int(Width), std::max(int(std::ceil(QFontMetricsF(Metrics).height())), 14) + 2));
 }
 
 // As QComboBox's: the names are not shortened.

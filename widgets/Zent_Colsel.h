@@ -54,7 +54,8 @@ public:
     ~TColSel() override;
 
     // Width of the colour bar; 0 draws none. Negative values are ignored;
-    // there is no upper bound. Repaints before returning.
+    // there is no upper bound. Repaints before returning (under the
+    // Coalesced repaint policy, at Qt's next paint).
     int32_t ColorBarWidth() const { return FColorBarWidth; }
     void SetColorBarWidth(int32_t Value);
     // The entry SelColor reads and writes, 1..NumColors.
@@ -73,7 +74,7 @@ public:
     // (system colours compare by their current RGB). When none has, the
     // current entry takes Value as it is and the name ColorToText of its RGB
     // value, which OnColorNameChange may change; the item's text follows.
-    // Raises no OnClick or OnChange. Repaints before returning.
+    // Raises no OnClick or OnChange. Repaints as ColorBarWidth does.
     void SetSelColor(TColor Value);
 
     // Entry Number (1..255); another number raises EListError.
