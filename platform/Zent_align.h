@@ -25,9 +25,6 @@ class QWidget;
 namespace zent {
 
 enum TAlign : uint8_t { alNone, alTop, alBottom, alLeft, alRight, alClient };
-enum TAlignment : uint8_t { taLeftJustify, taRightJustify, taCenter };
-template <>
-inline constexpr TAlignment LastValue<TAlignment> = taCenter;
 
 class TAlignHook;
 class TAlignHost;

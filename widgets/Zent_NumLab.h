@@ -9,31 +9,11 @@
 #include <string_view>
 
 #include "Zent_controls.h"
+#include "Zent_enums.h"
 #include "Zent_graphics.h"
 #include "Zent_zentbase.h"
 
 namespace zent {
-
-enum TDisplay : uint8_t {
-    dtFloat,      // general form, Precision significant digits
-    dtFixP,       // fixed point, Precision decimals
-    dtExp,        // exponent form, Precision significant digits
-    dtHex,        // hexadecimal, Precision digits (at most 8)
-    dtZeroInt,    // integer padded with zeros to Precision digits
-    dtInt,        // plain integer
-    dtDateTime,   // DTFormat applied to Value as a date-time value
-    dtState,      // StateText, whatever Value is
-    dtBin,        // binary, Precision digits (at most 32)
-    dtOct,        // octal, Precision digits (at most 11)
-    dtDeg,        // degrees with a degree sign
-    dtDegMin,     // degrees and minutes
-    dtDegMinSec,  // degrees, minutes and seconds
-    dtEEng,       // engineering notation, prefix letter after the number
-    dtEEngNoDP,   // engineering notation, prefix letter in place of the point
-};
-inline constexpr int DisplayTypeCount = dtEEngNoDP + 1;
-template <>
-inline constexpr TDisplay LastValue<TDisplay> = dtEEngNoDP;
 
 // The handler may rewrite Text, the value text just before it is measured
 // and drawn. Sender is the label.

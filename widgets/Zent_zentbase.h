@@ -10,12 +10,6 @@
 
 namespace zent {
 
-enum TFrameStyle : uint8_t { fsNone, fsSimple, fsLowered, fsRaised, fsEmbossed, fsEngraved };
-enum TColorScheme : uint8_t { csBWG, csSystem };
-template <>
-inline constexpr TFrameStyle LastValue<TFrameStyle> = fsEngraved;
-template <>
-inline constexpr TColorScheme LastValue<TColorScheme> = csSystem;
 
 // The frame colours a scheme selects. SchemeDark is black in every scheme.
 struct TSchemeColors {
