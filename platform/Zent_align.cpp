@@ -131,6 +131,7 @@ void TAlignedControl::SetAlign(TAlign Value) {
     if (Value == FAlign) return;
     FAlign = Value;
     AlignControls(FSelf->parentWidget());
+    AfterAlign();
 }
 
 void TAlignedControl::SetAlignValue(int Value) {

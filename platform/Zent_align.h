@@ -48,6 +48,8 @@ protected:
     // Where the layout puts the control. Controls whose geometry setter
     // raises notices of its own override this to go through it.
     virtual void SetAlignedBounds(const QRect& Bounds);
+    // Called after Align changed and the controls were laid out.
+    virtual void AfterAlign() {}
 
     // The Align property as an int for layouts; values outside TAlign are ignored.
     int AlignValue() const { return FAlign; }

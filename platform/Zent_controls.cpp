@@ -116,10 +116,11 @@ void TGraphicControl::SetVisible(bool Value) {
 
 void TGraphicControl::SetFont(const TFont& Value) {
     if (Value == FFont && !FParentFont) return;
-    FParentFont = false;
+    const bool WasParentFont = std::exchange(FParentFont, false);
     FFont = Value;
     setFont(ToQFont(Value));
     Invalidate();
+    if (WasParentFont) emit ParentFontChanged(false);
 }
 
 void TGraphicControl::SetParentFont(bool Value) {
@@ -132,6 +133,7 @@ void TGraphicControl::SetParentFont(bool Value) {
         setFont(ToQFont(FFont));  // keeps the present font when the parent's changes
     }
     Invalidate();
+    emit ParentFontChanged(Value);
 }
 
 void TGraphicControl::changeEvent(QEvent* Event) {

@@ -83,8 +83,8 @@ class TGraphicControl : public QWidget,
                         public TAlignedControl,
                         public TRepaintPolicyChoice {
     Q_OBJECT
-    Q_PROPERTY(int Align READ AlignValue WRITE SetAlignValue)
-    Q_PROPERTY(bool ParentFont READ ParentFont WRITE SetParentFont)
+    Q_PROPERTY(int Align READ AlignValue WRITE SetAlignValue NOTIFY AlignChanged)
+    Q_PROPERTY(bool ParentFont READ ParentFont WRITE SetParentFont NOTIFY ParentFontChanged)
 public:
     explicit TGraphicControl(QWidget* Owner = nullptr);
     ~TGraphicControl() override;
@@ -157,6 +157,10 @@ public:
     TMouseEvent OnMouseUp;
     TMouseMoveEvent OnMouseMove;
 
+signals:
+    void AlignChanged(int Align);
+    void ParentFontChanged(bool ParentFont);
+
 protected:
     void paintEvent(QPaintEvent* Event) override;
     void changeEvent(QEvent* Event) override;
@@ -168,6 +172,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* Event) override;
     // Aligned placement goes through SetBounds, so OnResize follows.
     void SetAlignedBounds(const QRect& Bounds) override;
+    void AfterAlign() override { emit AlignChanged(Align()); }
     // The framework's default assignment when neither side converts.
     [[noreturn]] void AssignError(QObject* Source);
 

@@ -2,6 +2,9 @@
 // meta-object system so that Designer, .ui files, QML and Python know them
 // by name. Qt registers the enumerations of a namespace from one header,
 // so all of them are declared here; the units that use them include it.
+// They are ints, as Qt converts numbers to enumerations: in a narrower type
+// a number written with setProperty would wrap onto a valid value before
+// the setter's range check could refuse it.
 #pragma once
 
 #include <QObject>
@@ -13,20 +16,20 @@ namespace zent {
 Q_NAMESPACE
 
 // Horizontal alignment of a text.
-enum TAlignment : uint8_t { taLeftJustify, taRightJustify, taCenter };
+enum TAlignment : int { taLeftJustify, taRightJustify, taCenter };
 Q_ENUM_NS(TAlignment)
 
 // The frame drawn round a control.
-enum TFrameStyle : uint8_t { fsNone, fsSimple, fsLowered, fsRaised, fsEmbossed, fsEngraved };
+enum TFrameStyle : int { fsNone, fsSimple, fsLowered, fsRaised, fsEmbossed, fsEngraved };
 Q_ENUM_NS(TFrameStyle)
 
 // Which frame colours a control stores: black, grey and white, or the
 // desktop's button shadow and highlight.
-enum TColorScheme : uint8_t { csBWG, csSystem };
+enum TColorScheme : int { csBWG, csSystem };
 Q_ENUM_NS(TColorScheme)
 
 // How a numeric label shows its value.
-enum TDisplay : uint8_t {
+enum TDisplay : int {
     dtFloat,      // general form, Precision significant digits
     dtFixP,       // fixed point, Precision decimals
     dtExp,        // exponent form, Precision significant digits
@@ -60,8 +63,8 @@ inline constexpr TColorScheme LastValue<TColorScheme> = csSystem;
 template <>
 inline constexpr TDisplay LastValue<TDisplay> = dtEEngNoDP;
 
-// Whether Value is one of TEnum's values. Setters ignore the others, since
-// a byte may hold any number: a layout, setProperty or a cast can write one.
+// Whether Value is one of TEnum's values. Setters ignore the others, which
+// a layout, setProperty or a cast can write.
 template <class TEnum>
 constexpr bool InRange(int64_t Value) {
     static_assert(std::is_enum_v<TEnum>);

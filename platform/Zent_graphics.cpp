@@ -1,5 +1,6 @@
 #include "Zent_graphics.h"
 
+#include <QColor>
 #include <QFont>
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -209,6 +210,14 @@ TColor ColorToRGB(TColor Color) {
     const SystemColorEntry& E = kSystemColors[Index];
     if (!qGuiApp) return E.Fallback;
     return PixelToRGB(QGuiApplication::palette().color(E.Group, E.Role).rgb());
+}
+
+QColor ToQColor(TColor Color) {
+    return QColor::fromRgb(RGBToPixel(ColorToRGB(Color)));
+}
+
+TColor FromQColor(const QColor& Color) {
+    return PixelToRGB(Color.rgb());
 }
 
 std::string ColorToText(TColor Color) {

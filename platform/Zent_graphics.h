@@ -32,6 +32,7 @@
 
 class QImage;
 class QPainter;
+class QColor;
 class QFont;
 
 namespace zent {
@@ -78,6 +79,13 @@ extern const std::array<TColorIdent, 52> ColorIdents;
 TColor ColorToRGB(TColor Color);
 // The first identifier with that value, or "$" and eight upper-case hex digits.
 std::string ColorToText(TColor Color);
+
+// The colour a canvas draws for Color, as Qt's QColor: system colours
+// resolved, clNone and clDefault as their low 24 bits.
+QColor ToQColor(TColor Color);
+// The explicit colour (0x00BBGGRR) of a valid QColor, its alpha dropped.
+// Callers ignore an invalid QColor.
+TColor FromQColor(const QColor& Color);
 
 // 0x00BBGGRR <-> QImage::Format_RGB32 (0xFFRRGGBB). The only place that swaps channels.
 constexpr uint32_t RGBToPixel(TColor Rgb) {

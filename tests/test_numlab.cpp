@@ -200,30 +200,40 @@ TEST(NumLab, StartsAsDescribed) {
 }
 
 TEST(NumLab, PublishedPropertiesInStoredOrderGoThroughTheSetters) {
+    // From the framed control's own: ColorScheme and FrameStyle come first.
     const QMetaObject& Meta = TNumLab::staticMetaObject;
     QStringList Declared;
-    for (int i = Meta.propertyOffset(); i < Meta.propertyCount(); ++i) Declared << Meta.property(i).name();
+    for (int i = Meta.superClass()->propertyOffset(); i < Meta.propertyCount(); ++i)
+        Declared << Meta.property(i).name();
     EXPECT_EQ(
         Declared.join(' ').toStdString(),
-        "Alignment ColorLabBakG ColorLabText ColorOutBakG ColorOutText ColorScheme Comma DisplayType "
-        "DTFormat Empty Enabled ForcePlusSign FrameStyle LabelWidth LeftSpace LeftText LeftTextAlignment "
+        "ColorScheme FrameStyle Alignment ColorLabBakG ColorLabText ColorOutBakG ColorOutText Comma "
+        "DisplayType DTFormat Empty Enabled ForcePlusSign LabelWidth LeftSpace LeftText LeftTextAlignment "
         "OverflowIndicator Precision RightText RightTextAlignment StateText Transparent Value");
-    // Written in that order while loading, as uic writes a Designer layout.
+    // Written in that order while loading, as uic writes a Designer layout;
+    // enumerations by name, as a .ui file stores them.
     QWidget Window;
     TLayoutLoading Loading;
     auto* Loaded = new TNumLab(&Window);
     for (const QString& Name : Declared) {
         const QByteArray Key = Name.toLatin1();
+        const QMetaProperty P = Meta.property(Meta.indexOfProperty(Key));
         const QVariant Old = Loaded->property(Key);
-        const QVariant New = Old.typeId() == QMetaType::Bool      ? QVariant(!Old.toBool())
+        const QVariant New = P.isEnumType()                       ? QVariant(P.enumerator().valueToKey(1))
+                             : Old.typeId() == QMetaType::Bool    ? QVariant(!Old.toBool())
                              : Old.typeId() == QMetaType::QString ? QVariant(QString::fromLatin1("\xB0x"))
                              : Old.typeId() == QMetaType::Double  ? QVariant(6.25)
+                             : Old.typeId() == QMetaType::QColor  ? QVariant(QColor(1, 2, 3))
                                                                   : QVariant(1);
         EXPECT_TRUE(Loaded->setProperty(Key, New)) << Key.data();
-        EXPECT_EQ(Loaded->property(Key), New) << Key.data();
+        if (P.isEnumType())
+            EXPECT_EQ(Loaded->property(Key).toInt(), 1) << Key.data();
+        else
+            EXPECT_EQ(Loaded->property(Key), New) << Key.data();
     }
     EXPECT_EQ(Loaded->StateText(), "\xB0x");
     EXPECT_EQ(Loaded->SchemeShadow(), clBtnShadow);
+    EXPECT_EQ(Loaded->ColorOutText(), 0x030201);
 }
 
 // A shown label in a window, as the demonstration window places its labels.

@@ -243,7 +243,7 @@ TEST(SevenSeg, PublishedPropertiesGoThroughTheSetters) {
     EXPECT_EQ(Seg.ColorScheme(), csSystem);
     EXPECT_EQ(Seg.SchemeShadow(), clBtnShadow);
     EXPECT_EQ(Seg.SchemeHighlight(), clBtnHighlight);
-    Seg.setProperty("ColorText", int(clLime));
+    Seg.setProperty("ColorText", QColor(Qt::green));
     EXPECT_EQ(Seg.ColorText(), clLime);
 }
 
@@ -703,7 +703,8 @@ TEST(SevenSeg, WritesBeforeTheFirstPaintBuildOnce) {
     const auto WriteLayout = [](TSevenSeg& Seg) {
         Seg.SetBounds(1, 1, 374, 96);
         for (const auto& [Name, Value] : std::vector<std::pair<const char*, QVariant>>{
-                 {"Caption", QString("8.8.8.8.8.8.8.8.")}, {"ColorBackGnd", 0x202020}, {"ColorText", clLime},
+                 {"Caption", QString("8.8.8.8.8.8.8.8.")}, {"ColorBackGnd", QColor(0x20, 0x20, 0x20)},
+                 {"ColorText", QColor(Qt::green)},
                  {"InterDigDist", 4}, {"Margin", 10}, {"NumDigits", 6}})
             Seg.setProperty(Name, Value);
     };

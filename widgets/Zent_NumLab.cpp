@@ -180,6 +180,7 @@ TNumLab::~TNumLab() = default;
 
 // ------------------------------------------------------------ properties
 
+// Setters check, store, mark stale, repaint as the policy says, then tell.
 // What only changes the value text renews the value box alone, on the
 // picture and on the screen.
 
@@ -187,122 +188,142 @@ void TNumLab::SetAlignment(TAlignment Value) {
     if (Value == FAlignment || !InRange(Value)) return;
     FAlignment = Value;
     ContentChanged(ValueBox());
+    emit AlignmentChanged(Value);
 }
 
 void TNumLab::SetColorLabBakG(TColor Value) {
     if (Value == FColorLabBakG) return;
     FColorLabBakG = Value;
     Changed(TStale::Picture);
+    emit ColorLabBakGChanged(ToQColor(Value));
 }
 
 void TNumLab::SetColorLabText(TColor Value) {
     if (Value == FColorLabText) return;
     FColorLabText = Value;
     Changed(TStale::Picture);
+    emit ColorLabTextChanged(ToQColor(Value));
 }
 
 void TNumLab::SetColorOutBakG(TColor Value) {
     if (Value == FColorOutBakG) return;
     FColorOutBakG = Value;
     Changed(TStale::Picture);
+    emit ColorOutBakGChanged(ToQColor(Value));
 }
 
 void TNumLab::SetColorOutText(TColor Value) {
     if (Value == FColorOutText) return;
     FColorOutText = Value;
     Changed(TStale::Picture);
+    emit ColorOutTextChanged(ToQColor(Value));
 }
 
 void TNumLab::SetComma(bool Value) {
     if (Value == FComma) return;
     FComma = Value;
     ContentChanged(ValueBox());
+    emit CommaChanged(Value);
 }
 
 void TNumLab::SetDisplayType(TDisplay Value) {
     if (Value == FDisplayType || !InRange(Value)) return;
     FDisplayType = Value;
     ContentChanged(ValueBox());
+    emit DisplayTypeChanged(Value);
 }
 
 void TNumLab::SetDTFormat(const std::string& Value) {
     if (Value == FDTFormat) return;
     FDTFormat = Value;
     ContentChanged(ValueBox());
+    emit DTFormatChanged(DTFormatText());
 }
 
 void TNumLab::SetEmpty(bool Value) {
     if (Value == FEmpty) return;
     FEmpty = Value;
     Changed(TStale::Picture);
+    emit EmptyChanged(Value);
 }
 
 void TNumLab::SetEnabled(bool Value) {
-    FEnabled = Value;  // no equality test: always repaints
+    const bool Old = std::exchange(FEnabled, Value);  // no equality test: always repaints
     TGraphicControl::SetEnabled(Value);
     Changed(TStale::Picture);
+    if (Value != Old) emit EnabledChanged(Value);
 }
 
 void TNumLab::SetForcePlusSign(bool Value) {
     if (Value == FForcePlusSign) return;
     FForcePlusSign = Value;
     ContentChanged(ValueBox());
+    emit ForcePlusSignChanged(Value);
 }
 
-void TNumLab::SetLabelWidth(int32_t Value) {
+void TNumLab::SetLabelWidth(int Value) {
     if (Value == FLabelWidth) return;
     FLabelWidth = Value;
     updateGeometry();
     Changed(TStale::Picture);
+    emit LabelWidthChanged(Value);
 }
 
-void TNumLab::SetLeftSpace(int32_t Value) {
+void TNumLab::SetLeftSpace(int Value) {
     if (Value == FLeftSpace || Value < 0) return;  // compared before the limit on purpose
-    FLeftSpace = std::min(Value, Width());
+    const int32_t Old = std::exchange(FLeftSpace, std::min(Value, Width()));
     updateGeometry();
     Changed(TStale::Picture);
+    if (FLeftSpace != Old) emit LeftSpaceChanged(FLeftSpace);
 }
 
 void TNumLab::SetLeftText(const std::string& Value) {
     if (Value == FLeftText) return;
     FLeftText = Value;
     Changed(TStale::Picture);
+    emit LeftTextChanged(LeftTextText());
 }
 
 void TNumLab::SetLeftTextAlignment(TAlignment Value) {
     if (Value == FLeftTextAlignment || !InRange(Value)) return;
     FLeftTextAlignment = Value;
     Changed(TStale::Picture);
+    emit LeftTextAlignmentChanged(Value);
 }
 
 void TNumLab::SetOverflowIndicator(const std::string& Value) {
     if (Value == FOverflowIndicator) return;
     FOverflowIndicator = Value;
     ContentChanged(ValueBox());
+    emit OverflowIndicatorChanged(OverflowIndicatorText());
 }
 
-void TNumLab::SetPrecision(int32_t Value) {
+void TNumLab::SetPrecision(int Value) {
     if (Value == FPrecision || Value < 0) return;  // compared before the limit on purpose
-    FPrecision = std::min(Value, 15);
+    const int32_t Old = std::exchange(FPrecision, std::min(Value, 15));
     ContentChanged(ValueBox());
+    if (FPrecision != Old) emit PrecisionChanged(FPrecision);
 }
 
 void TNumLab::SetRightText(const std::string& Value) {
     if (Value == FRightText) return;
     FRightText = Value;
     Changed(TStale::Picture);
+    emit RightTextChanged(RightTextText());
 }
 
 void TNumLab::SetRightTextAlignment(TAlignment Value) {
     if (Value == FRightTextAlignment || !InRange(Value)) return;
     FRightTextAlignment = Value;
     Changed(TStale::Picture);
+    emit RightTextAlignmentChanged(Value);
 }
 
 void TNumLab::SetStateText(const std::string& Value) {
     if (Value == FStateText) return;
     FStateText = Value;
     ContentChanged(ValueBox());
+    emit StateTextChanged(StateTextText());
 }
 
 void TNumLab::SetTransparent(bool Value) {
@@ -311,56 +332,71 @@ void TNumLab::SetTransparent(bool Value) {
     SetOpaque(!Value);
     // See-through: the parent first draws the background that will show through.
     Changed(TStale::Picture, Value ? TRepaint::Later : TRepaint::AsPolicy);
+    emit TransparentChanged(Value);
 }
 
 void TNumLab::SetValue(double Value) {
     if (Value == FValue) return;
     FValue = Value;
     ContentChanged(ValueBox());
+    emit ValueChanged(Value);
 }
 
-// Layouts write enumerations as numbers.
-void TNumLab::SetAlignmentValue(int Value) {
-    if (InRange<TAlignment>(Value)) SetAlignment(TAlignment(Value));
+// ------------------------------------------------------------ the Qt face
+
+void TNumLab::SetColorLabBakG(const QColor& Value) {
+    if (Value.isValid()) SetColorLabBakG(FromQColor(Value));
 }
-void TNumLab::SetDisplayTypeValue(int Value) {
-    if (InRange<TDisplay>(Value)) SetDisplayType(TDisplay(Value));
+void TNumLab::SetColorLabText(const QColor& Value) {
+    if (Value.isValid()) SetColorLabText(FromQColor(Value));
 }
-void TNumLab::SetLeftTextAlignmentValue(int Value) {
-    if (InRange<TAlignment>(Value)) SetLeftTextAlignment(TAlignment(Value));
+void TNumLab::SetColorOutBakG(const QColor& Value) {
+    if (Value.isValid()) SetColorOutBakG(FromQColor(Value));
 }
-void TNumLab::SetRightTextAlignmentValue(int Value) {
-    if (InRange<TAlignment>(Value)) SetRightTextAlignment(TAlignment(Value));
+void TNumLab::SetColorOutText(const QColor& Value) {
+    if (Value.isValid()) SetColorOutText(FromQColor(Value));
+}
+QColor TNumLab::ColorLabBakGColor() const {
+    return ToQColor(FColorLabBakG);
+}
+QColor TNumLab::ColorLabTextColor() const {
+    return ToQColor(FColorLabText);
+}
+QColor TNumLab::ColorOutBakGColor() const {
+    return ToQColor(FColorOutBakG);
+}
+QColor TNumLab::ColorOutTextColor() const {
+    return ToQColor(FColorOutText);
 }
 
 QString TNumLab::DTFormatText() const {
     return Latin1ToQString(FDTFormat);
 }
-void TNumLab::SetDTFormatText(const QString& Value) {
+void TNumLab::SetDTFormat(const QString& Value) {
     SetDTFormat(QStringToLatin1(Value));
 }
 QString TNumLab::LeftTextText() const {
     return Latin1ToQString(FLeftText);
 }
-void TNumLab::SetLeftTextText(const QString& Value) {
+void TNumLab::SetLeftText(const QString& Value) {
     SetLeftText(QStringToLatin1(Value));
 }
 QString TNumLab::OverflowIndicatorText() const {
     return Latin1ToQString(FOverflowIndicator);
 }
-void TNumLab::SetOverflowIndicatorText(const QString& Value) {
+void TNumLab::SetOverflowIndicator(const QString& Value) {
     SetOverflowIndicator(QStringToLatin1(Value));
 }
 QString TNumLab::RightTextText() const {
     return Latin1ToQString(FRightText);
 }
-void TNumLab::SetRightTextText(const QString& Value) {
+void TNumLab::SetRightText(const QString& Value) {
     SetRightText(QStringToLatin1(Value));
 }
 QString TNumLab::StateTextText() const {
     return Latin1ToQString(FStateText);
 }
-void TNumLab::SetStateTextText(const QString& Value) {
+void TNumLab::SetStateText(const QString& Value) {
     SetStateText(QStringToLatin1(Value));
 }
 

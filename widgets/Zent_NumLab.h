@@ -2,7 +2,9 @@
 // value box between two optional side texts.
 #pragma once
 
+#include <QColor>
 #include <QSize>
+#include <QString>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -45,40 +47,46 @@ using TBeforeDisplayEvent = std::function<void(QObject* Sender, std::string& Tex
 class TNumLab : public TFramedControl {
     Q_OBJECT
     // The published properties in their stored order. Align and ParentFont
-    // come from TGraphicControl.
-    Q_PROPERTY(int Alignment READ AlignmentValue WRITE SetAlignmentValue)
-    Q_PROPERTY(int ColorLabBakG READ ColorLabBakG WRITE SetColorLabBakG)
-    Q_PROPERTY(int ColorLabText READ ColorLabText WRITE SetColorLabText)
-    Q_PROPERTY(int ColorOutBakG READ ColorOutBakG WRITE SetColorOutBakG)
-    Q_PROPERTY(int ColorOutText READ ColorOutText WRITE SetColorOutText)
-    Q_PROPERTY(int ColorScheme READ ColorSchemeValue WRITE SetColorSchemeValue)
-    Q_PROPERTY(bool Comma READ Comma WRITE SetComma)
-    Q_PROPERTY(int DisplayType READ DisplayTypeValue WRITE SetDisplayTypeValue)
-    Q_PROPERTY(QString DTFormat READ DTFormatText WRITE SetDTFormatText)
-    Q_PROPERTY(bool Empty READ Empty WRITE SetEmpty)
-    Q_PROPERTY(bool Enabled READ Enabled WRITE SetEnabled)
-    Q_PROPERTY(bool ForcePlusSign READ ForcePlusSign WRITE SetForcePlusSign)
-    Q_PROPERTY(int FrameStyle READ FrameStyleValue WRITE SetFrameStyleValue)
-    Q_PROPERTY(int LabelWidth READ LabelWidth WRITE SetLabelWidth)
-    Q_PROPERTY(int LeftSpace READ LeftSpace WRITE SetLeftSpace)
-    Q_PROPERTY(QString LeftText READ LeftTextText WRITE SetLeftTextText)
-    Q_PROPERTY(int LeftTextAlignment READ LeftTextAlignmentValue WRITE SetLeftTextAlignmentValue)
-    Q_PROPERTY(QString OverflowIndicator READ OverflowIndicatorText WRITE SetOverflowIndicatorText)
-    Q_PROPERTY(int Precision READ Precision WRITE SetPrecision)
-    Q_PROPERTY(QString RightText READ RightTextText WRITE SetRightTextText)
-    Q_PROPERTY(int RightTextAlignment READ RightTextAlignmentValue WRITE SetRightTextAlignmentValue)
-    Q_PROPERTY(QString StateText READ StateTextText WRITE SetStateTextText)
-    Q_PROPERTY(bool Transparent READ Transparent WRITE SetTransparent)
-    Q_PROPERTY(double Value READ Value WRITE SetValue)
+    // come from TGraphicControl, ColorScheme and FrameStyle from
+    // TFramedControl. The colours read as the label draws them; the two
+    // backgrounds follow the palette (clBtnFace) until they are set, and a
+    // reset gives that back, so Designer leaves them out of a .ui file.
+    Q_PROPERTY(zent::TAlignment Alignment READ Alignment WRITE SetAlignment NOTIFY AlignmentChanged)
+    Q_PROPERTY(QColor ColorLabBakG READ ColorLabBakGColor WRITE SetColorLabBakG RESET ResetColorLabBakG NOTIFY
+                   ColorLabBakGChanged)
+    Q_PROPERTY(QColor ColorLabText READ ColorLabTextColor WRITE SetColorLabText NOTIFY ColorLabTextChanged)
+    Q_PROPERTY(QColor ColorOutBakG READ ColorOutBakGColor WRITE SetColorOutBakG RESET ResetColorOutBakG NOTIFY
+                   ColorOutBakGChanged)
+    Q_PROPERTY(QColor ColorOutText READ ColorOutTextColor WRITE SetColorOutText NOTIFY ColorOutTextChanged)
+    Q_PROPERTY(bool Comma READ Comma WRITE SetComma NOTIFY CommaChanged)
+    Q_PROPERTY(zent::TDisplay DisplayType READ DisplayType WRITE SetDisplayType NOTIFY DisplayTypeChanged)
+    Q_PROPERTY(QString DTFormat READ DTFormatText WRITE SetDTFormat NOTIFY DTFormatChanged)
+    Q_PROPERTY(bool Empty READ Empty WRITE SetEmpty NOTIFY EmptyChanged)
+    Q_PROPERTY(bool Enabled READ Enabled WRITE SetEnabled NOTIFY EnabledChanged)
+    Q_PROPERTY(bool ForcePlusSign READ ForcePlusSign WRITE SetForcePlusSign NOTIFY ForcePlusSignChanged)
+    Q_PROPERTY(int LabelWidth READ LabelWidth WRITE SetLabelWidth NOTIFY LabelWidthChanged)
+    Q_PROPERTY(int LeftSpace READ LeftSpace WRITE SetLeftSpace NOTIFY LeftSpaceChanged)
+    Q_PROPERTY(QString LeftText READ LeftTextText WRITE SetLeftText NOTIFY LeftTextChanged)
+    Q_PROPERTY(zent::TAlignment LeftTextAlignment READ LeftTextAlignment WRITE SetLeftTextAlignment NOTIFY
+                   LeftTextAlignmentChanged)
+    Q_PROPERTY(QString OverflowIndicator READ OverflowIndicatorText WRITE SetOverflowIndicator NOTIFY
+                   OverflowIndicatorChanged)
+    Q_PROPERTY(int Precision READ Precision WRITE SetPrecision NOTIFY PrecisionChanged)
+    Q_PROPERTY(QString RightText READ RightTextText WRITE SetRightText NOTIFY RightTextChanged)
+    Q_PROPERTY(zent::TAlignment RightTextAlignment READ RightTextAlignment WRITE SetRightTextAlignment NOTIFY
+                   RightTextAlignmentChanged)
+    Q_PROPERTY(QString StateText READ StateTextText WRITE SetStateText NOTIFY StateTextChanged)
+    Q_PROPERTY(bool Transparent READ Transparent WRITE SetTransparent NOTIFY TransparentChanged)
+    Q_PROPERTY(double Value READ Value WRITE SetValue NOTIFY ValueChanged)
 
 public:
     // 160 x 28, showing 0.00; draws nothing.
     explicit TNumLab(QWidget* Owner = nullptr);
     ~TNumLab() override;
 
-    // Strings are ISO-8859-1 byte strings; the degree sign is "\xB0".
+    // Strings are ISO-8859-1 byte strings; the degree sign is "\xB0". The
+    // same setters take QString (slots, below); a string literal is Latin-1.
     TAlignment Alignment() const { return FAlignment; }
-    void SetAlignment(TAlignment Value);
     TColor ColorLabBakG() const { return FColorLabBakG; }
     void SetColorLabBakG(TColor Value);
     TColor ColorLabText() const { return FColorLabText; }
@@ -88,42 +96,91 @@ public:
     TColor ColorOutText() const { return FColorOutText; }
     void SetColorOutText(TColor Value);
     bool Comma() const { return FComma; }
-    void SetComma(bool Value);
     TDisplay DisplayType() const { return FDisplayType; }
-    void SetDisplayType(TDisplay Value);
     const std::string& DTFormat() const { return FDTFormat; }
     void SetDTFormat(const std::string& Value);
+    void SetDTFormat(const char* Value) { SetDTFormat(std::string(Value)); }
     bool Empty() const { return FEmpty; }
-    void SetEmpty(bool Value);
     // The label's own flag (drawn greyed when false), passed on to the control.
     bool Enabled() const { return FEnabled; }
-    void SetEnabled(bool Value);
     bool ForcePlusSign() const { return FForcePlusSign; }
-    void SetForcePlusSign(bool Value);
     int32_t LabelWidth() const { return FLabelWidth; }
-    void SetLabelWidth(int32_t Value);
     int32_t LeftSpace() const { return FLeftSpace; }
-    void SetLeftSpace(int32_t Value);
     const std::string& LeftText() const { return FLeftText; }
     void SetLeftText(const std::string& Value);
+    void SetLeftText(const char* Value) { SetLeftText(std::string(Value)); }
     TAlignment LeftTextAlignment() const { return FLeftTextAlignment; }
-    void SetLeftTextAlignment(TAlignment Value);
     const std::string& OverflowIndicator() const { return FOverflowIndicator; }
     void SetOverflowIndicator(const std::string& Value);
+    void SetOverflowIndicator(const char* Value) { SetOverflowIndicator(std::string(Value)); }
     int32_t Precision() const { return FPrecision; }
-    void SetPrecision(int32_t Value);
     const std::string& RightText() const { return FRightText; }
     void SetRightText(const std::string& Value);
+    void SetRightText(const char* Value) { SetRightText(std::string(Value)); }
     TAlignment RightTextAlignment() const { return FRightTextAlignment; }
-    void SetRightTextAlignment(TAlignment Value);
     const std::string& StateText() const { return FStateText; }
     void SetStateText(const std::string& Value);
+    void SetStateText(const char* Value) { SetStateText(std::string(Value)); }
     bool Transparent() const { return FTransparent; }
+    double Value() const { return FValue; }
+
+public slots:
+    void SetAlignment(zent::TAlignment Value);
+    // An invalid QColor is ignored.
+    void SetColorLabBakG(const QColor& Value);
+    void SetColorLabText(const QColor& Value);
+    void SetColorOutBakG(const QColor& Value);
+    void SetColorOutText(const QColor& Value);
+    void ResetColorLabBakG() { SetColorLabBakG(DefaultBackground); }
+    void ResetColorOutBakG() { SetColorOutBakG(DefaultBackground); }
+    void SetComma(bool Value);
+    void SetDisplayType(zent::TDisplay Value);
+    void SetDTFormat(const QString& Value);
+    void SetEmpty(bool Value);
+    void SetEnabled(bool Value);
+    void SetForcePlusSign(bool Value);
+    void SetLabelWidth(int Value);
+    // Negative values are ignored, values above Width stored as Width.
+    void SetLeftSpace(int Value);
+    void SetLeftText(const QString& Value);
+    void SetLeftTextAlignment(zent::TAlignment Value);
+    void SetOverflowIndicator(const QString& Value);
+    // Negative values are ignored, values above 15 stored as 15.
+    void SetPrecision(int Value);
+    void SetRightText(const QString& Value);
+    void SetRightTextAlignment(zent::TAlignment Value);
+    void SetStateText(const QString& Value);
     void SetTransparent(bool Value);
     // Compared as doubles: -0.0 written over 0.0 changes nothing, a NaN always repaints.
-    double Value() const { return FValue; }
     void SetValue(double Value);
 
+signals:
+    // Once per real change, after the repaint (or its request); a clamped
+    // value gives the value stored.
+    void AlignmentChanged(zent::TAlignment Alignment);
+    void ColorLabBakGChanged(const QColor& ColorLabBakG);
+    void ColorLabTextChanged(const QColor& ColorLabText);
+    void ColorOutBakGChanged(const QColor& ColorOutBakG);
+    void ColorOutTextChanged(const QColor& ColorOutText);
+    void CommaChanged(bool Comma);
+    void DisplayTypeChanged(zent::TDisplay DisplayType);
+    void DTFormatChanged(const QString& DTFormat);
+    void EmptyChanged(bool Empty);
+    void EnabledChanged(bool Enabled);
+    void ForcePlusSignChanged(bool ForcePlusSign);
+    void LabelWidthChanged(int LabelWidth);
+    void LeftSpaceChanged(int LeftSpace);
+    void LeftTextChanged(const QString& LeftText);
+    void LeftTextAlignmentChanged(zent::TAlignment LeftTextAlignment);
+    void OverflowIndicatorChanged(const QString& OverflowIndicator);
+    void PrecisionChanged(int Precision);
+    void RightTextChanged(const QString& RightText);
+    void RightTextAlignmentChanged(zent::TAlignment RightTextAlignment);
+    void StateTextChanged(const QString& StateText);
+    void TransparentChanged(bool Transparent);
+    void ValueChanged(double Value);
+
+public:
     // Zone under the mouse at the last move: 0 left text, 1 value box, 2 right text.
     int32_t MouseArea() const { return FMouseArea; }
 
@@ -175,24 +232,18 @@ private:
         int32_t Width = 0;
     };
 
-    int AlignmentValue() const { return FAlignment; }
-    void SetAlignmentValue(int Value);
-    int DisplayTypeValue() const { return FDisplayType; }
-    void SetDisplayTypeValue(int Value);
+    static constexpr TColor DefaultBackground = clBtnFace;
+
+    // The Qt face of the colours and texts.
+    QColor ColorLabBakGColor() const;
+    QColor ColorLabTextColor() const;
+    QColor ColorOutBakGColor() const;
+    QColor ColorOutTextColor() const;
     QString DTFormatText() const;
-    void SetDTFormatText(const QString& Value);
     QString LeftTextText() const;
-    void SetLeftTextText(const QString& Value);
-    int LeftTextAlignmentValue() const { return FLeftTextAlignment; }
-    void SetLeftTextAlignmentValue(int Value);
     QString OverflowIndicatorText() const;
-    void SetOverflowIndicatorText(const QString& Value);
     QString RightTextText() const;
-    void SetRightTextText(const QString& Value);
-    int RightTextAlignmentValue() const { return FRightTextAlignment; }
-    void SetRightTextAlignmentValue(int Value);
     QString StateTextText() const;
-    void SetStateTextText(const QString& Value);
 
     // The value box with its frame: all that a new value text repaints.
     TRect ValueBox() const;
@@ -222,9 +273,9 @@ private:
     std::string FOverflowIndicator = "*********";
     double FValue = 0.0;
     bool FEnabled = true;
-    TColor FColorLabBakG = clBtnFace;
+    TColor FColorLabBakG = DefaultBackground;
     TColor FColorLabText = clBlack;
-    TColor FColorOutBakG = clBtnFace;
+    TColor FColorOutBakG = DefaultBackground;
     TColor FColorOutText = clBlack;
     TDisplay FDisplayType = dtFixP;
     std::string FDTFormat = "mmm-dd, yyyy";

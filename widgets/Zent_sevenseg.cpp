@@ -61,13 +61,14 @@ void TSevenSeg::SetCaption(const std::string& Value) {
     FCaption = Value;
     ShownChanged();
     ContentChanged(ChangedArea(FCells));
+    emit CaptionChanged(CaptionText());
 }
 
 QString TSevenSeg::CaptionText() const {
     return Latin1ToQString(FCaption);
 }
 
-void TSevenSeg::SetCaptionText(const QString& Value) {
+void TSevenSeg::SetCaption(const QString& Value) {
     SetCaption(QStringToLatin1(Value));
 }
 
@@ -75,35 +76,56 @@ void TSevenSeg::SetColorBackGnd(TColor Value) {
     if (Value == FColorBackGnd) return;
     FColorBackGnd = Value;
     Changed(TStale::Sources);
+    emit ColorBackGndChanged(ToQColor(Value));
+}
+
+void TSevenSeg::SetColorBackGnd(const QColor& Value) {
+    if (Value.isValid()) SetColorBackGnd(FromQColor(Value));
+}
+
+QColor TSevenSeg::ColorBackGndColor() const {
+    return ToQColor(FColorBackGnd);
 }
 
 void TSevenSeg::SetColorText(TColor Value) {
     if (Value == FColorText) return;
     FColorText = Value;
     Changed(TStale::Sources);
+    emit ColorTextChanged(ToQColor(Value));
 }
 
-void TSevenSeg::SetInterDigDist(int32_t Value) {
+void TSevenSeg::SetColorText(const QColor& Value) {
+    if (Value.isValid()) SetColorText(FromQColor(Value));
+}
+
+QColor TSevenSeg::ColorTextColor() const {
+    return ToQColor(FColorText);
+}
+
+void TSevenSeg::SetInterDigDist(int Value) {
     Value = std::min(Value, 255);
     if (Value == FInterDigDist) return;
     FInterDigDist = Value;
     updateGeometry();  // a new size hint
     Changed(TStale::Sources);
+    emit InterDigDistChanged(Value);
 }
 
-void TSevenSeg::SetMargin(int32_t Value) {
+void TSevenSeg::SetMargin(int Value) {
     if (Value == FMargin) return;  // compared before the limit on purpose
-    FMargin = std::min(Value, Height() / 2 - 1);
+    const int32_t Old = std::exchange(FMargin, std::min(Value, Height() / 2 - 1));
     updateGeometry();
     Changed(TStale::Sources);
+    if (FMargin != Old) emit MarginChanged(FMargin);
 }
 
-void TSevenSeg::SetNumDigits(int32_t Value) {
+void TSevenSeg::SetNumDigits(int Value) {
     if (Value == FNumDigits || Value < 1 || Value > MaxDigits) return;  // ignored silently
     FNumDigits = Value;
     ShownChanged();
     updateGeometry();
     Changed(TStale::Sources);
+    emit NumDigitsChanged(Value);
 }
 
 std::string TSevenSeg::ShownText() const {

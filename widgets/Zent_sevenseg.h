@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <QColor>
 #include <memory>
 #include <string>
 
@@ -38,14 +39,14 @@ struct TGlyphCacheStats;
 // when it is shown.
 class TSevenSeg : public TFramedControl {
     Q_OBJECT
-    Q_PROPERTY(QString Caption READ CaptionText WRITE SetCaptionText)
-    Q_PROPERTY(int ColorBackGnd READ ColorBackGnd WRITE SetColorBackGnd)
-    Q_PROPERTY(int ColorScheme READ ColorSchemeValue WRITE SetColorSchemeValue)
-    Q_PROPERTY(int ColorText READ ColorText WRITE SetColorText)
-    Q_PROPERTY(int FrameStyle READ FrameStyleValue WRITE SetFrameStyleValue)
-    Q_PROPERTY(int InterDigDist READ InterDigDist WRITE SetInterDigDist)
-    Q_PROPERTY(int Margin READ Margin WRITE SetMargin)
-    Q_PROPERTY(int NumDigits READ NumDigits WRITE SetNumDigits)
+    // The published properties beyond ColorScheme and FrameStyle, which
+    // TFramedControl declares.
+    Q_PROPERTY(QString Caption READ CaptionText WRITE SetCaption NOTIFY CaptionChanged)
+    Q_PROPERTY(QColor ColorBackGnd READ ColorBackGndColor WRITE SetColorBackGnd NOTIFY ColorBackGndChanged)
+    Q_PROPERTY(QColor ColorText READ ColorTextColor WRITE SetColorText NOTIFY ColorTextChanged)
+    Q_PROPERTY(int InterDigDist READ InterDigDist WRITE SetInterDigDist NOTIFY InterDigDistChanged)
+    Q_PROPERTY(int Margin READ Margin WRITE SetMargin NOTIFY MarginChanged)
+    Q_PROPERTY(int NumDigits READ NumDigits WRITE SetNumDigits NOTIFY NumDigitsChanged)
 
 public:
     // Loads the six segment artworks; raises "Resource %s not found" when one is missing.
@@ -55,20 +56,37 @@ public:
     // Byte string in ISO-8859-1; the degree sign is "\xB0".
     const std::string& Caption() const { return FCaption; }
     void SetCaption(const std::string& Value);
+    void SetCaption(const char* Value) { SetCaption(std::string(Value)); }
+    QString CaptionText() const;
     TColor ColorBackGnd() const { return FColorBackGnd; }
     void SetColorBackGnd(TColor Value);
     TColor ColorText() const { return FColorText; }
     void SetColorText(TColor Value);
     // Above 255 becomes 255; no lower bound.
     int32_t InterDigDist() const { return FInterDigDist; }
-    void SetInterDigDist(int32_t Value);
     // Limited to (Height div 2) - 1 when written; no lower bound.
     int32_t Margin() const { return FMargin; }
-    void SetMargin(int32_t Value);
     // 1 to 32; other values are ignored.
     int32_t NumDigits() const { return FNumDigits; }
-    void SetNumDigits(int32_t Value);
 
+public slots:
+    void SetCaption(const QString& Value);
+    // An invalid QColor is ignored.
+    void SetColorBackGnd(const QColor& Value);
+    void SetColorText(const QColor& Value);
+    void SetInterDigDist(int Value);
+    void SetMargin(int Value);
+    void SetNumDigits(int Value);
+
+signals:
+    void CaptionChanged(const QString& Caption);
+    void ColorBackGndChanged(const QColor& ColorBackGnd);
+    void ColorTextChanged(const QColor& ColorText);
+    void InterDigDistChanged(int InterDigDist);
+    void MarginChanged(int Margin);
+    void NumDigitsChanged(int NumDigits);
+
+public:
     // What the cells show now (ShownText of the caption's cells).
     std::string ShownText() const;
     // HintCellWidth x HintCellHeight cells with the present margin and gap;
@@ -114,8 +132,8 @@ protected:
     void PaintWithoutBuffer(TCanvas& Screen) override;
 
 private:
-    QString CaptionText() const;
-    void SetCaptionText(const QString& Value);
+    QColor ColorBackGndColor() const;
+    QColor ColorTextColor() const;
 
     // Brings the glyphs to the present colours and cells at Ratio; Renew:
     // also when those are unchanged.

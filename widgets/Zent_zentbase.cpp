@@ -66,6 +66,7 @@ void TFramedControl::SetFrameStyle(TFrameStyle Value) {
     if (Value == FFrameStyle || !InRange(Value)) return;
     FFrameStyle = Value;
     Changed(TStale::Picture, FFrameRepaint);
+    emit FrameStyleChanged(Value);
 }
 
 void TFramedControl::SetColorScheme(TColorScheme Value) {
@@ -75,14 +76,7 @@ void TFramedControl::SetColorScheme(TColorScheme Value) {
     FSchemeShadow = Colors.Shadow;
     FSchemeHighlight = Colors.Highlight;
     Changed(TStale::None, FFrameRepaint);  // the frames are drawn in the standard colours
-}
-
-void TFramedControl::SetFrameStyleValue(int Value) {
-    if (InRange<TFrameStyle>(Value)) SetFrameStyle(TFrameStyle(Value));
-}
-
-void TFramedControl::SetColorSchemeValue(int Value) {
-    if (InRange<TColorScheme>(Value)) SetColorScheme(TColorScheme(Value));
+    emit ColorSchemeChanged(Value);
 }
 
 void TFramedControl::CopyFrameFields(const TFramedControl& Source) {

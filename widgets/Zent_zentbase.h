@@ -43,16 +43,25 @@ inline void DrawFrame(TCanvas& Canvas, TFrameStyle Style, int32_t Left, int32_t 
 // Setters ignore unchanged values and values outside the enumerations.
 class TFramedControl : public TBufferedControl {
     Q_OBJECT
+    Q_PROPERTY(zent::TColorScheme ColorScheme READ ColorScheme WRITE SetColorScheme NOTIFY ColorSchemeChanged)
+    Q_PROPERTY(zent::TFrameStyle FrameStyle READ FrameStyle WRITE SetFrameStyle NOTIFY FrameStyleChanged)
+
 public:
     TFrameStyle FrameStyle() const { return FFrameStyle; }
-    void SetFrameStyle(TFrameStyle Value);
-    // Sets SchemeShadow and SchemeHighlight to the scheme's pair;
-    // SchemeDark stays as it is.
     TColorScheme ColorScheme() const { return FColorScheme; }
-    void SetColorScheme(TColorScheme Value);
     TColor SchemeDark() const { return FSchemeDark; }
     TColor SchemeShadow() const { return FSchemeShadow; }
     TColor SchemeHighlight() const { return FSchemeHighlight; }
+
+public slots:
+    void SetFrameStyle(zent::TFrameStyle Value);
+    // Sets SchemeShadow and SchemeHighlight to the scheme's pair;
+    // SchemeDark stays as it is.
+    void SetColorScheme(zent::TColorScheme Value);
+
+signals:
+    void FrameStyleChanged(zent::TFrameStyle FrameStyle);
+    void ColorSchemeChanged(zent::TColorScheme ColorScheme);
 
 protected:
     // A new frame style or colour scheme reaches the screen as FrameRepaint says.
@@ -60,12 +69,6 @@ protected:
     // Copies the frame style, the scheme and its colours, as Assign does:
     // plain field copies, no setter runs.
     void CopyFrameFields(const TFramedControl& Source);
-
-    // Layouts write enumerations as numbers.
-    int FrameStyleValue() const { return FFrameStyle; }
-    void SetFrameStyleValue(int Value);
-    int ColorSchemeValue() const { return FColorScheme; }
-    void SetColorSchemeValue(int Value);
 
 private:
     TFrameStyle FFrameStyle = fsLowered;
