@@ -78,8 +78,8 @@ TEST(GlyphFactory, KeptGlyphsAreTheStripCells) {
     }
 }
 
-// A new look recolours the glyphs and drops those kept, also when it is the
-// look already set.
+// A new look recolours the glyphs and starts without any kept; the look
+// already set keeps them, since its colours resolve as before.
 TEST(GlyphFactory, ResetMakesGlyphsOfTheNewLook) {
     TGlyphFactory F;
     const auto MiddleOfEight = [&F] {  // the middle segment at master (157, 216)
@@ -89,13 +89,13 @@ TEST(GlyphFactory, ResetMakesGlyphsOfTheNewLook) {
                                 G.Y + int32_t(216 * C.GlyphHeight / MasterHeight));
     };
     const TGlyphLook Red = Look(clRed, clBlack, 60, 80, 2, 1), Green = Look(clLime, clBlack, 60, 80, 2, 1);
-    for (const TGlyphLook& L : {Red, Green, Green}) {
-        const int Rebuilds = F.Stats().Rebuilds, Scaled = F.Stats().SymbolsScaled;
+    for (const auto& [L, New] : {std::pair{Red, true}, {Green, true}, {Green, false}, {Red, true}}) {
+        const TGlyphCacheStats Before = F.Stats();
         F.Reset(L);
-        EXPECT_EQ(F.Stats().Rebuilds, Rebuilds + 1);
-        EXPECT_EQ(F.Stats().Bytes, 0);
+        EXPECT_EQ(F.Stats().Rebuilds, Before.Rebuilds + 1);
+        EXPECT_EQ(F.Stats().Bytes, New ? 0 : Before.Bytes);
         EXPECT_EQ(MiddleOfEight(), L.Text);
-        EXPECT_EQ(F.Stats().SymbolsScaled, Scaled + 1);
+        EXPECT_EQ(F.Stats().SymbolsScaled, Before.SymbolsScaled + New);
     }
 }
 
@@ -173,6 +173,101 @@ TEST(GlyphFactory, BadSymbolsAndCellsGiveNothing) {
     EXPECT_EQ(F.Stats().SymbolsScaled, 0);
     for (int y = 0; y < 30; ++y)
         for (int x = 0; x < 20; ++x) ASSERT_EQ(Dest.Canvas().Pixels(x, y), clBlue);
+}
+
+// ------------------------------------------------------------ shared glyphs
+
+// A factory of the base look that has made symbol 9 (the 8), and another
+// one of Look asking for it.
+struct TTwoFactories {
+    TGlyphFactory A, B;
+    TGlyphSource InA, InB;
+    TTwoFactories(const TGlyphLook& Base, const TGlyphLook& Look, int64_t LimitA, int64_t LimitB) {
+        A.SetLimit(LimitA);
+        B.SetLimit(LimitB);
+        A.Reset(Base);
+        InA = A.Glyph(9);
+        B.Reset(Look);
+        InB = B.Glyph(9);
+    }
+    bool Shared() const { return InA.Canvas == InB.Canvas && B.Stats().SymbolsScaled == 0; }
+};
+
+// Factories share the glyphs of looks that draw alike, colours compared as
+// they resolve, and no others.
+TEST(GlyphSets, EqualLooksShareTheirGlyphs) {
+    const TColor Face = ColorToRGB(clBtnFace);
+    const TGlyphLook Base = Look(0xFEFEFE, Face, 40, 50, 4, 1);
+    const struct {
+        TGlyphLook L;
+        bool Shared;
+    } Cases[] = {
+        {Base, true},
+        {Look(clWhite, Face, 40, 50, 4, 1), true},        // white text is drawn as 0xFEFEFE
+        {Look(0xFEFEFE, clBtnFace, 40, 50, 4, 1), true},  // resolves to the base's background
+        {Look(0xFEFEFD, Face, 40, 50, 4, 1), false},
+        {Look(0xFEFEFE, Face ^ 1, 40, 50, 4, 1), false},
+        {Look(0xFEFEFE, Face, 40, 50, 5, 1), false},  // the gap each glyph carries
+        {Look(0xFEFEFE, Face, 41, 50, 3, 1), false},  // same pitch, wider cell
+        {Look(0xFEFEFE, Face, 40, 51, 4, 1), false},
+        {Look(0xFEFEFE, Face, 40, 50, 4, 2), false},
+    };
+    for (const auto& C : Cases) {
+        const TTwoFactories F(Base, C.L, DefaultGlyphCacheLimit, DefaultGlyphCacheLimit);
+        EXPECT_EQ(F.Shared(), C.Shared) << "case " << &C - Cases;
+        EXPECT_EQ(F.A.Stats().SymbolsScaled, 1);
+    }
+}
+
+// The limit is shared with the glyphs: factories share only when their
+// limits are equal, so each keeps within its own.
+TEST(GlyphSets, FactoriesShareOnlyWithEqualLimits) {
+    const TGlyphLook L = Look(clRed, clBlack, 40, 50, 0, 1);
+    const int64_t One = 4 * 40 * 50;
+    const struct {
+        int64_t A, B;
+        bool Shared;
+    } Cases[] = {
+        {DefaultGlyphCacheLimit, DefaultGlyphCacheLimit, true},
+        {DefaultGlyphCacheLimit, One, false},
+        {One, One, true},
+        {One, 2 * One, false},
+    };
+    for (const auto& C : Cases) {
+        const TTwoFactories F(L, L, C.A, C.B);
+        EXPECT_EQ(F.Shared(), C.Shared) << C.A << " and " << C.B;
+    }
+    // A factory that lowers its limit leaves the others their glyphs, and
+    // shares again when it takes theirs.
+    TTwoFactories F(L, L, DefaultGlyphCacheLimit, DefaultGlyphCacheLimit);
+    F.A.Glyph(1);
+    F.B.SetLimit(One - 1);
+    EXPECT_EQ(F.B.Stats().Bytes, 0);
+    EXPECT_EQ(F.A.Stats().Bytes, 2 * One);
+    EXPECT_EQ(F.A.Glyph(9).Canvas, F.InA.Canvas);
+    EXPECT_EQ(F.B.Glyph(9).Canvas, nullptr) << "beyond its own limit";
+    F.B.SetLimit(DefaultGlyphCacheLimit);
+    EXPECT_EQ(F.B.Glyph(1).Canvas, F.A.Glyph(1).Canvas);
+    EXPECT_EQ(F.B.Stats().SymbolsScaled, 0);
+}
+
+// A set lives while one of its factories does: the glyphs outlast the
+// factory that made them, and go with the last one.
+TEST(GlyphSets, ASetDiesWithItsLastFactory) {
+    const TGlyphLook L = Look(clRed, clBlack, 30, 40, 2, 1);
+    auto A = std::make_unique<TGlyphFactory>(), B = std::make_unique<TGlyphFactory>();
+    A->Reset(L);
+    B->Reset(L);
+    A->Glyph(9);
+    A.reset();
+    B->Glyph(9);
+    EXPECT_EQ(B->Stats().SymbolsScaled, 0) << "made by the factory gone";
+    B.reset();
+    TGlyphFactory C;
+    C.Reset(L);
+    EXPECT_EQ(C.Stats().Bytes, 0);
+    C.Glyph(9);
+    EXPECT_EQ(C.Stats().SymbolsScaled, 1);
 }
 
 }  // namespace

@@ -604,7 +604,7 @@ TEST_F(ShownDisplay, StripCellsHoldTheirSymbolsOnly) {
                 if (Art.Canvas().Pixels(x, y) == clBlack)
                     Black[size_t(SegmentOrigin[s].Y + y) * MasterWidth + SegmentOrigin[s].X + x] = true;
     }
-    TGlyphFactory Glyphs;  // the display's own composes on a master out of reach
+    TGlyphFactory Glyphs;  // composes on the master all displays share
     Glyphs.Reset({clRed, 0x202020, Seg->Geometry(), 1});
     Glyphs.RenderGlyph('8');
     int Wrong = 0;
@@ -779,6 +779,33 @@ TEST(SevenSeg, BigDisplaysShowTheirDigits) {
         EXPECT_LE(Seg->GlyphCacheStats().Bytes, DefaultGlyphCacheLimit) << C.W << "x" << C.H;
         EXPECT_EQ(Seg->GlyphCacheStats().SymbolsScaled, C.Cells + 1) << C.W << "x" << C.H;
     }
+}
+
+// Displays of one look share their glyphs: in a panel each symbol is scaled
+// once, and a display that changes colour leaves the others' glyphs alone.
+TEST(SevenSeg, EqualDisplaysShareTheirGlyphs) {
+    QWidget Window;
+    Window.resize(390, 40);
+    TSevenSeg* Panel[3];
+    for (int i = 0; i < 3; ++i) {
+        Panel[i] = new TSevenSeg(&Window);
+        Panel[i]->SetBounds(i * 130, 0, 120, 40);
+        Panel[i]->SetCaption("12.3");
+    }
+    Panel[2]->SetColorText(clLime);
+    Window.show();
+    QApplication::processEvents();
+    const auto Scaled = [&Panel](int i) { return Panel[i]->GlyphCacheStats().SymbolsScaled; };
+    EXPECT_EQ(Scaled(0) + Scaled(1), 4) << "1, 2, 3 and the point, once for both";
+    EXPECT_EQ(Scaled(2), 4);
+    EXPECT_EQ(test::Grab(*Panel[0]), test::Grab(*Panel[1]));
+
+    Panel[0]->SetColorText(clYellow);
+    const int Before = Scaled(1);
+    Panel[1]->SetCaption("3.21");
+    EXPECT_EQ(Scaled(1), Before);
+    ExpectSegmentsShown(*Panel[1], test::Grab(*Panel[1]), clRed, 0x333333);
+    ExpectSegmentsShown(*Panel[0], test::Grab(*Panel[0]), clYellow, 0x333333);
 }
 
 // However the glyphs are kept (none, room for one, all in a strip built on

@@ -86,11 +86,12 @@ constexpr TCorner PointCorner(int32_t cw, int32_t h) {
 // Bytes of scaled glyphs a factory keeps unless told otherwise.
 inline constexpr int64_t DefaultGlyphCacheLimit = int64_t(32) << 20;
 
-// What a factory's glyph cache holds and has done since construction.
+// What a factory has done since construction, and what the glyphs it draws
+// from hold now.
 struct TGlyphCacheStats {
-    int Rebuilds = 0;       // times the glyphs were dropped for new colours or a new cell size (Reset)
-    int SymbolsScaled = 0;  // symbols composed and scaled, whether kept or not
-    int64_t Bytes = 0;      // size of the glyphs kept now (a strip built on request not included)
+    int Rebuilds = 0;       // times the factory was Reset to a look (new colours or a new cell size)
+    int SymbolsScaled = 0;  // symbols this factory composed and scaled, whether kept or not
+    int64_t Bytes = 0;      // glyphs kept now in its shared set (a strip built on request not included)
     int32_t Ratio = 1;      // device pixels per logical pixel of the glyphs
 };
 
@@ -112,70 +113,77 @@ struct TGlyphSource {
     int32_t Width = 0;
 };
 
-// Owns the six segment artworks and the master they are composed on, and
-// keeps each symbol scaled to the cell size the first time it is asked for,
-// as far as the limit allows; or all 21 in one strip, when that is built.
-// Symbols are numbered k = 1..GlyphCount as in GlyphChars; a symbol set of
-// 32 bits names symbol k by bit k - 1.
+struct TGlyphSet;
+
+// Makes each symbol scaled to the cell size the first time it is asked for,
+// and keeps it as far as the limit allows; or all 21 in one strip, when that
+// is built. Symbols are numbered k = 1..GlyphCount as in GlyphChars; a
+// symbol set of 32 bits names symbol k by bit k - 1.
+//
+// Factories share what they make: those whose looks (the colours as they
+// resolve when Reset, the cells, the ratio) and limits are equal draw from
+// one set of glyphs and one strip, which lives while one of them uses it. So
+// a panel of equal displays composes and scales each symbol once. The limit
+// is part of what is shared, so every factory keeps exactly its own: one
+// with a limit the others do not have gets a set of its own. All factories
+// compose on one master from one copy of the artworks, decoded at the first
+// factory and kept for the process; use them on the GUI thread only.
 class TGlyphFactory {
 public:
-    // Loads the six segment artworks; raises "Resource %s not found" when one is missing.
+    // Loads the six segment artworks, the first time; raises "Resource %s
+    // not found" when one is missing.
     TGlyphFactory();
     ~TGlyphFactory();
     TGlyphFactory(const TGlyphFactory&) = delete;
     TGlyphFactory& operator=(const TGlyphFactory&) = delete;
 
-    // Makes glyphs of Look from now on: drops the glyphs and the strip and
-    // recolours the artworks, also when Look is the present one (a system
-    // colour may resolve to another value now). Counts as a rebuild.
+    // Makes glyphs of Look from now on, resolving its colours anew (a
+    // system colour may resolve to another value now): draws from the set
+    // of that look, which keeps its glyphs and strip when it is the present
+    // one. Counts as a rebuild.
     void Reset(const TGlyphLook& Look);
     const TGlyphLook& Look() const { return FLook; }
 
     // Symbol k's scaled cell: from the strip when it is built, else kept,
     // scaled first if need be. When the glyphs kept would pass the limit,
-    // those not named in Keep make room. Null when k is outside
-    // 1..GlyphCount, the cell is not Valid at the look's ratio, or the glyph
-    // does not fit the limit or memory.
+    // those not named in Keep make room, also those another factory of the
+    // set shows (it scales them again when it needs them). Null when k is
+    // outside 1..GlyphCount, the cell is not Valid at the look's ratio, or
+    // the glyph does not fit the limit or memory.
     TGlyphSource Glyph(int k, uint32_t Keep = 0);
     // Composes symbol k and scales it into the cell whose top-left corner is
     // at (X, Y) of Dest, a canvas of the look's ratio; pixels outside Dest
     // are skipped. Nothing for k outside 1..GlyphCount.
     void ScaleGlyph(int k, TCanvas& Dest, int32_t X, int32_t Y);
 
-    // Renders all 21 symbols side by side into the strip, cell k at
-    // x = (k - 1) x GlyphWidth, which then replaces the kept glyphs. An
-    // invalid cell, or a strip too large for memory, leaves it empty.
+    // Renders all 21 symbols side by side into the set's strip, cell k at
+    // x = (k - 1) x GlyphWidth, which then replaces the kept glyphs for every
+    // factory of the set. An invalid cell, or a strip too large for memory,
+    // leaves it empty.
     void BuildStrip();
-    bool StripBuilt() const { return FStripBuilt; }
-    const TBitmap& Strip() const { return FStrip; }
+    bool StripBuilt() const;
+    const TBitmap& Strip() const;
 
     // Composes one symbol of GlyphChars on the master in the look's colours;
     // any other character gives the background.
     void RenderGlyph(char Symbol);
-    const TBitmap& Master() const { return FMaster; }
+    // The master every factory composes on; it holds the last symbol any of
+    // them composed.
+    const TBitmap& Master() const;
 
-    // The most bytes of scaled glyphs kept (at least 0); a limit below what
-    // is kept drops all of it at once.
+    // The most bytes of scaled glyphs kept (at least 0). A new limit moves
+    // the factory to the set of its look with that limit; glyphs it alone
+    // used stay, unless they pass the limit, which drops all of them at once.
     int64_t Limit() const { return FLimit; }
     void SetLimit(int64_t Bytes);
-    const TGlyphCacheStats& Stats() const { return FStats; }
+    TGlyphCacheStats Stats() const;
 
 private:
-    // Recolours the shapes of the six artworks to Color.
-    void ColorizeSegments(TColor Color);
-    void DropGlyphs(uint32_t Keep);
-
     TGlyphLook FLook;
     bool FCellsValid = false;  // FLook.Cells can be drawn at FLook.Ratio
-    TBitmap FSegHorz, FSegVert, FSegDot, FSegPlus, FSegColon, FSegDeg;
-    TBitmap FMaster;
-    // Symbol k at the cell size, made when first asked for; the point keeps
-    // only its lower right sixth, the one part a decimal point shows.
-    std::array<std::unique_ptr<TBitmap>, GlyphCount> FGlyphs;
     int64_t FLimit = DefaultGlyphCacheLimit;
-    TGlyphCacheStats FStats;
-    TBitmap FStrip;  // all 21 symbols, built on request
-    bool FStripBuilt = false;
+    TGlyphCacheStats FStats;          // Bytes aside: that is the set's
+    std::shared_ptr<TGlyphSet> FSet;  // never null
 };
 
 }  // namespace zent

@@ -376,7 +376,7 @@ void TSevenSeg::SetGlyphCacheLimit(int64_t Bytes) {
     FGlyphs->SetLimit(Bytes);
 }
 
-const TGlyphCacheStats& TSevenSeg::GlyphCacheStats() const {
+TGlyphCacheStats TSevenSeg::GlyphCacheStats() const {
     return FGlyphs->Stats();
 }
 

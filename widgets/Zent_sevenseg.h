@@ -24,7 +24,9 @@ struct TGlyphCacheStats;
 // that changed go straight from the glyphs to the screen. The glyphs and the
 // picture on screen are caches: a change of colour, geometry, size or screen
 // resolution marks them stale, and the next paint rebuilds them, once however
-// many properties changed.
+// many properties changed. Displays of the same look (colours, cell size,
+// ratio) and glyph cache limit share their glyphs, so a panel of equal
+// displays scales each symbol once.
 //
 // On a screen of device pixel ratio above 1 the glyphs and the picture are
 // made in device pixels (PaintPixelRatio), so edges stay sharp; the frame
@@ -49,7 +51,8 @@ class TSevenSeg : public TFramedControl {
     Q_PROPERTY(int NumDigits READ NumDigits WRITE SetNumDigits NOTIFY NumDigitsChanged)
 
 public:
-    // Loads the six segment artworks; raises "Resource %s not found" when one is missing.
+    // The first display loads the six segment artworks; raises "Resource %s
+    // not found" when one is missing.
     explicit TSevenSeg(QWidget* Owner = nullptr);
     ~TSevenSeg() override;
 
@@ -108,16 +111,19 @@ public:
     void AssignTo(QObject* Dest) override;
 
     TCellGeometry Geometry() const;
-    // The 312 x 432 canvas each symbol is composed on before it is scaled.
+    // The 312 x 432 canvas each symbol is composed on before it is scaled,
+    // one for all displays.
     const TBitmap& MasterGlyph() const;
     // The most bytes of scaled glyphs kept between paints (at least 0; 32 MiB
     // unless told otherwise). A glyph that does not fit is scaled straight
-    // into the picture each time it is drawn.
+    // into the picture each time it is drawn. Displays share glyphs only
+    // with displays of the same limit, so each keeps exactly its own.
     int64_t GlyphCacheLimit() const;
     void SetGlyphCacheLimit(int64_t Bytes);
-    // What the glyph cache holds and has done since construction; for tests
-    // and tools of the library (the type is not installed).
-    const TGlyphCacheStats& GlyphCacheStats() const;
+    // What the display's glyph factory has done since construction, and
+    // what the glyphs it shares hold now; for tests and tools of the library
+    // (the type is not installed).
+    TGlyphCacheStats GlyphCacheStats() const;
 
 protected:
     // Logical pixels when the cells or the picture would pass their limits
@@ -165,7 +171,7 @@ private:
     int32_t FInterDigDist = 2;
     int32_t FLastWidth = 0, FLastHeight = 0;  // the size SizeChanged saw last
 
-    // The six artworks, the glyphs kept and the strip built on request.
+    // Makes and shares the glyphs, and the strip built on request.
     std::unique_ptr<TGlyphFactory> FGlyphs;
     TCaptionCells FPictureCells;  // the cells on the picture
     TCaptionCells FShownCells;    // the cells the last paint showed
