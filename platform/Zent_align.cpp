@@ -45,15 +45,20 @@ protected:
             switch (Event->type()) {
                 case QEvent::Resize:
                 case QEvent::ContentsRectChange:
-                case QEvent::ChildRemoved: Realign(); break;
-                default: break;
+                case QEvent::ChildRemoved:
+                    Realign();
+                    break;
+                default:
+                    break;
             }
         }
         return false;
     }
 
 private:
-    explicit TAlignHost(QWidget* Parent) : QObject(Parent), FParent(Parent) { Parent->installEventFilter(this); }
+    explicit TAlignHost(QWidget* Parent) : QObject(Parent), FParent(Parent) {
+        Parent->installEventFilter(this);
+    }
 
     void LayOut() {
         const std::vector<TAlignedControl*> Controls = AlignedChildren(FParent);
@@ -67,12 +72,27 @@ private:
                 const int FreeW = std::max(X1 - X0, 0), FreeH = std::max(Y1 - Y0, 0);
                 QRect Bounds;
                 switch (Pass) {
-                    case alTop: Bounds = QRect(X0, Y0, FreeW, H); Y0 += H; break;
-                    case alBottom: Bounds = QRect(X0, Y1 - H, FreeW, H); Y1 -= H; break;
-                    case alLeft: Bounds = QRect(X0, Y0, W, FreeH); X0 += W; break;
-                    case alRight: Bounds = QRect(X1 - W, Y0, W, FreeH); X1 -= W; break;
-                    case alClient: Bounds = QRect(X0, Y0, FreeW, FreeH); break;
-                    case alNone: break;
+                    case alTop:
+                        Bounds = QRect(X0, Y0, FreeW, H);
+                        Y0 += H;
+                        break;
+                    case alBottom:
+                        Bounds = QRect(X0, Y1 - H, FreeW, H);
+                        Y1 -= H;
+                        break;
+                    case alLeft:
+                        Bounds = QRect(X0, Y0, W, FreeH);
+                        X0 += W;
+                        break;
+                    case alRight:
+                        Bounds = QRect(X1 - W, Y0, W, FreeH);
+                        X1 -= W;
+                        break;
+                    case alClient:
+                        Bounds = QRect(X0, Y0, FreeW, FreeH);
+                        break;
+                    case alNone:
+                        break;
                 }
                 Control->SetAlignedBounds(Bounds);
             }
@@ -111,7 +131,8 @@ protected:
             case QEvent::HideToParent:
                 if (FOwner->FAlign != alNone) AlignControls(FOwner->FSelf->parentWidget());
                 break;
-            default: break;
+            default:
+                break;
         }
         return false;
     }

@@ -184,7 +184,7 @@ TCustomComboBox::TCustomComboBox(QWidget* Owner) : QComboBox(Owner) {
     if (QStyle* Style = DropDownListStyle()) setStyle(Style);
     setItemDelegate(new TItemDelegate(*this));
     setMaxVisibleItems(8);
-    connect(this, &QComboBox::activated, this, [this](int) { Picked(); });
+    connect(this, &QComboBox::activated, this, [this](int) { Pick(); });
 }
 
 TCustomComboBox::~TCustomComboBox() = default;
@@ -205,9 +205,10 @@ void TCustomComboBox::SetSorted(bool Value) {
     setCurrentIndex(NoneSelected ? -1 : findText(Selected, Qt::MatchExactly | Qt::MatchCaseSensitive));
 }
 
-void TCustomComboBox::SetDropDownCount(int32_t Value) {
-    if (Value < 1) return;
+void TCustomComboBox::SetDropDownCount(int Value) {
+    if (Value < 1 || Value == DropDownCount()) return;
     setMaxVisibleItems(Value);
+    emit DropDownCountChanged(Value);
 }
 
 void TCustomComboBox::SetItemIndex(int32_t Value) {
@@ -219,6 +220,27 @@ void TCustomComboBox::SetColor(TColor Value) {
     FColor = Value;
     update();
     view()->viewport()->update();
+    emit ColorChanged(ToQColor(Value));
+}
+
+void TCustomComboBox::SetColor(const QColor& Value) {
+    if (Value.isValid()) SetColor(FromQColor(Value));
+}
+
+QColor TCustomComboBox::ColorColor() const {
+    return ToQColor(FColor);
+}
+
+void TCustomComboBox::SetEnabled(bool Value) {
+    if (Value == Enabled()) return;
+    setEnabled(Value);
+    emit EnabledChanged(Value);
+}
+
+void TCustomComboBox::SetVisible(bool Value) {
+    if (Value == Visible()) return;
+    setVisible(Value);
+    emit VisibleChanged(Value);
 }
 
 void TCustomComboBox::SetFont(const TFont& Value) {
@@ -233,7 +255,9 @@ bool TCustomComboBox::TabStop() const {
 }
 
 void TCustomComboBox::SetTabStop(bool Value) {
+    if (Value == TabStop()) return;
     setFocusPolicy(Value ? Qt::WheelFocus : Qt::ClickFocus);
+    emit TabStopChanged(Value);
 }
 
 void TCustomComboBox::SetBounds(int32_t Left, int32_t Top, int32_t Width, int32_t Height) {
@@ -269,10 +293,11 @@ void TCustomComboBox::DropDown() {
     Raise(OnDropDown, this);
 }
 
-void TCustomComboBox::Picked() {
+void TCustomComboBox::Pick() {
     Guarded([this] {
         Click();
         Raise(OnChange, this);
+        Picked();
     });
 }
 

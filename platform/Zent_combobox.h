@@ -3,6 +3,7 @@
 // by the virtual DrawItem on a canvas that the control prepares.
 #pragma once
 
+#include <QColor>
 #include <QComboBox>
 #include <cstdint>
 #include <string>
@@ -69,6 +70,15 @@ private:
 // a window; opening the list or switching windows raises neither.
 class TCustomComboBox : public QComboBox, public TComponent, public TRepaintPolicyChoice {
     Q_OBJECT
+    // The framework's published properties of every drop-down list. Color
+    // reads as it is drawn and follows the palette (clWindow) until it is
+    // set; a reset gives that back.
+    Q_PROPERTY(QColor Color READ ColorColor WRITE SetColor RESET ResetColor NOTIFY ColorChanged)
+    Q_PROPERTY(int DropDownCount READ DropDownCount WRITE SetDropDownCount NOTIFY DropDownCountChanged)
+    Q_PROPERTY(bool Enabled READ Enabled WRITE SetEnabled NOTIFY EnabledChanged)
+    Q_PROPERTY(bool TabStop READ TabStop WRITE SetTabStop NOTIFY TabStopChanged)
+    Q_PROPERTY(bool Visible READ Visible WRITE SetVisible NOTIFY VisibleChanged)
+
 public:
     explicit TCustomComboBox(QWidget* Owner = nullptr);
     ~TCustomComboBox() override;
@@ -80,7 +90,6 @@ public:
     void SetSorted(bool Value);
     // Rows the open list shows; values below 1 are ignored.
     int32_t DropDownCount() const { return maxVisibleItems(); }
-    void SetDropDownCount(int32_t Value);
     // -1: no selection. Writing raises no event; an index outside the list
     // selects nothing.
     int32_t ItemIndex() const { return currentIndex(); }
@@ -92,19 +101,33 @@ public:
     void SetColor(TColor Value);
     const TFont& Font() const { return FFont; }
     void SetFont(const TFont& Value);
-    bool Enabled() const { return isEnabled(); }
-    virtual void SetEnabled(bool Value) { setEnabled(Value); }
+    virtual bool Enabled() const { return isEnabled(); }
     // Reachable with the Tab key; a control that is no tab stop still takes
     // the focus when clicked.
     bool TabStop() const;
-    void SetTabStop(bool Value);
     bool Visible() const { return !isHidden(); }
-    void SetVisible(bool Value) { setVisible(Value); }
     std::string Name() const { return objectName().toStdString(); }
     void SetName(const std::string& Value) { setObjectName(QString::fromStdString(Value)); }
     // Clamped as ClampedBounds says.
     void SetBounds(int32_t Left, int32_t Top, int32_t Width, int32_t Height);
 
+public slots:
+    void SetDropDownCount(int Value);
+    // An invalid QColor is ignored.
+    void SetColor(const QColor& Value);
+    void ResetColor() { SetColor(clWindow); }
+    virtual void SetEnabled(bool Value);
+    void SetTabStop(bool Value);
+    void SetVisible(bool Value);
+
+signals:
+    void ColorChanged(const QColor& Color);
+    void DropDownCountChanged(int DropDownCount);
+    void EnabledChanged(bool Enabled);
+    void TabStopChanged(bool TabStop);
+    void VisibleChanged(bool Visible);
+
+public:
     // Repaints the closed box, and the list when it is open, before returning.
     void RepaintNow();
     // What a setter calls after a change: RepaintNow, or under the
@@ -116,6 +139,8 @@ public:
 
     virtual void DrawItem(int32_t Index, const TRect& Rect, TOwnerDrawState State);
     virtual void Click();
+    // Called after a pick has raised OnClick and OnChange.
+    virtual void Picked() {}
     // Called when the list is about to open; raises OnDropDown.
     virtual void DropDown();
 
@@ -144,7 +169,8 @@ protected:
 
 private:
     friend class TComboBoxItems;
-    void Picked();
+    QColor ColorColor() const;
+    void Pick();
 
     TComboBoxItems FItems{*this};
     TCanvas FCanvas;

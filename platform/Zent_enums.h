@@ -71,7 +71,7 @@ constexpr bool InRange(int64_t Value) {
     return Value >= 0 && Value <= int64_t(LastValue<TEnum>);
 }
 template <class TEnum>
-    requires std::is_enum_v<TEnum>
+requires std::is_enum_v<TEnum>
 constexpr bool InRange(TEnum Value) {
     return InRange<TEnum>(int64_t(Value));
 }

@@ -401,8 +401,9 @@ TEST_F(ShownSelector, ScreenReadersReadTheNames) {
 }
 
 TEST(ColSel, LoadsFromAStoredLayout) {
-    // The published properties in the order a layout stores them.
-    const char* const Published[] = {"Color", "ColorBarWidth", "DropDownCount", "Enabled", "NumColors", "SelColor"};
+    // The published properties in the order a layout stores them: the
+    // drop-down list's own first, NumColors before SelColor.
+    const char* const Published[] = {"Color", "DropDownCount", "Enabled", "ColorBarWidth", "NumColors", "SelColor"};
     const QMetaObject& Meta = TColSel::staticMetaObject;
     for (std::size_t i = 1; i < std::size(Published); ++i)
         EXPECT_LT(Meta.indexOfProperty(Published[i - 1]), Meta.indexOfProperty(Published[i])) << Published[i];
@@ -413,8 +414,8 @@ TEST(ColSel, LoadsFromAStoredLayout) {
         TLayoutLoading Loading;
         Sel = new TColSel(&Window);
         const std::pair<const char*, QVariant> Stored[] = {
-            {"Color", int(clWindow)}, {"ColorBarWidth", 30}, {"DropDownCount", 8},
-            {"Enabled", false},       {"NumColors", 20},     {"SelColor", int(clRed)}};
+            {"Color", QColor(Qt::white)}, {"DropDownCount", 8}, {"Enabled", false},
+            {"ColorBarWidth", 30},        {"NumColors", 20},    {"SelColor", QColor(Qt::red)}};
         for (const auto& [Name, Value] : Stored) EXPECT_TRUE(Sel->setProperty(Name, Value)) << Name;
         EXPECT_TRUE(Sel->ComponentState() & csLoading);
         EXPECT_EQ(Sel->ItemIndex(), 9) << "NumColors built the list before SelColor chose from it";

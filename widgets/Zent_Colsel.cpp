@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 #include <vector>
 
 #include "Zent_latin1.h"
@@ -34,34 +35,41 @@ TColSel::TEntry& TColSel::Entry(int32_t Number) {
 
 // ------------------------------------------------------------ properties
 
-void TColSel::SetColorBarWidth(int32_t Value) {
+void TColSel::SetColorBarWidth(int Value) {
     if (Value == FColorBarWidth || Value < 0) return;  // ignored silently
     FColorBarWidth = Value;
     updateGeometry();
     RepaintChanged();
+    emit ColorBarWidthChanged(Value);
 }
 
-void TColSel::SetNumColors(int32_t Value) {
+void TColSel::SetNumColors(int Value) {
     if (Value < 1 || Value > MaxEntries) return;  // ignored silently; an equal value rebuilds
-    FNumColors = Value;
+    const TColor Old = SelColor();
+    const int32_t OldCount = std::exchange(FNumColors, Value);
     FCurrentEntry = 1;
     RebuildItems();
     updateGeometry();
+    if (Value != OldCount) emit NumColorsChanged(Value);
+    SelColorSet(Old);
 }
 
 void TColSel::SetEnabled(bool Value) {
-    FEnabled = Value;
-    TCustomComboBox::SetEnabled(Value);
+    const bool Old = std::exchange(FEnabled, Value);  // no equality test: always repaints
+    setEnabled(Value);
     RepaintChanged();
+    if (Value != Old) emit EnabledChanged(Value);
 }
 
 void TColSel::SetSelColor(TColor Value) {
+    const TColor Old = SelColor();
     const TColor Rgb = ColorToRGB(Value);
     for (int32_t Number = 1; Number <= FNumColors; ++Number) {
         if (ColorToRGB(Entry(Number).Color) != Rgb) continue;
         FCurrentEntry = Number;
         SetItemIndex(Number - 1);
         RepaintChanged();
+        SelColorSet(Old);
         return;
     }
     // The entry is the one current now, whatever the handler selects. Its
@@ -75,6 +83,15 @@ void TColSel::SetSelColor(TColor Value) {
     // The item text is what screen readers read and typing searches.
     if (Number <= Items().Count()) Items().SetStrings(Number - 1, Name);
     RepaintChanged();
+    SelColorSet(Old);
+}
+
+void TColSel::SetSelColor(const QColor& Value) {
+    if (Value.isValid()) SetSelColor(FromQColor(Value));
+}
+
+void TColSel::SelColorSet(TColor Old) {
+    if (SelColor() != Old) emit SelColorChanged(ToQColor(SelColor()));
 }
 
 // ------------------------------------------------------------ list
@@ -94,9 +111,14 @@ void TColSel::LayoutLoaded() {
 }
 
 void TColSel::Click() {
+    FColorBeforePick = SelColor();
     const int32_t Index = ItemIndex();
     if (Index >= 0 && Index < FNumColors) FCurrentEntry = Index + 1;
     TCustomComboBox::Click();
+}
+
+void TColSel::Picked() {
+    SelColorSet(FColorBeforePick);
 }
 
 // ------------------------------------------------------------ drawing

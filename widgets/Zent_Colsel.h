@@ -38,14 +38,11 @@ using TOnColorNameChangeEvent = std::function<void(QObject* Sender, std::string&
 class TColSel : public TCustomComboBox {
     Q_OBJECT
     // Stored layouts apply these in this order: NumColors before SelColor.
-    Q_PROPERTY(int Color READ Color WRITE SetColor)
-    Q_PROPERTY(int ColorBarWidth READ ColorBarWidth WRITE SetColorBarWidth)
-    Q_PROPERTY(int DropDownCount READ DropDownCount WRITE SetDropDownCount)
-    Q_PROPERTY(bool Enabled READ Enabled WRITE SetEnabled)
-    Q_PROPERTY(int NumColors READ NumColors WRITE SetNumColors)
-    Q_PROPERTY(int SelColor READ SelColor WRITE SetSelColor)
-    Q_PROPERTY(bool TabStop READ TabStop WRITE SetTabStop)
-    Q_PROPERTY(bool Visible READ Visible WRITE SetVisible)
+    // Color, DropDownCount, Enabled, TabStop and Visible come from
+    // TCustomComboBox.
+    Q_PROPERTY(int ColorBarWidth READ ColorBarWidth WRITE SetColorBarWidth NOTIFY ColorBarWidthChanged)
+    Q_PROPERTY(int NumColors READ NumColors WRITE SetNumColors NOTIFY NumColorsChanged)
+    Q_PROPERTY(QColor SelColor READ SelColorColor WRITE SetSelColor NOTIFY SelColorChanged)
 
 public:
     static constexpr int32_t MaxEntries = 255;
@@ -57,16 +54,13 @@ public:
     // there is no upper bound. Repaints before returning (under the
     // Coalesced repaint policy, at Qt's next paint).
     int32_t ColorBarWidth() const { return FColorBarWidth; }
-    void SetColorBarWidth(int32_t Value);
     // The entry SelColor reads and writes, 1..NumColors.
     int32_t CurrentEntry() const { return FCurrentEntry; }
     // Entries listed, 1..255; other values are ignored. Setting it (also to
     // the current value) rebuilds the list and selects entry 1.
     int32_t NumColors() const { return FNumColors; }
-    void SetNumColors(int32_t Value);
     // The selector's own enabled state, which its drawing follows.
-    bool Enabled() const { return FEnabled; }
-    void SetEnabled(bool Value) override;
+    bool Enabled() const override { return FEnabled; }
 
     // The colour of the current entry.
     TColor SelColor() const { return Entry(FCurrentEntry).Color; }
@@ -88,6 +82,8 @@ public:
     void DrawItem(int32_t Index, const TRect& Rect, TOwnerDrawState State) override;
     // Makes the picked item's entry current, then raises OnClick.
     void Click() override;
+    // After OnClick and OnChange: SelColorChanged, when the pick changed it.
+    void Picked() override;
 
     // What QComboBox gives for the longest of the NumColors names, widened
     // by the bar and its margins (ColorBarWidth + 6); the minimum is the same.
@@ -97,7 +93,24 @@ public:
 
     TOnColorNameChangeEvent OnColorNameChange;
 
+public slots:
+    void SetColorBarWidth(int Value);
+    void SetNumColors(int Value);
+    void SetEnabled(bool Value) override;
+    // An invalid QColor is ignored.
+    void SetSelColor(const QColor& Value);
+
+signals:
+    void ColorBarWidthChanged(int ColorBarWidth);
+    void NumColorsChanged(int NumColors);
+    // Also after a pick, once OnClick and OnChange have run.
+    void SelColorChanged(const QColor& SelColor);
+
 private:
+    QColor SelColorColor() const { return ToQColor(SelColor()); }
+    // Tells of a new SelColor when it differs from Old.
+    void SelColorSet(TColor Old);
+
     struct TEntry {
         TColor Color = clBlack;
         std::string Name;
@@ -111,6 +124,7 @@ private:
     int32_t FCurrentEntry = 1;
     int32_t FNumColors = 20;
     bool FEnabled = true;
+    TColor FColorBeforePick = clBlack;
     std::array<TEntry, MaxEntries> FEntries;
 };
 

@@ -2,8 +2,8 @@
 // pre-rendered, colour-matched glyphs.
 #pragma once
 
-#include <cstdint>
 #include <QColor>
+#include <cstdint>
 #include <memory>
 #include <string>
 

@@ -10,7 +10,6 @@
 
 namespace zent {
 
-
 // The frame colours a scheme selects. SchemeDark is black in every scheme.
 struct TSchemeColors {
     TColor Dark, Shadow, Highlight;

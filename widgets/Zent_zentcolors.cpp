@@ -5,8 +5,7 @@
 namespace zent {
 
 TColor StandardPalette(int32_t Row) {
-    if (Row < 1 || Row > StandardPaletteSize)
-        throw EListError::OutOfBounds(Row);
+    if (Row < 1 || Row > StandardPaletteSize) throw EListError::OutOfBounds(Row);
     return StandardPaletteRows[std::size_t(Row - 1)];
 }
 

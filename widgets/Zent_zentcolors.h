@@ -17,16 +17,53 @@ inline constexpr int32_t StandardPaletteSize = 47;
 // clGradientInactiveCaption, clHotLight, clMenuBar and clMenuHighlight. So
 // ColorToText of each row gives the row's identifier.
 inline constexpr std::array<TColor, StandardPaletteSize> StandardPaletteRows = {
-    clBlack,          clMaroon,          clGreen,        clOlive,         clNavy,
-    clPurple,         clTeal,            clGray,         clSilver,        clRed,
-    clLime,           clYellow,          clBlue,         clFuchsia,       clAqua,
-    clWhite,          clMoneyGreen,      clSkyBlue,      clCream,         clMedGray,
-    clActiveBorder,   clActiveCaption,   clAppWorkSpace, clBackground,    clBtnFace,
-    clBtnHighlight,   clBtnShadow,       clBtnText,      clCaptionText,   clDefault,
-    clGrayText,       clHighlight,       clHighlightText, clInactiveBorder, clInactiveCaption,
-    clInactiveCaptionText, clInfoBk,     clInfoText,     clMenu,          clMenuText,
-    clNone,           clScrollBar,       cl3DDkShadow,   cl3DLight,       clWindow,
-    clWindowFrame,    clWindowText,
+    clBlack,
+    clMaroon,
+    clGreen,
+    clOlive,
+    clNavy,
+    clPurple,
+    clTeal,
+    clGray,
+    clSilver,
+    clRed,
+    clLime,
+    clYellow,
+    clBlue,
+    clFuchsia,
+    clAqua,
+    clWhite,
+    clMoneyGreen,
+    clSkyBlue,
+    clCream,
+    clMedGray,
+    clActiveBorder,
+    clActiveCaption,
+    clAppWorkSpace,
+    clBackground,
+    clBtnFace,
+    clBtnHighlight,
+    clBtnShadow,
+    clBtnText,
+    clCaptionText,
+    clDefault,
+    clGrayText,
+    clHighlight,
+    clHighlightText,
+    clInactiveBorder,
+    clInactiveCaption,
+    clInactiveCaptionText,
+    clInfoBk,
+    clInfoText,
+    clMenu,
+    clMenuText,
+    clNone,
+    clScrollBar,
+    cl3DDkShadow,
+    cl3DLight,
+    clWindow,
+    clWindowFrame,
+    clWindowText,
 };
 
 namespace detail {
@@ -37,7 +74,8 @@ constexpr bool AllDistinct(const std::array<TColor, StandardPaletteSize>& Rows) 
     return true;
 }
 }  // namespace detail
-static_assert(detail::AllDistinct(StandardPaletteRows), "a selector finds each palette colour at its own row");
+static_assert(detail::AllDistinct(StandardPaletteRows),
+              "a selector finds each palette colour at its own row");
 
 // Row 1..47 of the palette; another row raises EListError (Zent_sysutils.h)
 // "List index out of bounds (%s)".
