@@ -376,6 +376,13 @@ void TCanvas::Unbind() {
     FRatio = 1;
 }
 
+bool TCanvas::ExactRatio() const {
+    if (!FPainter) return true;
+    const QTransform T = FPainter->deviceTransform();
+    return T.type() <= QTransform::TxScale && T.m11() == FRatio && T.m22() == FRatio &&
+           T.dx() == std::floor(T.dx()) && T.dy() == std::floor(T.dy());
+}
+
 TRect TCanvas::PaintArea() const {
     const TRect Whole = Rect(0, 0, SurfaceWidth(), SurfaceHeight());
     if (!FPainter || !FPainter->paintEngine()) return Whole;
