@@ -526,11 +526,21 @@ void TCanvas::PaintText(int64_t ClipL, int64_t ClipT, int64_t ClipR, int64_t Cli
                                      SurfaceWidth(), SurfaceHeight());
     if (Cell.empty() || Visible.empty()) return;
 
+    // On a bitmap's solid background a number's glyphs are pasted: no
+    // painter, and the blending done once per glyph.
+    const int32_t Baseline = Y + T.Metrics.ascent();
+    const int32_t r = FRatio;  // Visible lies inside the surface: its device pixels fit 32 bits
+    if (FImage && M.Number && Brush.Style() != bsClear &&
+        T.Numbers->Paste(RowsOf(*FImage),
+                         Box{Visible.left * r, Visible.top * r, Visible.right * r, Visible.bottom * r}, r,
+                         M.Text, X, Baseline, DrawPixel(Font.Color), DrawPixel(Brush.Color())))
+        return;
+
     const auto Draw = [&](QPainter& P) {
         P.setClipRect(ToQRect(Visible), Qt::IntersectClip);
         P.setPen(QColor::fromRgb(DrawPixel(Font.Color)));
         P.setBackgroundMode(Qt::TransparentMode);
-        T.Draw(P, M, X, Y + T.Metrics.ascent());
+        T.Draw(P, M, X, Baseline);
     };
     if (FImage) {
         QPainter P(FImage);

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QFont>
 #include <QGlyphRun>
+#include <QImage>
 #include <QPaintDevice>
 #include <QPainter>
 #include <QTextLayout>
@@ -110,6 +111,8 @@ bool TNumberGlyphs::Writes(std::string_view Text) {
 TNumberGlyphs::TNumberGlyphs() {
     FIndex.fill(-1);
 }
+
+TNumberGlyphs::~TNumberGlyphs() = default;
 
 std::shared_ptr<const TNumberGlyphs> TNumberGlyphs::Build(const QFont& Font, const QPaintDevice* Device) {
     if (Decorated(Font)) return nullptr;
@@ -225,6 +228,136 @@ void TNumberGlyphs::Draw(QPainter& P, std::string_view Text, int32_t X, int32_t 
     Run.setRawFont(FRaw);
     Run.setRawData(Glyphs.constData(), Positions.constData(), int(N));
     P.drawGlyphRun(QPointF(X, Baseline), Run);
+}
+
+// ---------------------------------------------------------------- pasted glyphs
+
+// The device pixels one glyph changes, drawn at one fraction of a pixel:
+// the box where it has any coverage, relative to the device pixel of its
+// whole logical position on the baseline, and the pixels there.
+struct TNumberGlyphs::TTile {
+    bool Drawn = false;
+    bool Loose = false;  // too large, or beyond its outline: drawn as usual
+    int32_t Left = 0, Top = 0, Width = 0, Height = 0;
+    std::vector<uint32_t> Pixels;
+};
+
+struct TNumberGlyphs::TTileSet {
+    int32_t Ratio;
+    uint32_t Pen, Background;
+    // Per character, made at its first use: one tile per fraction of a
+    // logical pixel, in 1/64.
+    std::array<std::unique_ptr<std::array<TTile, 64>>, Size> Tiles;
+};
+
+const TNumberGlyphs::TTile& TNumberGlyphs::Tile(TTileSet& Set, int K, int Fraction) const {
+    auto& Fractions = Set.Tiles[std::size_t(K)];
+    if (!Fractions) Fractions = std::make_unique<std::array<TTile, 64>>();
+    TTile& T = (*Fractions)[std::size_t(Fraction)];
+    if (T.Drawn) return T;
+    T.Drawn = true;
+    T.Loose = true;  // until it is known to fit
+    // A picture with a margin around the glyph's outline, its origin at
+    // (Left, Baseline).
+    const int32_t R = Set.Ratio;
+    const quint32 Glyph = FGlyph[std::size_t(K)];
+    const QRectF Outline = FRaw.boundingRect(Glyph);
+    constexpr int32_t Margin = 3;
+    const qreal Span = std::max(Outline.width(), Outline.height()) + 2 * Margin + 1;
+    if (!(Span * R < 512)) return T;  // a glyph this large is drawn as usual
+    const auto Left = int32_t(std::ceil(-Outline.left())) + Margin,
+               Baseline = int32_t(std::ceil(-Outline.top())) + Margin;
+    const int32_t Width = Left + int32_t(std::ceil(Outline.right())) + Margin + 1,
+                  Height = Baseline + int32_t(std::ceil(Outline.bottom())) + Margin;
+    QImage Picture(Width * R, Height * R, QImage::Format_RGB32);
+    if (Picture.isNull()) return T;
+    Picture.setDevicePixelRatio(R);
+    const QPointF At(qreal(Fraction) / 64, 0);
+    const auto DrawOn = [&](uint32_t Under, uint32_t Over) {
+        Picture.fill(Under);
+        QPainter P(&Picture);
+        P.setPen(QColor::fromRgb(Over));
+        QGlyphRun Run;
+        Run.setRawFont(FRaw);
+        Run.setRawData(&Glyph, &At, 1);
+        P.drawGlyphRun(QPointF(Left, Baseline), Run);
+    };
+    // White on black changes every pixel with any coverage, which a pixel
+    // of the next glyph must not have: its blend would go over this one's.
+    DrawOn(0xFF000000, 0xFFFFFFFF);
+    QRect Box;
+    for (int Y = 0; Y < Picture.height(); ++Y) {
+        const auto* Row = reinterpret_cast<const uint32_t*>(Picture.constScanLine(Y));
+        for (int X = 0; X < Picture.width(); ++X)
+            if (Row[X] != 0xFF000000) Box |= QRect(X, Y, 1, 1);
+    }
+    if (!Box.isEmpty() && (Box.left() == 0 || Box.top() == 0 || Box.right() == Picture.width() - 1 ||
+                           Box.bottom() == Picture.height() - 1))
+        return T;  // the outline was no bound
+    T.Loose = false;
+    if (Box.isEmpty()) return T;
+    DrawOn(Set.Background, Set.Pen);
+    T.Left = Box.left() - Left * R;
+    T.Top = Box.top() - Baseline * R;
+    T.Width = Box.width();
+    T.Height = Box.height();
+    T.Pixels.resize(std::size_t(T.Width) * std::size_t(T.Height));
+    for (int Y = 0; Y < T.Height; ++Y) {
+        const auto* Row =
+            reinterpret_cast<const uint32_t*>(Picture.constScanLine(Box.top() + Y)) + Box.left();
+        std::copy(Row, Row + T.Width, T.Pixels.begin() + std::ptrdiff_t(Y) * T.Width);
+    }
+    return T;
+}
+
+bool TNumberGlyphs::Paste(const pixels::PixelRows& Rows, const pixels::Box& Clip, int32_t Ratio,
+                          std::string_view Text, int32_t X, int32_t Baseline, uint32_t Pen,
+                          uint32_t Background) const {
+    if (Text.size() > std::size_t(MaxText)) return false;
+    const std::lock_guard Guard(FTileLock);
+    auto Found = std::find_if(FTileSets.begin(), FTileSets.end(), [&](const auto& Set) {
+        return Set->Ratio == Ratio && Set->Pen == Pen && Set->Background == Background;
+    });
+    if (Found == FTileSets.end()) {
+        constexpr std::size_t MaxTileSets = 8;
+        if (FTileSets.size() == MaxTileSets) FTileSets.erase(FTileSets.begin());
+        FTileSets.push_back(std::make_unique<TTileSet>(TTileSet{Ratio, Pen, Background, {}}));
+        Found = FTileSets.end() - 1;
+    }
+    TTileSet& Set = **Found;
+
+    struct TPlaced {
+        const TTile* Tile;
+        int64_t X, Y;
+    };
+    QVarLengthArray<TPlaced, 32> Placed;
+    int64_t Pen64 = 0;  // 1/64 logical pixel
+    int64_t Reach = INT64_MIN;
+    for (const char C : Text) {
+        const int K = FIndex[uint8_t(C)];
+        if (K < 0) return false;
+        const TTile& T = Tile(Set, K, int(Pen64 & 63));
+        if (T.Loose) return false;
+        if (T.Width > 0) {
+            const int64_t Left = int64_t(Ratio) * (X + (Pen64 >> 6)) + T.Left;
+            if (Left < Reach) return false;
+            Reach = Left + T.Width;
+            Placed.push_back({&T, Left, int64_t(Ratio) * Baseline + T.Top});
+        }
+        Pen64 += FAdvance[std::size_t(K)];
+    }
+    const pixels::Box Inside =
+        pixels::Clip(Clip.left, Clip.top, Clip.right, Clip.bottom, Rows.width, Rows.height);
+    if (Inside.empty()) return true;
+    const pixels::PixelRows Dst{Rows.row(Inside.top) + Inside.left, Inside.width(), Inside.height(),
+                                Rows.stride};
+    for (const TPlaced& P : Placed) {
+        const pixels::PixelRows Src{const_cast<uint32_t*>(P.Tile->Pixels.data()), P.Tile->Width,
+                                    P.Tile->Height, P.Tile->Width};
+        pixels::Copy(Dst, P.X - Inside.left, P.Y - Inside.top, Src, 0, 0, P.Tile->Width, P.Tile->Height,
+                     pixels::Rop::Copy);
+    }
+    return true;
 }
 
 }  // namespace zent

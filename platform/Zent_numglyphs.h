@@ -9,7 +9,11 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string_view>
+#include <vector>
+
+#include "Zent_pixels.h"
 
 class QFont;
 class QPaintDevice;
@@ -43,19 +47,34 @@ public:
     // Draws Text (its Width not -1) in the painter's pen, its left end at X
     // on the baseline Y, as QTextLayout draws it.
     void Draw(QPainter& P, std::string_view Text, int32_t X, int32_t Baseline) const;
+    // The same onto the pixels of a bitmap of Ratio device pixels per
+    // logical pixel, in the pen pixel Pen, within Clip (device pixels), all
+    // of which is Background: each glyph is drawn through Qt once for every
+    // fraction of a pixel it stands at, and its pixels are kept and pasted.
+    // False, with nothing pasted, where one glyph's pixels reach into the
+    // next one's (their blends would stack) or a glyph is too large.
+    bool Paste(const pixels::PixelRows& Rows, const pixels::Box& Clip, int32_t Ratio, std::string_view Text,
+               int32_t X, int32_t Baseline, uint32_t Pen, uint32_t Background) const;
 
     TNumberGlyphs();  // empty: every Width is -1
+    ~TNumberGlyphs();
 
 private:
     static constexpr int Size = int(Alphabet.size());
     static_assert(Size <= 64, "one 64-bit word of pair bits per character");
     static std::shared_ptr<const TNumberGlyphs> Build(const QFont& Font, const QPaintDevice* Device);
+    struct TTile;
+    struct TTileSet;
+    const TTile& Tile(TTileSet& Set, int K, int Fraction) const;
 
     std::array<int8_t, 256> FIndex{};      // Latin-1 code -> position in the alphabet, -1 absent
     std::array<quint32, Size> FGlyph{};    // glyph index of each character
     std::array<int32_t, Size> FAdvance{};  // its advance in 1/64 pixel
     std::array<uint64_t, Size> FJoined{};  // bit b of FJoined[a]: the pair a, b is shaped together
     QRawFont FRaw;
+    // The glyphs' pixels for a few ratios and colours, the newest last.
+    mutable std::mutex FTileLock;
+    mutable std::vector<std::unique_ptr<TTileSet>> FTileSets;
 };
 
 }  // namespace zent
