@@ -232,9 +232,9 @@ void TNumberGlyphs::Draw(QPainter& P, std::string_view Text, int32_t X, int32_t 
 
 // ---------------------------------------------------------------- pasted glyphs
 
-// The device pixels one glyph changes, drawn at one fraction of a pixel:
-// the box where it has any coverage, relative to the device pixel of its
-// whole logical position on the baseline, and the pixels there.
+// One glyph drawn at one fraction of a pixel: the box of device pixels
+// where it has any coverage, relative to the device pixel of its whole
+// logical position on the baseline, and its pixels there.
 struct TNumberGlyphs::TTile {
     bool Drawn = false;
     bool Loose = false;  // too large, or beyond its outline: drawn as usual
@@ -263,8 +263,8 @@ const TNumberGlyphs::TTile& TNumberGlyphs::Tile(TTileSet& Set, int K, int Fracti
     const quint32 Glyph = FGlyph[std::size_t(K)];
     const QRectF Outline = FRaw.boundingRect(Glyph);
     constexpr int32_t Margin = 3;
-    const qreal Span = std::max(Outline.width(), Outline.height()) + 2 * Margin + 1;
-    if (!(Span * R < 512)) return T;  // a glyph this large is drawn as usual
+    const qreal Reach = std::max({-Outline.left(), Outline.right(), -Outline.top(), Outline.bottom()});
+    if (!(Reach * R < 256)) return T;  // a glyph this large is drawn as usual
     const auto Left = int32_t(std::ceil(-Outline.left())) + Margin,
                Baseline = int32_t(std::ceil(-Outline.top())) + Margin;
     const int32_t Width = Left + int32_t(std::ceil(Outline.right())) + Margin + 1,
