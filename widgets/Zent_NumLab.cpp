@@ -547,7 +547,14 @@ bool TNumLab::PaintContent(TCanvas& Screen, const TRect& Area) {
         return false;
     TBitmap& Shared = SharedValuePicture();
     Shared.SetPixelRatio(int32_t(Ratio));
-    Shared.SetSize(std::max(Shared.Width(), Width()), std::max(Shared.Height(), Height()));
+    // It grows to take the largest label, unless labels of unlike shapes
+    // would make it too large.
+    int32_t SW = std::max(Shared.Width(), Width()), SH = std::max(Shared.Height(), Height());
+    if (int64_t(SW) * SH * Ratio * Ratio > MaxSharedPixels) {
+        SW = Width();
+        SH = Height();
+    }
+    Shared.SetSize(SW, SH);
     TCanvas& C = Shared.Canvas();
     C.CopyMode = SRCCOPY;
     C.Font = Font();
