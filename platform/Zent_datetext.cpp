@@ -367,7 +367,8 @@ std::string DateTimeToText(std::string_view Pattern, double Value) {
 
 QString DateTimeToText(QStringView Pattern, double Value, const TUnicodeFormatSettings& Settings) {
     const std::u16string Text = WriteDateTime(TUnits<QString>::View(Pattern), Value, Settings);
-    return QString::fromUtf16(Text.data(), qsizetype(Text.size()));
+    // Not QString::fromUtf16, which would take a leading U+FEFF or U+FFFE for a byte-order mark.
+    return QString(reinterpret_cast<const QChar*>(Text.data()), qsizetype(Text.size()));
 }
 
 QString DateTimeToText(QStringView Pattern, double Value) {

@@ -132,11 +132,11 @@ TUnicodeFormatSettings DefaultUnicodeFormatSettings() {
     static constexpr const char16_t* LongDays[7] = {u"Sunday",   u"Monday", u"Tuesday", u"Wednesday",
                                                     u"Thursday", u"Friday", u"Saturday"};
     for (int i = 0; i < 12; ++i) {
-        S.LongMonthNames[i] = QString::fromUtf16(LongMonths[i]);
+        S.LongMonthNames[i] = QStringView(LongMonths[i]).toString();
         S.ShortMonthNames[i] = S.LongMonthNames[i].left(3);
     }
     for (int i = 0; i < 7; ++i) {
-        S.LongDayNames[i] = QString::fromUtf16(LongDays[i]);
+        S.LongDayNames[i] = QStringView(LongDays[i]).toString();
         S.ShortDayNames[i] = S.LongDayNames[i].left(3);
     }
     return S;
