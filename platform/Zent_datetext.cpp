@@ -343,15 +343,14 @@ void TPatternWriter<TText>::PutEra(const TTokenRun& R) {
 
 // The text of Value by Pattern in either face.
 template <class TText>
-std::basic_string<typename TUnits<TText>::Char> WriteDateTime(
-    std::basic_string_view<typename TUnits<TText>::Char> Pattern, double Value,
-    const TFormatSettingsOf<TText>& Settings) {
+auto WriteDateTime(typename TPatternWriter<TText>::View Pattern, double Value,
+                   const TFormatSettingsOf<TText>& Settings) {
+    using TWriter = TPatternWriter<TText>;
+    static constexpr typename TWriter::Char C[] = {'C'};  // an empty pattern means "C"
     TDateTimeFields Fields;
-    if (!DecodeDateTime(Value, Fields)) return {};
-    TPatternWriter<TText> Writer(Settings, Fields);
-    using Char = typename TUnits<TText>::Char;
-    static constexpr Char Default[] = {Char('C')};
-    Writer.Write(Pattern.empty() ? std::basic_string_view<Char>(Default, 1) : Pattern, false);
+    TWriter Writer(Settings, Fields);
+    if (DecodeDateTime(Value, Fields))
+        Writer.Write(Pattern.empty() ? typename TWriter::View(C, 1) : Pattern, false);
     return std::move(Writer.Text);
 }
 

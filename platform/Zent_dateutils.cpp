@@ -105,10 +105,6 @@ TTimeFacts TimeFactsOf(const QString& Format) {
     return Facts;
 }
 
-bool IsFormatCharacter(QChar C) {
-    return C.category() == QChar::Other_Format;
-}
-
 double FromClockFields(const QDate& Date, const QTime& Time) {
     return EncodeDate(Date.year(), Date.month(), Date.day()) +
            EncodeTime(Time.hour(), Time.minute(), Time.second(), Time.msec());
@@ -185,10 +181,10 @@ TUnicodeFormatSettings UnicodeFormatSettingsFromLocale(const QLocale& Locale) {
     const QString ShortTime = Locale.timeFormat(QLocale::ShortFormat);
     if (!ShortTime.isEmpty()) {
         const TTimeFacts Facts = TimeFactsOf(ShortTime);
-        for (const bool WithSeconds : {false, true}) {
-            (WithSeconds ? S.LongTimeFormat : S.ShortTimeFormat) = Latin1ToQString(
-                BuildTimeFormat(Facts.LeadingZeroHour, Facts.TwelveHour, Facts.MarkerInFront, WithSeconds));
-        }
+        S.ShortTimeFormat = Latin1ToQString(
+            BuildTimeFormat(Facts.LeadingZeroHour, Facts.TwelveHour, Facts.MarkerInFront, false));
+        S.LongTimeFormat = Latin1ToQString(
+            BuildTimeFormat(Facts.LeadingZeroHour, Facts.TwelveHour, Facts.MarkerInFront, true));
         if (const QChar Sep = FieldSeparator(ShortTime); !Sep.isNull()) S.TimeSeparator = Sep;
     }
     if (const QString Decimal = Locale.decimalPoint(); Decimal.size() == 1) S.DecimalSeparator = Decimal[0];
@@ -199,7 +195,7 @@ TFormatSettings FormatSettingsToLatin1(const TUnicodeFormatSettings& U) {
     // Direction marks and other invisible format characters have no Latin-1
     // form; in a pattern they would turn into literal '?'.
     auto Pattern = [](QString Format) {
-        Format.removeIf(IsFormatCharacter);
+        Format.removeIf([](QChar C) { return C.category() == QChar::Other_Format; });
         return QStringToLatin1(Format);
     };
     TFormatSettings S;
