@@ -42,6 +42,17 @@ void BM_DateTimeToText_Clock(benchmark::State& State) {
 }
 BENCHMARK(BM_DateTimeToText_Clock);
 
+// The Unicode face gives the same QString that QDateTime::toString gives.
+void BM_DateTimeToText_Unicode_Clock(benchmark::State& State) {
+    const double Now = zent::CurrentDateTime();
+    zent::UnicodeFormatSettings();
+    for (auto _ : State) {
+        QString Text = zent::DateTimeToText(u"HH:MM:SS", Now);
+        benchmark::DoNotOptimize(Text);
+    }
+}
+BENCHMARK(BM_DateTimeToText_Unicode_Clock);
+
 void BM_QDateTime_toString_Clock(benchmark::State& State) {
     const QDateTime Now = QDateTime::currentDateTime();
     const QString Pattern = QStringLiteral("HH:mm:ss");

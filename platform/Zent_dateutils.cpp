@@ -2,7 +2,6 @@
 
 #include <QDateTime>
 #include <QLocale>
-#include <charconv>
 #include <cmath>
 
 #include "Zent_latin1.h"
@@ -16,7 +15,6 @@ constexpr int64_t MSecsPerDay = 86'400'000;
 // Day number (0001-01-01 is 1) of the value 0.0, 1899-12-30.
 constexpr int64_t DateDelta = 693'594;
 constexpr int64_t MaxDayNumber = 3'652'059;  // 9999-12-31
-constexpr std::size_t MaxTextLength = 256;
 
 constexpr bool IsLeapYear(int Year) {
     return Year % 4 == 0 && (Year % 100 != 0 || Year % 400 == 0);
@@ -51,243 +49,14 @@ bool DecodeDayNumber(int64_t DayNumber, TDateTimeFields& F) {
     return true;
 }
 
-bool StartsWithNoCase(std::string_view Text, std::size_t Pos, std::string_view Word) {
-    if (Text.size() - Pos < Word.size()) return false;
-    for (std::size_t i = 0; i < Word.size(); ++i)
-        if (UpperCase(Text[Pos + i]) != Word[i]) return false;
-    return true;
-}
-
-// The upper-case letter of C, or 0 when C is no letter A to Z.
-char UpperLetter(char C) {
-    const char U = UpperCase(C);
-    return U >= 'A' && U <= 'Z' ? U : 0;
-}
-
-bool IsMarkerForm(std::string_view Pattern, std::size_t Pos) {
-    return StartsWithNoCase(Pattern, Pos, "AM/PM") || StartsWithNoCase(Pattern, Pos, "A/P") ||
-           StartsWithNoCase(Pattern, Pos, "AMPM");
-}
-
-// After an h run: does the pattern switch to the 12-hour clock before the
-// next hour field? Quoted text does not count.
-bool MarkerFollows(std::string_view Pattern, std::size_t From) {
-    bool Quoted = false;
-    for (std::size_t i = From; i < Pattern.size(); ++i) {
-        const char C = Pattern[i];
-        if (C == '\'' || C == '"') {
-            Quoted = !Quoted;
-            continue;
-        }
-        if (Quoted) continue;
-        const char U = UpperLetter(C);
-        if (U == 'H') return false;
-        if (U == 'A') return IsMarkerForm(Pattern, i);
-    }
-    return false;
-}
-
-// One run of a token letter as the writer meets it.
-struct TTokenRun {
-    char Letter;         // upper case; 'N' for an m or M after an h
-    char Written;        // as written in the pattern
-    std::size_t Length;  // of the run of identical characters
-    bool Inserted;       // inside a composite's pattern, where composites give nothing
-    bool TwelveHour;
-};
-
-class TPatternWriter {
-public:
-    TPatternWriter(const TFormatSettings& Settings, const TDateTimeFields& Fields) : S(Settings), F(Fields) {}
-
-    void Write(std::string_view Pattern, bool Inserted);
-    std::string Text;
-
-private:
-    bool Full() const { return Text.size() >= MaxTextLength; }
-    void Put(std::string_view Part) { Text.append(Part.substr(0, MaxTextLength - Text.size())); }
-    void Put(char C) {
-        if (!Full()) Text += C;
-    }
-    void PutNumber(unsigned Value, int MinDigits) {
-        char Buf[12];
-        const auto [End, Ec] = std::to_chars(Buf, Buf + sizeof Buf, Value);
-        for (auto N = End - Buf; N < MinDigits; ++N) Put('0');
-        for (const char* C = Buf; C != End; ++C) Put(*C);
-    }
-    // Each returns the pattern characters it consumed.
-    std::size_t PutNonLetter(std::string_view Pattern, std::size_t i);
-    std::size_t PutAForm(std::string_view Pattern, std::size_t i, bool& TwelveHour);
-    std::size_t PutRun(const TTokenRun& R);
-    // One family of token letters each.
-    void PutYear(const TTokenRun& R);
-    void PutMonth(const TTokenRun& R);
-    void PutDay(const TTokenRun& R);
-    void PutHour(const TTokenRun& R);
-    void PutClockField(unsigned Value, const TTokenRun& R);  // n and s
-    void PutMilliseconds(const TTokenRun& R);
-    void PutComposite(const TTokenRun& R);  // t and c
-    void PutEra(const TTokenRun& R);        // e and g
-
-    const TFormatSettings& S;
-    const TDateTimeFields& F;
-};
-
-void TPatternWriter::Write(std::string_view Pattern, bool Inserted) {
-    char LastLetter = ' ';
-    bool TwelveHour = false;
-    std::size_t i = 0;
-    while (i < Pattern.size() && !Full()) {
-        const char C = Pattern[i];
-        char Letter = UpperLetter(C);
-        if (Letter == 0) {
-            i += PutNonLetter(Pattern, i);
-        } else if (Letter == 'A') {
-            LastLetter = 'A';
-            i += PutAForm(Pattern, i, TwelveHour);
-        } else {
-            std::size_t Length = 1;
-            while (i + Length < Pattern.size() && Pattern[i + Length] == C) ++Length;
-            if (Letter == 'M' && LastLetter == 'H') Letter = 'N';
-            LastLetter = Letter;
-            if (Letter == 'H' && MarkerFollows(Pattern, i + Length)) TwelveHour = true;
-            i += PutRun({Letter, C, Length, Inserted, TwelveHour});
-        }
-    }
-}
-
-std::size_t TPatternWriter::PutRun(const TTokenRun& R) {
-    switch (R.Letter) {
-        case 'Y': PutYear(R); break;
-        case 'M': PutMonth(R); break;
-        case 'D': PutDay(R); break;
-        case 'H': PutHour(R); break;
-        case 'N': PutClockField(F.Min, R); break;
-        case 'S': PutClockField(F.Sec, R); break;
-        case 'Z': PutMilliseconds(R); break;
-        case 'T':
-        case 'C': PutComposite(R); break;
-        case 'E':
-        case 'G': PutEra(R); break;
-        default: Put(R.Written); return 1;  // no token: copied, one letter at a time
-    }
-    return R.Length;
-}
-
-std::size_t TPatternWriter::PutNonLetter(std::string_view Pattern, std::size_t i) {
-    const char C = Pattern[i];
-    if (C == '\'' || C == '"') {  // literal text up to the same quote, or to the end
-        const std::size_t Close = Pattern.find(C, i + 1);
-        const std::size_t End = Close == std::string_view::npos ? Pattern.size() : Close;
-        Put(Pattern.substr(i + 1, End - i - 1));
-        return End + 1 - i;
-    }
-    if (C == '/')
-        Put(S.DateSeparator);
-    else if (C == ':')
-        Put(S.TimeSeparator);
-    else
-        Put(C);
-    return 1;
-}
-
-std::size_t TPatternWriter::PutAForm(std::string_view Pattern, std::size_t i, bool& TwelveHour) {
-    const bool Morning = F.Hour < 12;
-    if (StartsWithNoCase(Pattern, i, "AM/PM")) {
-        Put(Pattern.substr(Morning ? i : i + 3, 2));
-        TwelveHour = true;
-        return 5;
-    }
-    if (StartsWithNoCase(Pattern, i, "A/P")) {
-        Put(Pattern[Morning ? i : i + 2]);
-        TwelveHour = true;
-        return 3;
-    }
-    if (StartsWithNoCase(Pattern, i, "AMPM")) {
-        Put(Morning ? S.TimeAMString : S.TimePMString);
-        TwelveHour = true;
-        return 4;
-    }
-    if (StartsWithNoCase(Pattern, i, "AAAA")) {
-        Put(S.LongDayNames[F.DayOfWeek - 1]);
-        return 4;
-    }
-    if (StartsWithNoCase(Pattern, i, "AAA")) {
-        Put(S.ShortDayNames[F.DayOfWeek - 1]);
-        return 3;
-    }
-    Put(Pattern[i]);
-    return 1;
-}
-
-void TPatternWriter::PutYear(const TTokenRun& R) {
-    if (R.Length <= 2)
-        PutNumber(F.Year % 100, 2);
-    else
-        PutNumber(F.Year, 4);
-}
-
-void TPatternWriter::PutMonth(const TTokenRun& R) {
-    if (R.Length <= 2)
-        PutNumber(F.Month, int(R.Length));
-    else
-        Put(R.Length == 3 ? S.ShortMonthNames[F.Month - 1] : S.LongMonthNames[F.Month - 1]);
-}
-
-void TPatternWriter::PutDay(const TTokenRun& R) {
-    if (R.Length <= 2)
-        PutNumber(F.Day, int(R.Length));
-    else if (R.Length == 3)
-        Put(S.ShortDayNames[F.DayOfWeek - 1]);
-    else if (R.Length == 4)
-        Put(S.LongDayNames[F.DayOfWeek - 1]);
-    else if (!R.Inserted)
-        Write(R.Length == 5 ? S.ShortDateFormat : S.LongDateFormat, true);
-}
-
-void TPatternWriter::PutHour(const TTokenRun& R) {
-    unsigned Hour = F.Hour;
-    if (R.TwelveHour) Hour = Hour % 12 == 0 ? 12 : Hour % 12;
-    PutNumber(Hour, R.Length == 1 ? 1 : 2);
-}
-
-void TPatternWriter::PutClockField(unsigned Value, const TTokenRun& R) {
-    PutNumber(Value, R.Length == 1 ? 1 : 2);
-}
-
-void TPatternWriter::PutMilliseconds(const TTokenRun& R) {
-    PutNumber(F.MSec, R.Length < 3 ? int(R.Length) : 3);
-}
-
-void TPatternWriter::PutComposite(const TTokenRun& R) {
-    if (R.Inserted) return;  // insertion goes one level deep
-    if (R.Letter == 'T') {
-        Write(R.Length == 1 ? S.ShortTimeFormat : S.LongTimeFormat, true);
-        return;
-    }
-    Write(S.ShortDateFormat, true);
-    if (F.Hour != 0 || F.Min != 0 || F.Sec != 0) {
-        Put(' ');
-        Write(S.LongTimeFormat, true);
-    }
-}
-
-void TPatternWriter::PutEra(const TTokenRun& R) {
-    if (R.Letter == 'G') return;  // no era names on a Gregorian calendar
-    // Gregorian only: the era year is the year.
-    if (R.Length <= 2)
-        PutNumber(F.Year % 100, int(R.Length));
-    else
-        PutNumber(F.Year, 4);
-}
-
-void TakeIfGiven(std::string& Setting, const QString& Text) {
-    if (!Text.isEmpty()) Setting = QStringToLatin1(Text);
+void TakeIfGiven(QString& Setting, const QString& Text) {
+    if (!Text.isEmpty()) Setting = Text;
 }
 
 // The first punctuation character after the first field, outside quotes, or
-// 0 when there is none. Blanks and characters outside Latin-1 (such as the
-// direction marks of right-to-left locales) are no separators.
+// 0 when there is none. Blanks and characters outside Latin-1 (direction
+// marks, and the vowel signs and syllable marks inside the words of a few
+// locales' formats) are no separators.
 QChar FieldSeparator(const QString& Format) {
     bool SeenLetter = false;
     bool Quoted = false;
@@ -336,14 +105,6 @@ TTimeFacts TimeFactsOf(const QString& Format) {
     return Facts;
 }
 
-std::string LocaleDateFormat(QString Format, bool RemoveEras) {
-    // Direction marks and other invisible format characters have no Latin-1 form.
-    Format.removeIf([](QChar C) { return C.category() == QChar::Other_Format; });
-    std::string Result = QStringToLatin1(Format);
-    if (RemoveEras) std::erase_if(Result, [](char C) { return C == 'g' || C == 'G'; });
-    return Result;
-}
-
 double FromClockFields(const QDate& Date, const QTime& Time) {
     return EncodeDate(Date.year(), Date.month(), Date.day()) +
            EncodeTime(Time.hour(), Time.minute(), Time.second(), Time.msec());
@@ -351,33 +112,34 @@ double FromClockFields(const QDate& Date, const QTime& Time) {
 
 }  // namespace
 
-TFormatSettings DefaultFormatSettings() {
-    // Strings moved in rather than literals assigned: GCC 12 reports a false
-    // -Wrestrict on a short literal assigned to a string at -O2 and above.
-    using std::string;
-    TFormatSettings S;
-    S.DateSeparator = string("/");
-    S.TimeSeparator = string(":");
-    S.ShortDateFormat = string("m/d/yy");
-    S.LongDateFormat = string("mmmm d, yyyy");
-    S.ShortTimeFormat = BuildTimeFormat(false, true, false, false);
-    S.LongTimeFormat = BuildTimeFormat(false, true, false, true);
-    S.TimeAMString = string("am");
-    S.TimePMString = string("pm");
-    static constexpr const char* LongMonths[12] = {"January",   "February", "March",    "April",
-                                                   "May",       "June",     "July",     "August",
-                                                   "September", "October",  "November", "December"};
-    static constexpr const char* LongDays[7] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
-                                                "Thursday", "Friday", "Saturday"};
+TUnicodeFormatSettings DefaultUnicodeFormatSettings() {
+    TUnicodeFormatSettings S;
+    S.DateSeparator = QStringLiteral("/");
+    S.TimeSeparator = QStringLiteral(":");
+    S.ShortDateFormat = QStringLiteral("m/d/yy");
+    S.LongDateFormat = QStringLiteral("mmmm d, yyyy");
+    S.ShortTimeFormat = Latin1ToQString(BuildTimeFormat(false, true, false, false));
+    S.LongTimeFormat = Latin1ToQString(BuildTimeFormat(false, true, false, true));
+    S.TimeAMString = QStringLiteral("am");
+    S.TimePMString = QStringLiteral("pm");
+    static constexpr const char16_t* LongMonths[12] = {u"January",   u"February", u"March",    u"April",
+                                                       u"May",       u"June",     u"July",     u"August",
+                                                       u"September", u"October",  u"November", u"December"};
+    static constexpr const char16_t* LongDays[7] = {u"Sunday",   u"Monday", u"Tuesday", u"Wednesday",
+                                                    u"Thursday", u"Friday", u"Saturday"};
     for (int i = 0; i < 12; ++i) {
-        S.LongMonthNames[i] = LongMonths[i];
-        S.ShortMonthNames[i] = S.LongMonthNames[i].substr(0, 3);
+        S.LongMonthNames[i] = QStringView(LongMonths[i]).toString();
+        S.ShortMonthNames[i] = S.LongMonthNames[i].left(3);
     }
     for (int i = 0; i < 7; ++i) {
-        S.LongDayNames[i] = LongDays[i];
-        S.ShortDayNames[i] = S.LongDayNames[i].substr(0, 3);
+        S.LongDayNames[i] = QStringView(LongDays[i]).toString();
+        S.ShortDayNames[i] = S.LongDayNames[i].left(3);
     }
     return S;
+}
+
+TFormatSettings DefaultFormatSettings() {
+    return FormatSettingsToLatin1(DefaultUnicodeFormatSettings());
 }
 
 std::string BuildTimeFormat(bool LeadingZeroHour, bool TwelveHour, bool MarkerInFront, bool WithSeconds) {
@@ -389,8 +151,8 @@ std::string BuildTimeFormat(bool LeadingZeroHour, bool TwelveHour, bool MarkerIn
     return Format;
 }
 
-TFormatSettings FormatSettingsFromLocale(const QLocale& Locale) {
-    TFormatSettings S = DefaultFormatSettings();
+TUnicodeFormatSettings UnicodeFormatSettingsFromLocale(const QLocale& Locale) {
+    TUnicodeFormatSettings S = DefaultUnicodeFormatSettings();
     for (int i = 0; i < 12; ++i) {
         TakeIfGiven(S.LongMonthNames[i], Locale.monthName(i + 1, QLocale::LongFormat));
         TakeIfGiven(S.ShortMonthNames[i], Locale.monthName(i + 1, QLocale::ShortFormat));
@@ -406,29 +168,68 @@ TFormatSettings FormatSettingsFromLocale(const QLocale& Locale) {
     const QLocale::Language Language = Locale.language();
     const bool Cjk =
         Language == QLocale::Chinese || Language == QLocale::Japanese || Language == QLocale::Korean;
+    auto DateFormat = [Cjk](QString Format) {
+        if (Cjk) Format.removeIf([](QChar C) { return C == u'g' || C == u'G'; });
+        return Format;
+    };
     const QString ShortDate = Locale.dateFormat(QLocale::ShortFormat);
     const QString LongDate = Locale.dateFormat(QLocale::LongFormat);
-    if (!ShortDate.isEmpty()) S.ShortDateFormat = LocaleDateFormat(ShortDate, Cjk);
-    if (!LongDate.isEmpty()) S.LongDateFormat = LocaleDateFormat(LongDate, Cjk);
-    if (const QChar Sep = FieldSeparator(ShortDate); !Sep.isNull()) S.DateSeparator = QStringToLatin1(QString(Sep));
+    if (!ShortDate.isEmpty()) S.ShortDateFormat = DateFormat(ShortDate);
+    if (!LongDate.isEmpty()) S.LongDateFormat = DateFormat(LongDate);
+    if (const QChar Sep = FieldSeparator(ShortDate); !Sep.isNull()) S.DateSeparator = Sep;
 
     const QString ShortTime = Locale.timeFormat(QLocale::ShortFormat);
     if (!ShortTime.isEmpty()) {
         const TTimeFacts Facts = TimeFactsOf(ShortTime);
-        S.ShortTimeFormat =
-            BuildTimeFormat(Facts.LeadingZeroHour, Facts.TwelveHour, Facts.MarkerInFront, false);
-        S.LongTimeFormat =
-            BuildTimeFormat(Facts.LeadingZeroHour, Facts.TwelveHour, Facts.MarkerInFront, true);
-        if (const QChar Sep = FieldSeparator(ShortTime); !Sep.isNull())
-            S.TimeSeparator = QStringToLatin1(QString(Sep));
+        S.ShortTimeFormat = Latin1ToQString(
+            BuildTimeFormat(Facts.LeadingZeroHour, Facts.TwelveHour, Facts.MarkerInFront, false));
+        S.LongTimeFormat = Latin1ToQString(
+            BuildTimeFormat(Facts.LeadingZeroHour, Facts.TwelveHour, Facts.MarkerInFront, true));
+        if (const QChar Sep = FieldSeparator(ShortTime); !Sep.isNull()) S.TimeSeparator = Sep;
     }
-    const QString Decimal = Locale.decimalPoint();
-    if (Decimal.size() == 1 && Decimal[0].unicode() < 0x100) S.DecimalSeparator = char(Decimal[0].unicode());
+    if (const QString Decimal = Locale.decimalPoint(); Decimal.size() == 1) S.DecimalSeparator = Decimal[0];
     return S;
 }
 
+TFormatSettings FormatSettingsToLatin1(const TUnicodeFormatSettings& U) {
+    // Direction marks and other invisible format characters have no Latin-1
+    // form; in a pattern they would turn into literal '?'.
+    auto Pattern = [](QString Format) {
+        Format.removeIf([](QChar C) { return C.category() == QChar::Other_Format; });
+        return QStringToLatin1(Format);
+    };
+    TFormatSettings S;
+    S.DateSeparator = QStringToLatin1(U.DateSeparator);
+    S.TimeSeparator = QStringToLatin1(U.TimeSeparator);
+    S.ShortDateFormat = Pattern(U.ShortDateFormat);
+    S.LongDateFormat = Pattern(U.LongDateFormat);
+    S.ShortTimeFormat = Pattern(U.ShortTimeFormat);
+    S.LongTimeFormat = Pattern(U.LongTimeFormat);
+    S.TimeAMString = QStringToLatin1(U.TimeAMString);
+    S.TimePMString = QStringToLatin1(U.TimePMString);
+    for (int i = 0; i < 12; ++i) {
+        S.ShortMonthNames[i] = QStringToLatin1(U.ShortMonthNames[i]);
+        S.LongMonthNames[i] = QStringToLatin1(U.LongMonthNames[i]);
+    }
+    for (int i = 0; i < 7; ++i) {
+        S.ShortDayNames[i] = QStringToLatin1(U.ShortDayNames[i]);
+        S.LongDayNames[i] = QStringToLatin1(U.LongDayNames[i]);
+    }
+    if (U.DecimalSeparator.unicode() < 0x100) S.DecimalSeparator = char(U.DecimalSeparator.unicode());
+    return S;
+}
+
+TFormatSettings FormatSettingsFromLocale(const QLocale& Locale) {
+    return FormatSettingsToLatin1(UnicodeFormatSettingsFromLocale(Locale));
+}
+
+const TUnicodeFormatSettings& UnicodeFormatSettings() {
+    static const TUnicodeFormatSettings Settings = UnicodeFormatSettingsFromLocale(QLocale::system());
+    return Settings;
+}
+
 const TFormatSettings& FormatSettings() {
-    static const TFormatSettings Settings = FormatSettingsFromLocale(QLocale::system());
+    static const TFormatSettings Settings = FormatSettingsToLatin1(UnicodeFormatSettings());
     return Settings;
 }
 
@@ -492,18 +293,6 @@ double EncodeTime(int Hour, int Min, int Sec, int MSec) {
     if (Hour < 0 || Hour > 23 || Min < 0 || Min > 59 || Sec < 0 || Sec > 59 || MSec < 0 || MSec > 999)
         throw EConvertError("Invalid argument to time encode");
     return double(Hour * 3'600'000 + Min * 60'000 + Sec * 1'000 + MSec) / MSecsPerDay;
-}
-
-std::string DateTimeToText(std::string_view Pattern, double Value, const TFormatSettings& Settings) {
-    TDateTimeFields Fields;
-    if (!DecodeDateTime(Value, Fields)) return {};
-    TPatternWriter Writer(Settings, Fields);
-    Writer.Write(Pattern.empty() ? std::string_view("C") : Pattern, false);
-    return std::move(Writer.Text);
-}
-
-std::string DateTimeToText(std::string_view Pattern, double Value) {
-    return DateTimeToText(Pattern, Value, FormatSettings());
 }
 
 double CurrentDateTime() {

@@ -12,6 +12,8 @@
 // gives the empty text for it, whatever the pattern.
 #pragma once
 
+#include <QString>
+#include <QStringView>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -20,41 +22,59 @@ class QLocale;
 
 namespace zent {
 
-// The locale's date and time settings as ISO-8859-1 byte strings.
-struct TFormatSettings {
+// The locale's date and time settings, over the library's ISO-8859-1 byte
+// strings (TFormatSettings) or over Unicode (TUnicodeFormatSettings).
+template <class TText>
+struct TFormatSettingsOf {
     // Text written for '/' and ':' in a pattern. Strings rather than single
     // characters: a setting may be empty (then nothing is written).
-    std::string DateSeparator;
-    std::string TimeSeparator;
-    std::string ShortDateFormat;      // tokens c and ddddd
-    std::string LongDateFormat;       // token dddddd
-    std::string ShortTimeFormat;      // token t
-    std::string LongTimeFormat;       // token tt and the time part of c
-    std::string TimeAMString;         // AMPM before noon
-    std::string TimePMString;         // AMPM from noon
-    std::string ShortMonthNames[12];  // January first
-    std::string LongMonthNames[12];
-    std::string ShortDayNames[7];  // Sunday first
-    std::string LongDayNames[7];
-    // Not used by the patterns: the character the floating-point conversions write.
-    char DecimalSeparator = '.';
+    TText DateSeparator;
+    TText TimeSeparator;
+    TText ShortDateFormat;      // tokens c and ddddd
+    TText LongDateFormat;       // token dddddd
+    TText ShortTimeFormat;      // token t
+    TText LongTimeFormat;       // token tt and the time part of c
+    TText TimeAMString;         // AMPM before noon
+    TText TimePMString;         // AMPM from noon
+    TText ShortMonthNames[12];  // January first
+    TText LongMonthNames[12];
+    TText ShortDayNames[7];  // Sunday first
+    TText LongDayNames[7];
+    // Not used by the patterns: the character (char or QChar) the floating-point
+    // conversions write.
+    typename TText::value_type DecimalSeparator = typename TText::value_type(u'.');
 };
+using TFormatSettings = TFormatSettingsOf<std::string>;
+using TUnicodeFormatSettings = TFormatSettingsOf<QString>;
 
 // English settings used wherever the locale gives nothing: "m/d/yy",
 // "mmmm d, yyyy", "h:mm AMPM", "h:mm:ss AMPM", "am"/"pm", '/', ':', '.'.
 TFormatSettings DefaultFormatSettings();
+TUnicodeFormatSettings DefaultUnicodeFormatSettings();
 
 // Settings of Locale, with the fallbacks for whatever it leaves empty. The
 // time patterns are built from the locale's time format facts: "hh" or "h"
 // for a leading zero, and with a 12-hour clock "AMPM " in front or " AMPM"
 // behind, as the locale places its marker. Date formats are taken as they
 // are (their letters d, M, y read the same here); in a Chinese, Japanese or
-// Korean locale every 'g' is removed. Separators are the first non-letter
-// after the first field of the short date and time formats.
+// Korean locale every 'g' is removed. Separators are the first Latin-1
+// punctuation after the first field of the short date and time formats (the
+// only other candidates Qt's locales have are marks inside words).
+// The Unicode settings hold the locale's texts whole, direction marks in the
+// date formats included; the Latin-1 ones are made from them by
+// FormatSettingsToLatin1.
 TFormatSettings FormatSettingsFromLocale(const QLocale& Locale);
+TUnicodeFormatSettings UnicodeFormatSettingsFromLocale(const QLocale& Locale);
 
-// The settings of the system locale, read once on first use.
+// Every text through QStringToLatin1 ('?' for a character outside Latin-1),
+// but the four patterns first lose their invisible format characters (such
+// as direction marks), and a decimal separator outside Latin-1 gives '.'.
+TFormatSettings FormatSettingsToLatin1(const TUnicodeFormatSettings& Settings);
+
+// The settings of the system locale, read once on first use (the Latin-1
+// ones are made from the Unicode ones).
 const TFormatSettings& FormatSettings();
+const TUnicodeFormatSettings& UnicodeFormatSettings();
 
 // Builds a time pattern: "h" or "hh", ":mm", optionally ":ss", with the
 // marker "AMPM" in front of or behind the time for a 12-hour clock.
@@ -69,6 +89,14 @@ std::string BuildTimeFormat(bool LeadingZeroHour, bool TwelveHour, bool MarkerIn
 // the empty era name.
 std::string DateTimeToText(std::string_view Pattern, double Value, const TFormatSettings& Settings);
 std::string DateTimeToText(std::string_view Pattern, double Value);
+// The same over UTF-16. Only ASCII characters are tokens; every other one,
+// a surrogate pair as one, is copied whole. The 256 characters are code
+// points: a surrogate pair counts once and is never split (a lone surrogate
+// counts once and is copied as it is). QStringView rather than a QString
+// reference, so that a narrow string literal converts to std::string_view
+// alone: DateTimeToText("hh:nn", v) stays the byte face.
+QString DateTimeToText(QStringView Pattern, double Value, const TUnicodeFormatSettings& Settings);
+QString DateTimeToText(QStringView Pattern, double Value);
 
 // The fields of a value; all zero (and false returned) outside the range.
 struct TDateTimeFields {

@@ -18,6 +18,7 @@
 
 #include "Zent_internal.h"
 #include "Zent_latin1.h"
+#include "Zent_numglyphs.h"
 #include "Zent_pixels.h"
 #include "Zent_sysutils.h"
 
@@ -262,6 +263,8 @@ int32_t PaintPixelRatio(double Dpr) {
 // it. A canvas keeps them for its font and its surface's resolution, with
 // the widths and shaped glyphs of the texts it measured last: a control
 // measures a text just before it draws it, and repaints the same few texts.
+// A number needs no shaping: its glyphs come from the number glyphs of the
+// font, shared by all canvases.
 struct TCanvas::TTextCache {
     // What the font and metrics were made from. Metrics depend on the
     // surface only through its resolution; the painter scales glyphs to
@@ -273,12 +276,18 @@ struct TCanvas::TTextCache {
     int Dpi = -1;  // 0: measured without a surface
     QFont Font;
     QFontMetrics Metrics{QFont()};
+    // The surface of the present call, set by every TextCache().
+    const QPaintDevice* Device = nullptr;
+    // Fetched at the first number measured.
+    std::shared_ptr<const TNumberGlyphs> Numbers;
+    bool NumbersFetched = false;
 
     struct TMeasure {
         std::string Text;
-        QString Chars;
         int32_t Width = 0;
-        std::unique_ptr<QTextLayout> Glyphs;  // shaped at the first draw
+        bool Number = false;                  // drawn from the number glyphs
+        QString Chars;                        // otherwise shaped
+        std::unique_ptr<QTextLayout> Glyphs;  // at the first draw
     };
     std::array<TMeasure, 4> Recent;
     std::size_t Count = 0, Next = 0;  // Recent[Next] is replaced next
@@ -290,9 +299,19 @@ struct TCanvas::TTextCache {
         Next = (Next + 1) % Recent.size();
         Count = std::max(Count, Next == 0 ? Recent.size() : Next);
         M.Text = Text;
-        M.Chars = Latin1ToQString(Text);
-        M.Width = Metrics.horizontalAdvance(M.Chars);
         M.Glyphs.reset();
+        M.Width = -1;
+        if (TNumberGlyphs::Writes(Text)) {
+            if (!std::exchange(NumbersFetched, true)) Numbers = TNumberGlyphs::For(Font, Device);
+            if (Numbers) M.Width = Numbers->Width(Text);
+        }
+        M.Number = M.Width >= 0;
+        if (M.Number) {
+            M.Chars.clear();
+        } else {
+            M.Chars = Latin1ToQString(Text);
+            M.Width = Metrics.horizontalAdvance(M.Chars);
+        }
         return M;
     }
 
@@ -301,6 +320,10 @@ struct TCanvas::TTextCache {
     // out lines are left to drawText, which places them differently at
     // device pixel ratios above 1.
     void Draw(QPainter& P, TMeasure& M, int32_t X, int32_t Baseline) {
+        if (M.Number) {
+            Numbers->Draw(P, M.Text, X, Baseline);
+            return;
+        }
         if (Style & (fsUnderline | fsStrikeOut)) {
             P.setFont(Font);
             P.drawText(QPoint(X, Baseline), M.Chars);
@@ -327,6 +350,7 @@ TCanvas::TTextCache& TCanvas::TextCache() const {
     QFont Base = DefaultFont();
     if (!FTextCache) FTextCache = std::make_unique<TTextCache>();
     TTextCache& C = *FTextCache;
+    C.Device = Device;
     if (C.Dpi == Dpi && C.Size == Font.Size && C.Style == Font.Style && C.Name == Font.Name && C.Base == Base)
         return C;
     C.Name = Font.Name;
@@ -337,6 +361,8 @@ TCanvas::TTextCache& TCanvas::TextCache() const {
     C.Font = ToQFont(Font, C.Base);
     C.Metrics = Device ? QFontMetrics(C.Font, Device) : QFontMetrics(C.Font);
     C.Count = C.Next = 0;
+    C.Numbers.reset();
+    C.NumbersFetched = false;
     return C;
 }
 
@@ -357,6 +383,13 @@ void TCanvas::Unbind() {
     FPainter = nullptr;
     FPainterWidth = FPainterHeight = 0;
     FRatio = 1;
+}
+
+bool TCanvas::ExactRatio() const {
+    if (!FPainter) return true;
+    const QTransform T = FPainter->deviceTransform();
+    return T.type() <= QTransform::TxScale && T.m11() == FRatio && T.m22() == FRatio &&
+           T.dx() == std::floor(T.dx()) && T.dy() == std::floor(T.dy());
 }
 
 TRect TCanvas::PaintArea() const {
@@ -502,11 +535,21 @@ void TCanvas::PaintText(int64_t ClipL, int64_t ClipT, int64_t ClipR, int64_t Cli
                                      SurfaceWidth(), SurfaceHeight());
     if (Cell.empty() || Visible.empty()) return;
 
+    // On a bitmap's solid background a number's glyphs are pasted: no
+    // painter, and the blending done once per glyph.
+    const int32_t Baseline = Y + T.Metrics.ascent();
+    const int32_t r = FRatio;  // Visible lies inside the surface: its device pixels fit 32 bits
+    if (FImage && M.Number && Brush.Style() != bsClear &&
+        T.Numbers->Paste(RowsOf(*FImage),
+                         Box{Visible.left * r, Visible.top * r, Visible.right * r, Visible.bottom * r}, r,
+                         M.Text, X, Baseline, DrawPixel(Font.Color), DrawPixel(Brush.Color())))
+        return;
+
     const auto Draw = [&](QPainter& P) {
         P.setClipRect(ToQRect(Visible), Qt::IntersectClip);
         P.setPen(QColor::fromRgb(DrawPixel(Font.Color)));
         P.setBackgroundMode(Qt::TransparentMode);
-        T.Draw(P, M, X, Y + T.Metrics.ascent());
+        T.Draw(P, M, X, Baseline);
     };
     if (FImage) {
         QPainter P(FImage);

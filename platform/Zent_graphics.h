@@ -230,6 +230,12 @@ public:
     // paint reaches device pixels (the widget's devicePixelRatioF() on
     // screen and in grab()); 1 when unbound.
     int32_t PixelRatio() const { return FRatio; }
+    // Whether the present paint puts each logical pixel on exactly
+    // PixelRatio x PixelRatio whole device pixels: always on a bitmap; on a
+    // control, unless the scale is fractional or the painter transforms
+    // otherwise. A copy of part of a picture then shows just as that part
+    // of the whole picture does.
+    bool ExactRatio() const;
     // The part of the surface the present paint must cover, in logical
     // coordinates: for a control the bounding box of what Qt repaints, for a
     // bitmap all of it. Empty when unbound.

@@ -6,11 +6,15 @@
 #include <cmath>
 #include <limits>
 #include <random>
+#include <type_traits>
 
 #include "Zent_dateutils.h"
+#include "Zent_latin1.h"
 #include "Zent_sysutils.h"
+#include "test_support.h"
 
 using namespace zent;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -213,6 +217,105 @@ TEST(FormatSettings, FallbacksAndLocaleFacts) {
     const TFormatSettings Arabic = FormatSettingsFromLocale(QLocale(QLocale::Arabic, QLocale::Egypt));
     EXPECT_EQ(Arabic.DateSeparator, "/");
     EXPECT_EQ(Arabic.ShortDateFormat.find('?'), std::string::npos) << Arabic.ShortDateFormat;
+}
+
+// A narrow literal picks the byte face; UTF-16 texts the Unicode one.
+static_assert(std::is_same_v<decltype(DateTimeToText("hh:nn", 0.0)), std::string>);
+static_assert(std::is_same_v<decltype(DateTimeToText(u"hh:nn", 0.0)), QString>);
+static_assert(std::is_same_v<decltype(DateTimeToText(QString(), 0.0)), QString>);
+
+QString Emoji(int Count) {
+    return u"\U0001F600"_s.repeated(Count);
+}
+
+TEST(UnicodeDateTimeToText, LiteralsPassThroughWhole) {
+    const TUnicodeFormatSettings English = DefaultUnicodeFormatSettings();
+    const double Afternoon = At(2024, 3, 9, 14, 5, 9);
+    const struct {
+        QString Pattern, Text;
+    } Cases[] = {
+        {u"yyyy\u5E74mm\u6708dd\u65E5 hh\u6642nn\u5206"_s, u"2024\u5E7403\u670809\u65E5 14\u664205\u5206"_s},
+        {u"\u0414\u0430\u0442\u0430 dd.mm"_s, u"\u0414\u0430\u0442\u0430 09.03"_s},  // Cyrillic, unquoted
+        {u"'\u03A9\u03C1\u03B1 h' h"_s, u"\u03A9\u03C1\u03B1 h 14"_s},
+        {u"\u05E9\u05E2\u05D4 'yy"_s, u"\u05E9\u05E2\u05D4 yy"_s},              // Hebrew, unclosed quote
+        {u"h\U0001F600m \"\U0001F600mm\""_s, u"14\U0001F6005 \U0001F600mm"_s},  // m after h stays minutes
+        {u"\u00E9\u00B0 AMPM"_s, u"\u00E9\u00B0 pm"_s},
+        {u"x\xD83D \xDE00x"_s, u"x\xD83D \xDE00x"_s},  // lone surrogates copied as they are
+        {u"\uFFFE\uFEFFx"_s, u"\uFFFE\uFEFFx"_s},      // no byte-order marks: kept, nothing swapped
+    };
+    for (const auto& C : Cases)
+        EXPECT_EQ(DateTimeToText(C.Pattern, Afternoon, English), C.Text) << C.Pattern.toStdString();
+    EXPECT_EQ(DateTimeToText(u"yyyy-mm-dd", Afternoon), u"2024-03-09"_s);  // the system's settings
+}
+
+TEST(UnicodeDateTimeToText, LimitCountsCodePointsAndNeverSplitsAPair) {
+    TUnicodeFormatSettings S = DefaultUnicodeFormatSettings();
+    S.LongMonthNames[0] = Emoji(2);
+    const QString Hashes(255, u'#');
+    const struct {
+        QString Pattern, Text;
+    } Cases[] = {
+        {Emoji(300), Emoji(256)},
+        {Hashes + Emoji(2), Hashes + Emoji(1)},
+        {Hashes + u"#"_s + Emoji(1), Hashes + u"#"_s},
+        {Hashes + u"mmmm"_s, Hashes + Emoji(1)},
+        {Hashes + u"'"_s + Emoji(3), Hashes + Emoji(1)},
+    };
+    for (const auto& C : Cases) EXPECT_EQ(DateTimeToText(C.Pattern, 6.0, S), C.Text) << C.Pattern.size();
+}
+
+TEST(UnicodeDateTimeToText, LocaleNamesWhole) {
+    const QDate Saturday(2024, 3, 9);
+    const double Morning = At(2024, 3, 9, 9, 5);
+    const struct {
+        QLocale Locale;
+        QString Pattern, Text;
+    } Cases[] = {
+        {QLocale(QLocale::Russian, QLocale::Russia), u"mmmm mmm dddd ddd"_s,
+         u"\u043C\u0430\u0440\u0442\u0430 \u043C\u0430\u0440. "
+         u"\u0441\u0443\u0431\u0431\u043E\u0442\u0430 \u0441\u0431"_s},
+        {QLocale(QLocale::Japanese, QLocale::Japan), u"mmmm dddd ddd AMPM t"_s,
+         u"3\u6708 \u571F\u66DC\u65E5 \u571F \u5348\u524D 9:05"_s},
+    };
+    for (const auto& C : Cases) {
+        const TUnicodeFormatSettings S = UnicodeFormatSettingsFromLocale(C.Locale);
+        EXPECT_EQ(DateTimeToText(C.Pattern, Morning, S), C.Text);
+        // The long date read through the pattern language is Qt's own.
+        EXPECT_EQ(DateTimeToText(u"dddddd", Morning, S), C.Locale.toString(Saturday, QLocale::LongFormat));
+    }
+    const QLocale Russian(QLocale::Russian, QLocale::Russia);
+    EXPECT_EQ(UnicodeFormatSettingsFromLocale(Russian).LongMonthNames[0], Russian.monthName(1));
+}
+
+TEST(FormatSettings, UnicodeKeepsWhatLatin1CannotHold) {
+    const TUnicodeFormatSettings Arabic =
+        UnicodeFormatSettingsFromLocale(QLocale(QLocale::Arabic, QLocale::Egypt));
+    EXPECT_EQ(Arabic.ShortDateFormat, u"d\u200F/M\u200F/yyyy"_s);  // right-to-left marks kept
+    EXPECT_EQ(Arabic.DecimalSeparator, QChar(0x066B));
+    const TFormatSettings Latin1 = FormatSettingsToLatin1(Arabic);
+    EXPECT_EQ(Latin1.ShortDateFormat, "d/M/yyyy");
+    EXPECT_EQ(Latin1.DecimalSeparator, '.');
+}
+
+// Over Latin-1 patterns the byte face is the Unicode face converted to Latin-1.
+TEST(UnicodeDateTimeToText, Latin1FaceMatchesUnicodeFace) {
+    constexpr std::string_view Alphabet("yYmMdDhHnNsSzZtTcCeEgGaApP/:'\" .-x\xB0\xE9\0", 37);
+    std::mt19937 Rng(20240309);
+    for (const QLocale& Locale :
+         {QLocale::c(), QLocale(QLocale::German, QLocale::Germany),
+          QLocale(QLocale::Russian, QLocale::Russia), QLocale(QLocale::Japanese, QLocale::Japan)}) {
+        const TFormatSettings Bytes = FormatSettingsFromLocale(Locale);
+        const TUnicodeFormatSettings Unicode = UnicodeFormatSettingsFromLocale(Locale);
+        for (int i = 0; i < 3000; ++i) {
+            std::string Pattern(Rng() % 24 + (i % 10 == 0 ? 240 : 0), ' ');
+            for (char& C : Pattern) C = Alphabet[Rng() % Alphabet.size()];
+            const double Value =
+                double(int64_t(Rng() % 3'700'000) - 720'000) + Rng() % 86'400'000 / 86'400'000.0;
+            ASSERT_EQ(DateTimeToText(Pattern, Value, Bytes),
+                      QStringToLatin1(DateTimeToText(Latin1ToQString(Pattern), Value, Unicode)))
+                << Locale.name().toStdString() << " " << Pattern;
+        }
+    }
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include "Zent_controls.h"
 #include "Zent_graphics.h"
 #include "Zent_internal.h"
+#include "Zent_numglyphs.h"
 #include "Zent_sysutils.h"
 #include "test_support.h"
 
@@ -523,6 +524,128 @@ TEST(CanvasTextCache, EachChangeBetweenTwoDrawsShowsInTheNext) {
                                    << test::SavePicture(Want.Picture, "text_cache_painter_fresh");
         EXPECT_EQ(Used.TextHeight("x"), TCanvas().TextHeight("x"));  // unbound again: no surface
     }
+}
+
+// ---------------------------------------------------------------- number text
+
+// A text of number characters is drawn from glyphs shaped once per font;
+// any other is shaped. Either way the canvas gives the width and pixels of
+// Qt's own text drawing, on a bitmap and on a control's screen.
+struct TTextSurface {
+    TBitmap Bitmap;
+    QImage Screen;
+    QPainter Painter;
+    TCanvas Control;
+    TCanvas& C;
+    QImage& Pixels;
+    TTextSurface(bool OnScreen, int Ratio, const TFont& Font)
+        : C(OnScreen ? Control : Bitmap.Canvas()),
+          Pixels(OnScreen ? Screen : TPlatformAccess::Image(Bitmap)) {
+        Bitmap.SetPixelRatio(Ratio);
+        Bitmap.SetSize(150, 40);
+        Screen = QImage(150 * Ratio, 40 * Ratio, QImage::Format_ARGB32_Premultiplied);
+        Screen.setDevicePixelRatio(Ratio);
+        if (OnScreen) {
+            Painter.begin(&Screen);
+            TPlatformAccess::BindPainter(Control, &Painter, 150, 40);
+        }
+        C.Font = Font;
+    }
+    ~TTextSurface() { TPlatformAccess::Unbind(Control); }
+    QFont Font() const { return ToQFont(C.Font); }
+
+    // Text with its cell at (X, Y) on a white surface, by the canvas and by
+    // Qt, on a Background cell or glyphs alone (clNone); empty when both
+    // agree, else what differs.
+    std::string Compare(int X, int Y, const std::string& Text, TColor Background = clNone) {
+        C.Brush.SetColor(clWhite);
+        C.FillRect(Rect(0, 0, 150, 40));
+        QImage Want = Pixels.copy();
+        if (Background == clNone)
+            C.Brush.SetStyle(bsClear);
+        else
+            C.Brush.SetColor(Background);
+        C.TextOut(X, Y, Text);
+        const QString Chars = QString::fromLatin1(Text.data(), qsizetype(Text.size()));
+        const QFontMetrics Metrics(Font(), &Pixels);
+        {
+            QPainter P(&Want);
+            const QRect Cell(X, Y, Metrics.horizontalAdvance(Chars), Metrics.height());
+            if (Background != clNone) P.fillRect(Cell, QColor::fromRgb(RGBToPixel(Background)));
+            P.setClipRect(Cell);
+            P.setFont(Font());
+            P.setPen(QColor::fromRgb(RGBToPixel(C.Font.Color)));
+            P.drawText(QPoint(X, Y + Metrics.ascent()), Chars);
+        }
+        if (C.TextWidth(Text) != Metrics.horizontalAdvance(Chars))
+            return "width " + std::to_string(C.TextWidth(Text)) + " for " + Text;
+        if (Pixels != Want)
+            return "pixels of " + Text + ": " + test::SavePicture(Pixels, "number_text_canvas") + " " +
+                   test::SavePicture(Want, "number_text_qt");
+        return {};
+    }
+};
+
+TEST(CanvasNumberText, WidthsAndPixelsAreThoseOfShapedText) {
+    struct TCase {
+        const char* Face;
+        int32_t Pixels;
+        uint8_t Style;
+    };
+    const TCase Cases[] = {
+        {"DejaVu Sans", 9, 0},
+        {"DejaVu Sans", 13, fsBold},
+        {"DejaVu Sans Mono", 11, fsItalic},
+        {"Liberation Sans", 12, 0},
+        {"Liberation Sans", 17, fsItalic},
+        {"Liberation Serif", 9, 0},
+        {"Liberation Serif", 15, fsBold | fsItalic},
+        {"Liberation Mono", 10, fsBold},
+        {"DSEG7 Classic", 20, 0},  // lacks some characters: those come from another font
+        {"DejaVu Sans", 30, 0},    // at ratio 3 too large for Qt's glyph cache: drawn as outlines
+        {"DejaVu Sans", 12, fsUnderline | fsStrikeOut},  // lines: never a table
+    };
+    std::mt19937 Rnd(1789);
+    const std::string_view Chars = TNumberGlyphs::Alphabet;
+    int Tabled = 0, Texts = 0;
+    for (const TCase& Case : Cases) {
+        for (const int Ratio : {1, 2, 3}) {
+            for (const bool OnScreen : {false, true}) {
+                SCOPED_TRACE(std::string(Case.Face) + " " + std::to_string(Case.Pixels) + " px, style " +
+                             std::to_string(Case.Style) + ", ratio " + std::to_string(Ratio) +
+                             (OnScreen ? ", screen" : ", bitmap"));
+                TTextSurface S(OnScreen, Ratio, TFont{Case.Face, -Case.Pixels, Case.Style, 1, clNavy});
+                const auto Table = TNumberGlyphs::For(S.Font(), &S.Pixels);
+                EXPECT_EQ(Table == nullptr, (Case.Style & (fsUnderline | fsStrikeOut)) != 0);
+                for (int i = 0; i < 24; ++i) {
+                    // One text in eight holds a character no table has.
+                    std::string Text(1 + Rnd() % 12, ' ');
+                    for (char& C : Text) C = Chars[Rnd() % Chars.size()];
+                    if (Rnd() % 8 == 0) Text[Rnd() % Text.size()] = "xQ%\xC4"[Rnd() % 4];
+                    const int X = int(Rnd() % 40) - 4, Y = int(Rnd() % 16) - 2;
+                    const std::string Difference = S.Compare(X, Y, Text, i % 2 ? clNone : clYellow);
+                    EXPECT_EQ(Difference, "");
+                    Tabled += Table && Table->Width(Text) >= 0;
+                    ++Texts;
+                }
+            }
+        }
+    }
+    EXPECT_GT(Tabled, Texts * 2 / 3);  // the table drew most of them
+}
+
+TEST(CanvasNumberText, AKernedPairIsShaped) {
+    // Liberation Serif kerns "11": a one after a one moves left.
+    TTextSurface S(false, 1, TFont{"Liberation Serif", -14, 0, 1, clBlack});
+    const QFontMetricsF Metrics(S.Font(), &S.Pixels);
+    ASSERT_LT(Metrics.horizontalAdvance("1111"), 4 * Metrics.horizontalAdvance("1"));
+    const auto Table = TNumberGlyphs::For(S.Font(), &S.Pixels);
+    ASSERT_TRUE(Table);
+    for (const char* Text : {"1111", "-11.5", "2:11"}) {
+        EXPECT_EQ(Table->Width(Text), -1) << Text;
+        EXPECT_EQ(S.Compare(3, 5, Text, clAqua), "");
+    }
+    EXPECT_EQ(Table->Width("1.1"), S.C.TextWidth("1.1"));  // apart, the ones are the table's
 }
 
 // ---------------------------------------------------------------- flood fill

@@ -9,6 +9,7 @@
 #include <QWidget>
 #include <cmath>
 #include <functional>
+#include <random>
 
 #include "Zent_NumLab.h"
 #include "Zent_controls.h"
@@ -491,6 +492,26 @@ TEST(NumLabHiDpi, EachAlignmentPutsItsTextAtTwiceItsPlace) {
     Window.show();
     QApplication::processEvents();
     test::ExpectTextPlaces(*Lab, 2, [Lab] { return Pixels(Lab->grab()); });
+}
+
+// A new value is drawn straight onto the screen at the device resolution,
+// inside the value box alone: it shows what the whole picture gives.
+TEST(NumLabHiDpi, ValueChangesOnTheScreenMatchThePicture) {
+    QWidget Window;
+    auto* Lab = new TNumLab(&Window);
+    Lab->SetBounds(4, 4, 160, 28);
+    Lab->SetRepaintPolicy(TRepaintPolicy::Coalesced);  // the change waits for a paint of the box
+    Window.show();
+    QApplication::processEvents();
+    const QRect Inside(38, 2, 76, 23);
+    std::mt19937 Rnd(5);
+    for (int i = 0; i < 20; ++i) {
+        Lab->SetAlignment(TAlignment(i % 3));
+        Lab->SetValue(double(int(Rnd() % 200000) - 100000) / 64);
+        const QImage Shown = Pixels(Lab->grab(Inside)), Whole = Pixels(Lab->grab());
+        ASSERT_EQ(Shown.size(), Inside.size() * 2);
+        EXPECT_EQ(Shown, Whole.copy(QRect(Inside.topLeft() * 2, Inside.size() * 2))) << Lab->DrawnText();
+    }
 }
 
 }  // namespace

@@ -647,6 +647,60 @@ TEST_F(ShownLabel, KeptPictureMatchesAFreshLabel) {
     }
 }
 
+// A new value is drawn straight onto the screen, through a picture that all
+// labels share; the screen must show what a full composition gives, under
+// both policies, after another label of another font and size used the
+// shared picture, and after something covered the label for a while.
+TEST_F(ShownLabel, ScreenAfterValueChangesMatchesAFullComposition) {
+    Window.resize(220, 100);
+    const TFont Mono{"DejaVu Sans Mono", 10, 0, 1, clWindowText};
+    Lab->SetFont(Mono);
+    auto* Other = new TNumLab(&Window);
+    Other->SetBounds(10, 45, 200, 40);
+    Other->SetFont(TFont{"Liberation Serif", 15, fsBold, 1, clWindowText});
+    auto* Ref = new TNumLab(&Window);
+    Ref->SetBounds(10, 10, 160, 28);
+    Ref->SetFont(Mono);
+    Ref->hide();
+    auto* Cover = new QWidget(&Window);
+    Cover->setAutoFillBackground(true);
+    Cover->setPalette(QPalette(Qt::magenta));
+    Cover->hide();
+    std::mt19937 Rnd(77);
+    const std::vector<std::function<void()>> Writes = {
+        [&] { Lab->SetDisplayType(TDisplay(Rnd() % DisplayTypeCount)); },
+        [&] { Lab->SetAlignment(TAlignment(Rnd() % 3)); },
+        [&] { Lab->SetPrecision(int(Rnd() % 5)); },
+        [&] { Lab->SetComma(Rnd() % 2); },
+        [&] { Lab->SetTransparent(Rnd() % 3 == 0); },
+        [&] {
+            Cover->setGeometry(int(Rnd() % 170), int(Rnd() % 40), 1 + int(Rnd() % 60), 1 + int(Rnd() % 20));
+            Cover->show();
+            QApplication::processEvents();
+            Cover->hide();
+        },
+        [] {},  // the value alone
+        [] {},
+    };
+    for (const TRepaintPolicy Policy : {TRepaintPolicy::Immediate, TRepaintPolicy::Coalesced}) {
+        Lab->SetRepaintPolicy(Policy);
+        for (int Step = 0; Step < 40; ++Step) {
+            Writes[Rnd() % Writes.size()]();
+            Other->SetValue(double(Rnd() % 100000) / 7);
+            Lab->SetValue(double(int(Rnd() % 2000000) - 1000000) / 64);
+            if (Policy == TRepaintPolicy::Coalesced) QApplication::processEvents();
+            Ref->Assign(Lab);
+            Ref->SetComma(Lab->Comma());
+            const QImage Shown = test::OnScreen(*Lab), Expected = test::Grab(*Ref);
+            if (Shown != Expected) {
+                FAIL() << "step " << Step << ", " << Lab->DrawnText() << ": "
+                       << test::SavePicture(Shown, "numlab_screen_actual") << " "
+                       << test::SavePicture(Expected, "numlab_screen_expected");
+            }
+        }
+    }
+}
+
 // The picture of the README: display types, overflow, greyed; opaque on the
 // left, see-through on the right.
 TEST(NumLab, Gallery) {

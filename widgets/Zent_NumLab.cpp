@@ -187,7 +187,7 @@ TNumLab::~TNumLab() = default;
 void TNumLab::SetAlignment(TAlignment Value) {
     if (Value == FAlignment || !InRange(Value)) return;
     FAlignment = Value;
-    ContentChanged(ValueBox());
+    ContentChanged(ValueArea());
     emit AlignmentChanged(Value);
 }
 
@@ -222,21 +222,21 @@ void TNumLab::SetColorOutText(TColor Value) {
 void TNumLab::SetComma(bool Value) {
     if (Value == FComma) return;
     FComma = Value;
-    ContentChanged(ValueBox());
+    ContentChanged(ValueArea());
     emit CommaChanged(Value);
 }
 
 void TNumLab::SetDisplayType(TDisplay Value) {
     if (Value == FDisplayType || !InRange(Value)) return;
     FDisplayType = Value;
-    ContentChanged(ValueBox());
+    ContentChanged(ValueArea());
     emit DisplayTypeChanged(Value);
 }
 
 void TNumLab::SetDTFormat(const std::string& Value) {
     if (Value == FDTFormat) return;
     FDTFormat = Value;
-    ContentChanged(ValueBox());
+    ContentChanged(ValueArea());
     emit DTFormatChanged(DTFormatText());
 }
 
@@ -257,7 +257,7 @@ void TNumLab::SetEnabled(bool Value) {
 void TNumLab::SetForcePlusSign(bool Value) {
     if (Value == FForcePlusSign) return;
     FForcePlusSign = Value;
-    ContentChanged(ValueBox());
+    ContentChanged(ValueArea());
     emit ForcePlusSignChanged(Value);
 }
 
@@ -294,14 +294,14 @@ void TNumLab::SetLeftTextAlignment(TAlignment Value) {
 void TNumLab::SetOverflowIndicator(const std::string& Value) {
     if (Value == FOverflowIndicator) return;
     FOverflowIndicator = Value;
-    ContentChanged(ValueBox());
+    ContentChanged(ValueArea());
     emit OverflowIndicatorChanged(OverflowIndicatorText());
 }
 
 void TNumLab::SetPrecision(int Value) {
     if (Value == FPrecision || Value < 0) return;  // compared before the limit on purpose
     const int32_t Old = std::exchange(FPrecision, std::min(Value, 15));
-    ContentChanged(ValueBox());
+    ContentChanged(ValueArea());
     if (FPrecision != Old) emit PrecisionChanged(FPrecision);
 }
 
@@ -322,7 +322,7 @@ void TNumLab::SetRightTextAlignment(TAlignment Value) {
 void TNumLab::SetStateText(const std::string& Value) {
     if (Value == FStateText) return;
     FStateText = Value;
-    ContentChanged(ValueBox());
+    ContentChanged(ValueArea());
     emit StateTextChanged(StateTextText());
 }
 
@@ -338,7 +338,7 @@ void TNumLab::SetTransparent(bool Value) {
 void TNumLab::SetValue(double Value) {
     if (Value == FValue) return;
     FValue = Value;
-    ContentChanged(ValueBox());
+    ContentChanged(ValueArea());
     emit ValueChanged(Value);
 }
 
@@ -462,6 +462,16 @@ TRect TNumLab::ValueBox() const {
     return Rect(Coord(LS + 1), 0, Coord(std::max(LS + LW + 1, LS + 1)), std::max(Height() - 1, 0));
 }
 
+TRect TNumLab::ValueInside() const {
+    const int64_t H = Height(), LS = FLeftSpace, LW = FLabelWidth;
+    return Rect(Coord(LS + 3), 2, Coord(LS + LW - 1), Coord(H - 3));
+}
+
+TRect TNumLab::ValueArea() const {
+    const TRect Inside = ValueInside();
+    return Inside.Width() > 0 && Inside.Height() > 0 ? Inside : ValueBox();
+}
+
 TNumLab::TPictureColors TNumLab::PictureColors() const {
     return {FColorOutBakG, FColorOutText, FColorLabBakG, FColorLabText, clBtnShadow};
 }
@@ -539,14 +549,60 @@ void TNumLab::ComposeSides(TCanvas& C, TColor Background) {
 }
 
 void TNumLab::ComposeValue(TCanvas& C, const TShownText& Shown) {
-    const int64_t H = Height(), LS = FLeftSpace, LW = FLabelWidth, tw = Shown.Width;
+    const int64_t LS = FLeftSpace, LW = FLabelWidth, tw = Shown.Width;
     const int64_t X = FAlignment == taLeftJustify    ? LS + 4
                       : FAlignment == taRightJustify ? LS + LW - 2 - tw
                                                      : LS + 2 + (LW - tw) / 2;
     C.Brush.SetColor(FColorLabBakG);
     C.Font.Color = FEnabled ? FColorLabText : clBtnShadow;
     // The solid brush paints the whole inside of the box, then the text, clipped to it.
-    C.TextRect(Rect(Coord(LS + 3), 2, Coord(LS + LW - 1), Coord(H - 3)), Coord(X), FTextTop, Shown.Text);
+    C.TextRect(ValueInside(), Coord(X), FTextTop, Shown.Text);
+}
+
+namespace {
+// Where PaintContent composes: one picture for all labels, small enough to
+// stay in the processor's caches, and never freed.
+TBitmap& SharedValuePicture() {
+    static auto* const Picture = new TBitmap;
+    return *Picture;
+}
+constexpr int64_t MaxSharedPixels = int64_t(1) << 20;  // device pixels; a larger label uses its own
+}  // namespace
+
+// A new value text alone: the inside of the value box is composed on the
+// shared picture and copied to the screen from there, which spares the
+// memory traffic of the label's own picture; that one is brought up to
+// date at a paint of another kind.
+bool TNumLab::PaintContent(TCanvas& Screen, const TRect& Area) {
+    const TRect Inside = ValueInside();
+    const int64_t Ratio = Screen.PixelRatio(), W = Width(), H = Height();
+    const bool Covered = Area.Left >= Inside.Left && Area.Top >= Inside.Top && Area.Right <= Inside.Right &&
+                         Area.Bottom <= Inside.Bottom;
+    if (FTransparent || FEmpty || !Covered || !Screen.ExactRatio() || PictureRatio(int32_t(Ratio)) != Ratio ||
+        W * H * Ratio * Ratio > MaxSharedPixels)
+        return false;
+    TBitmap& Shared = SharedValuePicture();
+    Shared.SetPixelRatio(int32_t(Ratio));
+    // It grows to take the largest label, unless labels of unlike shapes
+    // would make it too large.
+    int32_t SW = std::max(Shared.Width(), Width()), SH = std::max(Shared.Height(), Height());
+    if (int64_t(SW) * SH * Ratio * Ratio > MaxSharedPixels) {
+        SW = Width();
+        SH = Height();
+    }
+    Shared.SetSize(SW, SH);
+    TCanvas& C = Shared.Canvas();
+    C.CopyMode = SRCCOPY;
+    C.Font = Font();
+    TShownText Shown = ShownText(C);
+    ComposeValue(C, Shown);
+    Screen.CopyMode = SRCCOPY;
+    Screen.CopyRect(Inside, C, Inside);
+    if (Shown.Text != FDrawnText) {
+        FDrawnText = std::move(Shown.Text);
+        AnnounceShownText(*this);
+    }
+    return true;
 }
 
 void TNumLab::Transfer(TCanvas& Screen, const TBitmap& Picture) {

@@ -222,6 +222,7 @@ public:
 protected:
     TPictureColors PictureColors() const override;
     void Compose(TCanvas& C, TStale What) override;
+    bool PaintContent(TCanvas& Screen, const TRect& Area) override;
     void Transfer(TCanvas& Screen, const TBitmap& Picture) override;
     void PaintWithoutBuffer(TCanvas& Screen) override;
 
@@ -245,8 +246,13 @@ private:
     QString RightTextText() const;
     QString StateTextText() const;
 
-    // The value box with its frame: all that a new value text repaints.
+    // The value box with its frame.
     TRect ValueBox() const;
+    // The inside of the value box, all of which ComposeValue draws.
+    TRect ValueInside() const;
+    // What a new value text repaints: the inside of the value box, or when
+    // that is empty the box, which still paints (the text is made afresh).
+    TRect ValueArea() const;
     // Step 1 of the value text: by display type, the indicator when out of range.
     std::string TypeText() const;
     // The value text, or the indicator when it is too wide, measured on C.
@@ -281,7 +287,7 @@ private:
     std::string FDTFormat = "mmm-dd, yyyy";
 
     int32_t FTextTop = 0;    // y of every text row on the picture
-    std::string FDrawnText;  // in the value box on the picture, unless it is stale
+    std::string FDrawnText;  // shown at the last paint; on the picture too, unless it is stale
     bool FNewText = false;   // the last composition changed FDrawnText
 };
 
