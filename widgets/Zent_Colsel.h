@@ -8,13 +8,14 @@
 #include <string>
 
 #include "Zent_combobox.h"
+#include "Zent_events.h"
 #include "Zent_graphics.h"
 
 namespace zent {
 
 // Called with the selector and the name a newly set colour gets; the handler
 // may change the name, and the selector keeps the changed text.
-using TOnColorNameChangeEvent = std::function<void(QObject* Sender, std::string& ColorName)>;
+using TOnColorNameChangeEvent = TTextEvent;
 
 // The selector holds 255 entries (numbered from 1), each a colour and a
 // name: entries 1..47 start as the standard palette under their identifiers,

@@ -12,6 +12,7 @@
 
 #include "Zent_controls.h"
 #include "Zent_enums.h"
+#include "Zent_events.h"
 #include "Zent_graphics.h"
 #include "Zent_zentbase.h"
 
@@ -19,7 +20,7 @@ namespace zent {
 
 // The handler may rewrite Text, the value text just before it is measured
 // and drawn. Sender is the label.
-using TBeforeDisplayEvent = std::function<void(QObject* Sender, std::string& Text)>;
+using TBeforeDisplayEvent = TTextEvent;
 
 // A windowless control: the left-text zone, LeftSpace pixels wide, the value
 // box, LabelWidth pixels wide, and the right-text zone with the rest of the
