@@ -111,10 +111,11 @@ void DrawFocusRect(QPainter& Painter, int32_t Width, int32_t Height, const TRect
     Painter.setRenderHint(QPainter::Antialiasing, Hints.testFlag(QPainter::Antialiasing));
 }
 
-bool TextLess(const std::string& A, const std::string& B) {
-    return std::lexicographical_compare(A.begin(), A.end(), B.begin(), B.end(), [](char X, char Y) {
-        return uint8_t(UpperCase(X)) < uint8_t(UpperCase(Y));
-    });
+// By code unit, ASCII letters without case: a Latin-1 text sorts as its bytes do.
+bool TextLess(const QString& A, const QString& B) {
+    const auto Upper = [](QChar C) { return C >= u'a' && C <= u'z' ? C.unicode() - 32 : C.unicode(); };
+    return std::lexicographical_compare(A.begin(), A.end(), B.begin(), B.end(),
+                                        [&](QChar X, QChar Y) { return Upper(X) < Upper(Y); });
 }
 
 }  // namespace
@@ -129,23 +130,23 @@ void TComboBoxItems::CheckIndex(int32_t Index) const {
     if (Index < 0 || Index >= Count()) throw EListError::OutOfBounds(Index);
 }
 
-std::string TComboBoxItems::Strings(int32_t Index) const {
+QString TComboBoxItems::StringsQ(int32_t Index) const {
     CheckIndex(Index);
-    return QStringToLatin1(FOwner.itemText(Index));
+    return FOwner.itemText(Index);
 }
 
-void TComboBoxItems::SetStrings(int32_t Index, const std::string& Text) {
+void TComboBoxItems::SetStrings(int32_t Index, const QString& Text) {
     CheckIndex(Index);
-    FOwner.setItemText(Index, Latin1ToQString(Text));
+    FOwner.setItemText(Index, Text);
 }
 
-int32_t TComboBoxItems::Add(const std::string& Text) {
+int32_t TComboBoxItems::Add(const QString& Text) {
     int32_t At = Count();
     if (FOwner.Sorted()) {
         int32_t Lo = 0, Hi = Count();  // first item that sorts after Text
         while (Lo < Hi) {
             const int32_t Mid = Lo + (Hi - Lo) / 2;
-            if (TextLess(Text, Strings(Mid)))
+            if (TextLess(Text, StringsQ(Mid)))
                 Hi = Mid;
             else
                 Lo = Mid + 1;
@@ -155,22 +156,36 @@ int32_t TComboBoxItems::Add(const std::string& Text) {
     // QComboBox selects the first item put into an empty list; a framework
     // list keeps having no selection.
     const bool NoneSelected = FOwner.currentIndex() < 0;
-    FOwner.insertItem(At, Latin1ToQString(Text));
+    FOwner.insertItem(At, Text);
     if (NoneSelected) FOwner.setCurrentIndex(-1);
     return At;
 }
 
-void TComboBoxItems::AddStrings(const std::vector<std::string>& Texts) {
+void TComboBoxItems::AddStrings(const QStringList& Texts) {
     if (FOwner.Sorted()) {
-        for (const std::string& T : Texts) Add(T);
+        for (const QString& T : Texts) Add(T);
         return;
     }
+    const bool NoneSelected = FOwner.currentIndex() < 0;
+    FOwner.insertItems(Count(), Texts);
+    if (NoneSelected) FOwner.setCurrentIndex(-1);
+}
+
+// The byte-string face.
+std::string TComboBoxItems::Strings(int32_t Index) const {
+    return QStringToLatin1(StringsQ(Index));
+}
+void TComboBoxItems::SetStrings(int32_t Index, const std::string& Text) {
+    SetStrings(Index, Latin1ToQString(Text));
+}
+int32_t TComboBoxItems::Add(const std::string& Text) {
+    return Add(Latin1ToQString(Text));
+}
+void TComboBoxItems::AddStrings(const std::vector<std::string>& Texts) {
     QStringList List;
     List.reserve(qsizetype(Texts.size()));
     for (const std::string& T : Texts) List.append(Latin1ToQString(T));
-    const bool NoneSelected = FOwner.currentIndex() < 0;
-    FOwner.insertItems(Count(), List);
-    if (NoneSelected) FOwner.setCurrentIndex(-1);
+    AddStrings(List);
 }
 
 void TComboBoxItems::Clear() {
@@ -193,8 +208,8 @@ void TCustomComboBox::SetSorted(bool Value) {
     if (Value == FSorted) return;
     FSorted = Value;
     if (!FSorted || count() < 2) return;
-    std::vector<std::string> Texts;
-    for (int32_t i = 0; i < count(); ++i) Texts.push_back(FItems.Strings(i));
+    QStringList Texts;
+    for (int32_t i = 0; i < count(); ++i) Texts.push_back(FItems.StringsQ(i));
     const QString Selected = currentIndex() < 0 ? QString() : currentText();
     const bool NoneSelected = currentIndex() < 0;
     std::stable_sort(Texts.begin(), Texts.end(), TextLess);
@@ -282,7 +297,7 @@ void TCustomComboBox::DrawItem(int32_t Index, const TRect& R, TOwnerDrawState) {
     // The plain look: the item's text on the prepared brush.
     if (Index < 0 || Index >= count()) return;
     const int64_t Y = R.Top + (int64_t(R.Bottom) - R.Top - FCanvas.TextHeight("")) / 2;
-    FCanvas.TextRect(R, Saturate(int64_t(R.Left) + 2), Saturate(Y), FItems.Strings(Index));
+    FCanvas.TextRect(R, Saturate(int64_t(R.Left) + 2), Saturate(Y), FItems.StringsQ(Index));
 }
 
 void TCustomComboBox::Click() {

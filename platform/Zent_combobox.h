@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QComboBox>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -29,19 +30,26 @@ using TOwnerDrawState = uint8_t;
 
 class TCustomComboBox;
 
-// The item texts of a combo box, as Latin-1 byte strings. Indexes count from
-// 0; an index outside 0..Count-1 raises EListError. Changing the items raises
-// no event.
+// The item texts of a combo box, in full Unicode or as Latin-1 byte strings.
+// Indexes count from 0; an index outside 0..Count-1 raises EListError.
+// Changing the items raises no event.
 class TComboBoxItems {
 public:
     int32_t Count() const;
+    QString StringsQ(int32_t Index) const;
     std::string Strings(int32_t Index) const;
+    void SetStrings(int32_t Index, const QString& Text);
     void SetStrings(int32_t Index, const std::string& Text);
+    void SetStrings(int32_t Index, const char* Text) { SetStrings(Index, std::string(Text)); }
     // Appends, or inserts at its sorted place when the box is Sorted (ASCII
     // letters compared without case; equal texts keep the order they came
     // in). Returns the new item's index. The selection stays as it was.
+    int32_t Add(const QString& Text);
     int32_t Add(const std::string& Text);
+    int32_t Add(const char* Text) { return Add(std::string(Text)); }
+    void AddStrings(const QStringList& Texts);
     void AddStrings(const std::vector<std::string>& Texts);
+    void AddStrings(std::initializer_list<const char*> Texts) { AddStrings(std::vector<std::string>(Texts.begin(), Texts.end())); }
     void Clear();
 
 private:

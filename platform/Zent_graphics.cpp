@@ -283,35 +283,35 @@ struct TCanvas::TTextCache {
     bool NumbersFetched = false;
 
     struct TMeasure {
-        std::string Text;
+        QString Chars;
         int32_t Width = 0;
         bool Number = false;                  // drawn from the number glyphs
-        QString Chars;                        // otherwise shaped
-        std::unique_ptr<QTextLayout> Glyphs;  // at the first draw
+        std::string Bytes;                    // then its Latin-1 bytes
+        std::unique_ptr<QTextLayout> Glyphs;  // otherwise shaped at the first draw
     };
     std::array<TMeasure, 4> Recent;
     std::size_t Count = 0, Next = 0;  // Recent[Next] is replaced next
 
-    TMeasure& Measure(const std::string& Text) {
+    TMeasure& Measure(QStringView Text) {
         for (std::size_t i = 0; i < Count; ++i)
-            if (Recent[i].Text == Text) return Recent[i];
+            if (Recent[i].Chars == Text) return Recent[i];
         TMeasure& M = Recent[Next];
         Next = (Next + 1) % Recent.size();
         Count = std::max(Count, Next == 0 ? Recent.size() : Next);
-        M.Text = Text;
+        M.Chars = Text.toString();
         M.Glyphs.reset();
         M.Width = -1;
-        if (TNumberGlyphs::Writes(Text)) {
-            if (!std::exchange(NumbersFetched, true)) Numbers = TNumberGlyphs::For(Font, Device);
-            if (Numbers) M.Width = Numbers->Width(Text);
+        M.Bytes.clear();
+        const bool Latin1 = std::all_of(Text.begin(), Text.end(), [](QChar C) { return C.unicode() <= 0xFF; });
+        if (Latin1) {
+            M.Bytes = QStringToLatin1(M.Chars);
+            if (TNumberGlyphs::Writes(M.Bytes)) {
+                if (!std::exchange(NumbersFetched, true)) Numbers = TNumberGlyphs::For(Font, Device);
+                if (Numbers) M.Width = Numbers->Width(M.Bytes);
+            }
         }
         M.Number = M.Width >= 0;
-        if (M.Number) {
-            M.Chars.clear();
-        } else {
-            M.Chars = Latin1ToQString(Text);
-            M.Width = Metrics.horizontalAdvance(M.Chars);
-        }
+        if (!M.Number) M.Width = Metrics.horizontalAdvance(M.Chars);
         return M;
     }
 
@@ -321,7 +321,7 @@ struct TCanvas::TTextCache {
     // device pixel ratios above 1.
     void Draw(QPainter& P, TMeasure& M, int32_t X, int32_t Baseline) {
         if (M.Number) {
-            Numbers->Draw(P, M.Text, X, Baseline);
+            Numbers->Draw(P, M.Bytes, X, Baseline);
             return;
         }
         if (Style & (fsUnderline | fsStrikeOut)) {
@@ -517,7 +517,7 @@ TColor TCanvas::Pixels(int32_t X, int32_t Y) const {
 }
 
 void TCanvas::PaintText(int64_t ClipL, int64_t ClipT, int64_t ClipR, int64_t ClipB, int32_t X, int32_t Y,
-                        const std::string& Text) {
+                        QStringView Text) {
     const Box Clip = pixels::Clip(ClipL, ClipT, ClipR, ClipB, SurfaceWidth(), SurfaceHeight());
     if (Clip.empty()) return;
     if (Brush.Style() != bsClear)
@@ -542,7 +542,7 @@ void TCanvas::PaintText(int64_t ClipL, int64_t ClipT, int64_t ClipR, int64_t Cli
     if (FImage && M.Number && Brush.Style() != bsClear &&
         T.Numbers->Paste(RowsOf(*FImage),
                          Box{Visible.left * r, Visible.top * r, Visible.right * r, Visible.bottom * r}, r,
-                         M.Text, X, Baseline, DrawPixel(Font.Color), DrawPixel(Brush.Color())))
+                         M.Bytes, X, Baseline, DrawPixel(Font.Color), DrawPixel(Brush.Color())))
         return;
 
     const auto Draw = [&](QPainter& P) {
@@ -560,7 +560,7 @@ void TCanvas::PaintText(int64_t ClipL, int64_t ClipT, int64_t ClipR, int64_t Cli
     }
 }
 
-void TCanvas::TextOut(int32_t X, int32_t Y, const std::string& Text) {
+void TCanvas::TextOut(int32_t X, int32_t Y, QStringView Text) {
     RequireSurface();
     TTextCache& T = TextCache();
     const int64_t W = T.Measure(Text).Width, H = T.Metrics.height();
@@ -568,15 +568,29 @@ void TCanvas::TextOut(int32_t X, int32_t Y, const std::string& Text) {
     FPenPos = {Saturate(X + W), Y};
 }
 
-void TCanvas::TextRect(const TRect& R, int32_t X, int32_t Y, const std::string& Text) {
+void TCanvas::TextRect(const TRect& R, int32_t X, int32_t Y, QStringView Text) {
     RequireSurface();
     PaintText(R.Left, R.Top, R.Right, R.Bottom, X, Y, Text);
 }
 
-int32_t TCanvas::TextWidth(const std::string& Text) const {
+int32_t TCanvas::TextWidth(QStringView Text) const {
     return TextCache().Measure(Text).Width;
 }
 
+int32_t TCanvas::TextHeight(QStringView) const {
+    return TextCache().Metrics.height();
+}
+
+// The byte-string face: Latin-1 texts, the same glyphs.
+void TCanvas::TextOut(int32_t X, int32_t Y, const std::string& Text) {
+    TextOut(X, Y, Latin1ToQString(Text));
+}
+void TCanvas::TextRect(const TRect& R, int32_t X, int32_t Y, const std::string& Text) {
+    TextRect(R, X, Y, Latin1ToQString(Text));
+}
+int32_t TCanvas::TextWidth(const std::string& Text) const {
+    return TextWidth(Latin1ToQString(Text));
+}
 int32_t TCanvas::TextHeight(const std::string&) const {
     return TextCache().Metrics.height();
 }

@@ -24,6 +24,7 @@
 //   pixel repetition and one of a higher ratio smoothly.
 #pragma once
 
+#include <QStringView>
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -204,10 +205,16 @@ public:
     // TextOut paints the text cell (TextWidth x TextHeight at X, Y) in the
     // brush colour first unless the brush is bsClear, and moves the pen to the
     // cell's right end. TextRect touches nothing outside R; with a solid brush
-    // it fills all of R first. The pen position stays.
+    // it fills all of R first. The pen position stays. Texts are Unicode, or
+    // Latin-1 byte strings (a string literal is one).
+    void TextOut(int32_t X, int32_t Y, QStringView Text);
     void TextOut(int32_t X, int32_t Y, const std::string& Text);
+    void TextRect(const TRect& R, int32_t X, int32_t Y, QStringView Text);
     void TextRect(const TRect& R, int32_t X, int32_t Y, const std::string& Text);
+    int32_t TextWidth(QStringView Text) const;
     int32_t TextWidth(const std::string& Text) const;
+    // The font's cell height, whatever the text.
+    int32_t TextHeight(QStringView Text) const;
     int32_t TextHeight(const std::string& Text) const;
     void Draw(int32_t X, int32_t Y, const TBitmap& Bitmap);  // an empty bitmap draws nothing
     // Copies from a bitmap canvas (another surface gives nothing to copy).
@@ -268,7 +275,7 @@ private:
     // Text with its top-left cell corner at (X, Y), glyphs limited to the clip
     // box; the clip box is filled first when the brush is solid.
     void PaintText(int64_t ClipL, int64_t ClipT, int64_t ClipR, int64_t ClipB, int32_t X, int32_t Y,
-                   const std::string& Text);
+                   QStringView Text);
     // The font, its metrics and the texts last measured with them, for the
     // present Font and surface; rebuilt only when one of those changed.
     struct TTextCache;

@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 need=""
 for pkg in qt6-base-dev qt6-tools-dev libqt6opengl6-dev designer-qt6 cmake ninja-build g++ libgtest-dev \
            libbenchmark-dev xvfb xauth xdotool libxcb1-dev fonts-dejavu-core fonts-liberation \
-           g++-aarch64-linux-gnu qemu-user fonts-dseg; do
+           g++-aarch64-linux-gnu qemu-user fonts-dseg fonts-wqy-microhei; do
     dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || need="$need $pkg"
 done
 if [ -n "$need" ]; then

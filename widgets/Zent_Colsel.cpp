@@ -18,7 +18,7 @@ TColSel::TColSel(QWidget* Owner) : TCustomComboBox(Owner) {
     for (int32_t Number = 1; Number <= MaxEntries; ++Number) {
         TEntry& E = Entry(Number);
         E.Color = Number <= StandardPaletteSize ? StandardPalette(Number) : clBlack;
-        E.Name = ColorToText(E.Color);
+        E.Name = Latin1ToQString(ColorToText(E.Color));
     }
 }
 
@@ -31,6 +31,10 @@ const TColSel::TEntry& TColSel::Entry(int32_t Number) const {
 
 TColSel::TEntry& TColSel::Entry(int32_t Number) {
     return const_cast<TEntry&>(std::as_const(*this).Entry(Number));
+}
+
+std::string TColSel::EntryName(int32_t Number) const {
+    return QStringToLatin1(EntryNameQ(Number));
 }
 
 // ------------------------------------------------------------ properties
@@ -76,7 +80,7 @@ void TColSel::SetSelColor(TColor Value) {
     // colour and name are stored together after the handler: one that fails
     // changes nothing, one that sets SelColor too cannot part them.
     const int32_t Number = FCurrentEntry;
-    std::string Name = ColorToText(Rgb);
+    QString Name = Latin1ToQString(ColorToText(Rgb));
     Raise(OnColorNameChange, this, Name);
     Entry(Number) = {Value, Name};
     updateGeometry();
@@ -97,8 +101,8 @@ void TColSel::SelColorSet(TColor Old) {
 // ------------------------------------------------------------ list
 
 void TColSel::RebuildItems() {
-    std::vector<std::string> Names;
-    Names.reserve(std::size_t(FNumColors));
+    QStringList Names;
+    Names.reserve(FNumColors);
     for (int32_t Number = 1; Number <= FNumColors; ++Number) Names.push_back(Entry(Number).Name);
     Items().Clear();
     Items().AddStrings(Names);
@@ -177,7 +181,7 @@ QSize TColSel::sizeHint() const {
     const QFontMetrics Metrics = fontMetrics();
     int64_t Widest = 0;
     for (int32_t Number = 1; Number <= FNumColors; ++Number)
-        Widest = std::max<int64_t>(Widest, Metrics.boundingRect(Latin1ToQString(Entry(Number).Name)).width());
+        Widest = std::max<int64_t>(Widest, Metrics.boundingRect(Entry(Number).Name).width());
     const int64_t Width = std::min<int64_t>(Widest + FColorBarWidth + 6, QWIDGETSIZE_MAX);
     return SizeFromContent(
         QSize(int(Width), std::max(int(std::ceil(QFontMetricsF(Metrics).height())), 14) + 2));

@@ -43,7 +43,7 @@ class TColSel : public TCustomComboBox {
     // TCustomComboBox.
     Q_PROPERTY(int ColorBarWidth READ ColorBarWidth WRITE SetColorBarWidth NOTIFY ColorBarWidthChanged)
     Q_PROPERTY(int NumColors READ NumColors WRITE SetNumColors NOTIFY NumColorsChanged)
-    Q_PROPERTY(QColor SelColor READ SelColorColor WRITE SetSelColor NOTIFY SelColorChanged)
+    Q_PROPERTY(QColor SelColor READ SelColorQ WRITE SetSelColor NOTIFY SelColorChanged)
 
 public:
     static constexpr int32_t MaxEntries = 255;
@@ -65,6 +65,7 @@ public:
 
     // The colour of the current entry.
     TColor SelColor() const { return Entry(FCurrentEntry).Color; }
+    QColor SelColorQ() const { return ToQColor(SelColor()); }
     // Selects the first listed entry whose colour has Value's RGB value
     // (system colours compare by their current RGB). When none has, the
     // current entry takes Value as it is and the name ColorToText of its RGB
@@ -74,7 +75,8 @@ public:
 
     // Entry Number (1..255); another number raises EListError.
     TColor EntryColor(int32_t Number) const { return Entry(Number).Color; }
-    const std::string& EntryName(int32_t Number) const { return Entry(Number).Name; }
+    std::string EntryName(int32_t Number) const;
+    QString EntryNameQ(int32_t Number) const { return Entry(Number).Name; }
 
     // Refills Items with the names of entries 1..NumColors and selects
     // CurrentEntry, without events.
@@ -108,13 +110,12 @@ signals:
     void SelColorChanged(const QColor& SelColor);
 
 private:
-    QColor SelColorColor() const { return ToQColor(SelColor()); }
     // Tells of a new SelColor when it differs from Old.
     void SelColorSet(TColor Old);
 
     struct TEntry {
         TColor Color = clBlack;
-        std::string Name;
+        QString Name;
     };
     // The one place where entry numbers become array indexes.
     const TEntry& Entry(int32_t Number) const;

@@ -90,12 +90,14 @@ bool InRange(TRange Range, double V) {
 
 }  // namespace
 
-std::string TNumLab::TypeText() const {
+QString TNumLab::TypeText() const {
     const TDisplayRule Rule = DisplayRules[FDisplayType];
     if (!InRange(Rule.Range, FValue)) return FOverflowIndicator;
     const double V = FValue;
     const int P = std::clamp(FPrecision, 0, 15);
-    std::string Text;
+    if (FDisplayType == dtDateTime) return DateTimeToText(FDTFormat, V);
+    if (FDisplayType == dtState) return FStateText;
+    std::string Text;  // the number texts are Latin-1
     switch (FDisplayType) {
         case dtFloat:
             Text = FloatToText(TFloatFormat::General, V, P);
@@ -114,12 +116,6 @@ std::string TNumLab::TypeText() const {
             break;
         case dtInt:
             Text = FitsInt64(V) ? DecimalText(RoundEven(V), 1) : FloatToText(TFloatFormat::Fixed, V, 0);
-            break;
-        case dtDateTime:
-            Text = DateTimeToText(FDTFormat, V);
-            break;
-        case dtState:
-            Text = FStateText;
             break;
         // The digit routines give at least one digit; a count of 0 shows nothing.
         case dtBin:
@@ -141,20 +137,24 @@ std::string TNumLab::TypeText() const {
             break;
     }
     if (Rule.Range == TRange::NotEmpty && Text.empty()) return FOverflowIndicator;
+    return Latin1ToQString(Text);
+}
+
+QString TNumLab::ValueTextQ() const {
+    QString Text = TypeText();
+    if (DisplayRules[FDisplayType].SeparatorAndSign) {
+        if (FComma)
+            Text.replace(u'.', u',');
+        else
+            Text.replace(u',', u'.');
+        if (FForcePlusSign && FValue > 0) Text.prepend(u'+');
+    }
+    Raise(OnBeforeDisplay, const_cast<TNumLab*>(this), Text);
     return Text;
 }
 
 std::string TNumLab::ValueText() const {
-    std::string Text = TypeText();
-    if (DisplayRules[FDisplayType].SeparatorAndSign) {
-        if (FComma)
-            std::replace(Text.begin(), Text.end(), '.', ',');
-        else
-            std::replace(Text.begin(), Text.end(), ',', '.');
-        if (FForcePlusSign && FValue > 0) Text.insert(0, 1, '+');
-    }
-    Raise(OnBeforeDisplay, const_cast<TNumLab*>(this), Text);
-    return Text;
+    return QStringToLatin1(ValueTextQ());
 }
 
 // ------------------------------------------------------------ life cycle
@@ -233,11 +233,11 @@ void TNumLab::SetDisplayType(TDisplay Value) {
     emit DisplayTypeChanged(Value);
 }
 
-void TNumLab::SetDTFormat(const std::string& Value) {
+void TNumLab::SetDTFormat(const QString& Value) {
     if (Value == FDTFormat) return;
     FDTFormat = Value;
     ContentChanged(ValueArea());
-    emit DTFormatChanged(DTFormatText());
+    emit DTFormatChanged(Value);
 }
 
 void TNumLab::SetEmpty(bool Value) {
@@ -277,11 +277,11 @@ void TNumLab::SetLeftSpace(int Value) {
     if (FLeftSpace != Old) emit LeftSpaceChanged(FLeftSpace);
 }
 
-void TNumLab::SetLeftText(const std::string& Value) {
+void TNumLab::SetLeftText(const QString& Value) {
     if (Value == FLeftText) return;
     FLeftText = Value;
     Changed(TStale::Picture);
-    emit LeftTextChanged(LeftTextText());
+    emit LeftTextChanged(Value);
 }
 
 void TNumLab::SetLeftTextAlignment(TAlignment Value) {
@@ -291,11 +291,11 @@ void TNumLab::SetLeftTextAlignment(TAlignment Value) {
     emit LeftTextAlignmentChanged(Value);
 }
 
-void TNumLab::SetOverflowIndicator(const std::string& Value) {
+void TNumLab::SetOverflowIndicator(const QString& Value) {
     if (Value == FOverflowIndicator) return;
     FOverflowIndicator = Value;
     ContentChanged(ValueArea());
-    emit OverflowIndicatorChanged(OverflowIndicatorText());
+    emit OverflowIndicatorChanged(Value);
 }
 
 void TNumLab::SetPrecision(int Value) {
@@ -305,11 +305,11 @@ void TNumLab::SetPrecision(int Value) {
     if (FPrecision != Old) emit PrecisionChanged(FPrecision);
 }
 
-void TNumLab::SetRightText(const std::string& Value) {
+void TNumLab::SetRightText(const QString& Value) {
     if (Value == FRightText) return;
     FRightText = Value;
     Changed(TStale::Picture);
-    emit RightTextChanged(RightTextText());
+    emit RightTextChanged(Value);
 }
 
 void TNumLab::SetRightTextAlignment(TAlignment Value) {
@@ -319,11 +319,11 @@ void TNumLab::SetRightTextAlignment(TAlignment Value) {
     emit RightTextAlignmentChanged(Value);
 }
 
-void TNumLab::SetStateText(const std::string& Value) {
+void TNumLab::SetStateText(const QString& Value) {
     if (Value == FStateText) return;
     FStateText = Value;
     ContentChanged(ValueArea());
-    emit StateTextChanged(StateTextText());
+    emit StateTextChanged(Value);
 }
 
 void TNumLab::SetTransparent(bool Value) {
@@ -342,7 +342,7 @@ void TNumLab::SetValue(double Value) {
     emit ValueChanged(Value);
 }
 
-// ------------------------------------------------------------ the Qt face
+// ------------------------------------------------------------ the other faces
 
 void TNumLab::SetColorLabBakG(const QColor& Value) {
     if (Value.isValid()) SetColorLabBakG(FromQColor(Value));
@@ -356,48 +356,51 @@ void TNumLab::SetColorOutBakG(const QColor& Value) {
 void TNumLab::SetColorOutText(const QColor& Value) {
     if (Value.isValid()) SetColorOutText(FromQColor(Value));
 }
-QColor TNumLab::ColorLabBakGColor() const {
+QColor TNumLab::ColorLabBakGQ() const {
     return ToQColor(FColorLabBakG);
 }
-QColor TNumLab::ColorLabTextColor() const {
+QColor TNumLab::ColorLabTextQ() const {
     return ToQColor(FColorLabText);
 }
-QColor TNumLab::ColorOutBakGColor() const {
+QColor TNumLab::ColorOutBakGQ() const {
     return ToQColor(FColorOutBakG);
 }
-QColor TNumLab::ColorOutTextColor() const {
+QColor TNumLab::ColorOutTextQ() const {
     return ToQColor(FColorOutText);
 }
 
-QString TNumLab::DTFormatText() const {
-    return Latin1ToQString(FDTFormat);
+std::string TNumLab::DrawnText() const {
+    return QStringToLatin1(FDrawnText);
 }
-void TNumLab::SetDTFormat(const QString& Value) {
-    SetDTFormat(QStringToLatin1(Value));
+std::string TNumLab::DTFormat() const {
+    return QStringToLatin1(FDTFormat);
 }
-QString TNumLab::LeftTextText() const {
-    return Latin1ToQString(FLeftText);
+void TNumLab::SetDTFormat(const std::string& Value) {
+    SetDTFormat(Latin1ToQString(Value));
 }
-void TNumLab::SetLeftText(const QString& Value) {
-    SetLeftText(QStringToLatin1(Value));
+std::string TNumLab::LeftText() const {
+    return QStringToLatin1(FLeftText);
 }
-QString TNumLab::OverflowIndicatorText() const {
-    return Latin1ToQString(FOverflowIndicator);
+void TNumLab::SetLeftText(const std::string& Value) {
+    SetLeftText(Latin1ToQString(Value));
 }
-void TNumLab::SetOverflowIndicator(const QString& Value) {
-    SetOverflowIndicator(QStringToLatin1(Value));
+std::string TNumLab::OverflowIndicator() const {
+    return QStringToLatin1(FOverflowIndicator);
 }
-QString TNumLab::RightTextText() const {
-    return Latin1ToQString(FRightText);
+void TNumLab::SetOverflowIndicator(const std::string& Value) {
+    SetOverflowIndicator(Latin1ToQString(Value));
 }
-void TNumLab::SetRightText(const QString& Value) {
-    SetRightText(QStringToLatin1(Value));
+std::string TNumLab::RightText() const {
+    return QStringToLatin1(FRightText);
 }
-QString TNumLab::StateTextText() const {
-    return Latin1ToQString(FStateText);
+void TNumLab::SetRightText(const std::string& Value) {
+    SetRightText(Latin1ToQString(Value));
 }
-void TNumLab::SetStateText(const QString& Value) {
-    SetStateText(QStringToLatin1(Value));
+std::string TNumLab::StateText() const {
+    return QStringToLatin1(FStateText);
+}
+void TNumLab::SetStateText(const std::string& Value) {
+    SetStateText(Latin1ToQString(Value));
 }
 
 // ------------------------------------------------------------ copying and the mouse
@@ -479,7 +482,7 @@ TNumLab::TPictureColors TNumLab::PictureColors() const {
 void TNumLab::Compose(TCanvas& C, TStale What) {
     if (What >= TStale::Picture) ComposeSides(C, FTransparent ? clWhite : FColorOutBakG);
     if (FEmpty) {
-        FNewText = !FDrawnText.empty();
+        FNewText = !FDrawnText.isEmpty();
         FDrawnText.clear();
         return;
     }
@@ -496,7 +499,7 @@ void TNumLab::PaintWithoutBuffer(TCanvas& Screen) {
 }
 
 TNumLab::TShownText TNumLab::ShownText(const TCanvas& C) const {
-    TShownText Shown{ValueText(), 0};
+    TShownText Shown{ValueTextQ(), 0};
     Shown.Width = C.TextWidth(Shown.Text);
     if (Shown.Width > int64_t(FLabelWidth) - 6 && FDisplayType != dtState) {
         Shown.Text = FOverflowIndicator;
@@ -516,8 +519,8 @@ void TNumLab::ComposeSides(TCanvas& C, TColor Background) {
 
     // Enabled texts take the background in their cells; greyed ones are a
     // grey copy over a white one, one pixel right and below, glyphs only.
-    const auto SideText = [&](int64_t X, const std::string& Text) {
-        if (Text.empty()) return;
+    const auto SideText = [&](int64_t X, const QString& Text) {
+        if (Text.isEmpty()) return;
         if (FEnabled) {
             C.Font.Color = FColorOutText;
             C.TextOut(Coord(X), FTextTop, Text);
@@ -529,14 +532,14 @@ void TNumLab::ComposeSides(TCanvas& C, TColor Background) {
         C.Font.Color = clGray;
         C.TextOut(Coord(X), FTextTop, Text);
     };
-    if (!FLeftText.empty()) {
+    if (!FLeftText.isEmpty()) {
         const int64_t lw = C.TextWidth(FLeftText);
         SideText(FLeftTextAlignment == taLeftJustify    ? 7
                  : FLeftTextAlignment == taRightJustify ? LS - lw - 5
                                                         : (LS - lw) / 2,
                  FLeftText);
     }
-    if (!FRightText.empty()) {
+    if (!FRightText.isEmpty()) {
         const int64_t rw = C.TextWidth(FRightText);
         SideText(FRightTextAlignment == taLeftJustify    ? LS + LW + 7
                  : FRightTextAlignment == taRightJustify ? W - rw - 6

@@ -53,30 +53,30 @@ class TNumLab : public TFramedControl {
     // backgrounds follow the palette (clBtnFace) until they are set, and a
     // reset gives that back, so Designer leaves them out of a .ui file.
     Q_PROPERTY(zent::TAlignment Alignment READ Alignment WRITE SetAlignment NOTIFY AlignmentChanged)
-    Q_PROPERTY(QColor ColorLabBakG READ ColorLabBakGColor WRITE SetColorLabBakG RESET ResetColorLabBakG NOTIFY
+    Q_PROPERTY(QColor ColorLabBakG READ ColorLabBakGQ WRITE SetColorLabBakG RESET ResetColorLabBakG NOTIFY
                    ColorLabBakGChanged)
-    Q_PROPERTY(QColor ColorLabText READ ColorLabTextColor WRITE SetColorLabText NOTIFY ColorLabTextChanged)
-    Q_PROPERTY(QColor ColorOutBakG READ ColorOutBakGColor WRITE SetColorOutBakG RESET ResetColorOutBakG NOTIFY
+    Q_PROPERTY(QColor ColorLabText READ ColorLabTextQ WRITE SetColorLabText NOTIFY ColorLabTextChanged)
+    Q_PROPERTY(QColor ColorOutBakG READ ColorOutBakGQ WRITE SetColorOutBakG RESET ResetColorOutBakG NOTIFY
                    ColorOutBakGChanged)
-    Q_PROPERTY(QColor ColorOutText READ ColorOutTextColor WRITE SetColorOutText NOTIFY ColorOutTextChanged)
+    Q_PROPERTY(QColor ColorOutText READ ColorOutTextQ WRITE SetColorOutText NOTIFY ColorOutTextChanged)
     Q_PROPERTY(bool Comma READ Comma WRITE SetComma NOTIFY CommaChanged)
     Q_PROPERTY(zent::TDisplay DisplayType READ DisplayType WRITE SetDisplayType NOTIFY DisplayTypeChanged)
-    Q_PROPERTY(QString DTFormat READ DTFormatText WRITE SetDTFormat NOTIFY DTFormatChanged)
+    Q_PROPERTY(QString DTFormat READ DTFormatQ WRITE SetDTFormat NOTIFY DTFormatChanged)
     Q_PROPERTY(bool Empty READ Empty WRITE SetEmpty NOTIFY EmptyChanged)
     Q_PROPERTY(bool Enabled READ Enabled WRITE SetEnabled NOTIFY EnabledChanged)
     Q_PROPERTY(bool ForcePlusSign READ ForcePlusSign WRITE SetForcePlusSign NOTIFY ForcePlusSignChanged)
     Q_PROPERTY(int LabelWidth READ LabelWidth WRITE SetLabelWidth NOTIFY LabelWidthChanged)
     Q_PROPERTY(int LeftSpace READ LeftSpace WRITE SetLeftSpace NOTIFY LeftSpaceChanged)
-    Q_PROPERTY(QString LeftText READ LeftTextText WRITE SetLeftText NOTIFY LeftTextChanged)
+    Q_PROPERTY(QString LeftText READ LeftTextQ WRITE SetLeftText NOTIFY LeftTextChanged)
     Q_PROPERTY(zent::TAlignment LeftTextAlignment READ LeftTextAlignment WRITE SetLeftTextAlignment NOTIFY
                    LeftTextAlignmentChanged)
-    Q_PROPERTY(QString OverflowIndicator READ OverflowIndicatorText WRITE SetOverflowIndicator NOTIFY
+    Q_PROPERTY(QString OverflowIndicator READ OverflowIndicatorQ WRITE SetOverflowIndicator NOTIFY
                    OverflowIndicatorChanged)
     Q_PROPERTY(int Precision READ Precision WRITE SetPrecision NOTIFY PrecisionChanged)
-    Q_PROPERTY(QString RightText READ RightTextText WRITE SetRightText NOTIFY RightTextChanged)
+    Q_PROPERTY(QString RightText READ RightTextQ WRITE SetRightText NOTIFY RightTextChanged)
     Q_PROPERTY(zent::TAlignment RightTextAlignment READ RightTextAlignment WRITE SetRightTextAlignment NOTIFY
                    RightTextAlignmentChanged)
-    Q_PROPERTY(QString StateText READ StateTextText WRITE SetStateText NOTIFY StateTextChanged)
+    Q_PROPERTY(QString StateText READ StateTextQ WRITE SetStateText NOTIFY StateTextChanged)
     Q_PROPERTY(bool Transparent READ Transparent WRITE SetTransparent NOTIFY TransparentChanged)
     Q_PROPERTY(double Value READ Value WRITE SetValue NOTIFY ValueChanged)
 
@@ -86,19 +86,26 @@ public:
     ~TNumLab() override;
 
     // Strings are ISO-8859-1 byte strings; the degree sign is "\xB0". The
-    // same setters take QString (slots, below); a string literal is Latin-1.
+    // same setters take QString (slots, below), in full Unicode, and a
+    // string literal is Latin-1. A getter ending in Q gives the Qt face's
+    // type: the text in full Unicode, the colour as the label draws it.
     TAlignment Alignment() const { return FAlignment; }
     TColor ColorLabBakG() const { return FColorLabBakG; }
+    QColor ColorLabBakGQ() const;
     void SetColorLabBakG(TColor Value);
     TColor ColorLabText() const { return FColorLabText; }
+    QColor ColorLabTextQ() const;
     void SetColorLabText(TColor Value);
     TColor ColorOutBakG() const { return FColorOutBakG; }
+    QColor ColorOutBakGQ() const;
     void SetColorOutBakG(TColor Value);
     TColor ColorOutText() const { return FColorOutText; }
+    QColor ColorOutTextQ() const;
     void SetColorOutText(TColor Value);
     bool Comma() const { return FComma; }
     TDisplay DisplayType() const { return FDisplayType; }
-    const std::string& DTFormat() const { return FDTFormat; }
+    std::string DTFormat() const;
+    QString DTFormatQ() const { return FDTFormat; }
     void SetDTFormat(const std::string& Value);
     void SetDTFormat(const char* Value) { SetDTFormat(std::string(Value)); }
     bool Empty() const { return FEmpty; }
@@ -107,19 +114,23 @@ public:
     bool ForcePlusSign() const { return FForcePlusSign; }
     int32_t LabelWidth() const { return FLabelWidth; }
     int32_t LeftSpace() const { return FLeftSpace; }
-    const std::string& LeftText() const { return FLeftText; }
+    std::string LeftText() const;
+    QString LeftTextQ() const { return FLeftText; }
     void SetLeftText(const std::string& Value);
     void SetLeftText(const char* Value) { SetLeftText(std::string(Value)); }
     TAlignment LeftTextAlignment() const { return FLeftTextAlignment; }
-    const std::string& OverflowIndicator() const { return FOverflowIndicator; }
+    std::string OverflowIndicator() const;
+    QString OverflowIndicatorQ() const { return FOverflowIndicator; }
     void SetOverflowIndicator(const std::string& Value);
     void SetOverflowIndicator(const char* Value) { SetOverflowIndicator(std::string(Value)); }
     int32_t Precision() const { return FPrecision; }
-    const std::string& RightText() const { return FRightText; }
+    std::string RightText() const;
+    QString RightTextQ() const { return FRightText; }
     void SetRightText(const std::string& Value);
     void SetRightText(const char* Value) { SetRightText(std::string(Value)); }
     TAlignment RightTextAlignment() const { return FRightTextAlignment; }
-    const std::string& StateText() const { return FStateText; }
+    std::string StateText() const;
+    QString StateTextQ() const { return FStateText; }
     void SetStateText(const std::string& Value);
     void SetStateText(const char* Value) { SetStateText(std::string(Value)); }
     bool Transparent() const { return FTransparent; }
@@ -205,10 +216,12 @@ public:
     // - dtDateTime: a NaN, an infinity or a date outside years 1 to 9999
     //   gives the empty text.
     std::string ValueText() const;
+    QString ValueTextQ() const;
     // What the value box showed at the last paint: the value text, or the
     // indicator in its place; empty while Empty is true or before the first
     // paint. Screen readers read this.
-    const std::string& DrawnText() const { return FDrawnText; }
+    std::string DrawnText() const;
+    QString DrawnTextQ() const { return FDrawnText; }
     // Height of the sample text "(8g]}\xDC\xC4\xA7" in the label's font: the
     // height of every text row.
     int32_t SampleHeight() const;
@@ -230,22 +243,11 @@ protected:
 private:
     // The text to draw in the value box and its width.
     struct TShownText {
-        std::string Text;
+        QString Text;
         int32_t Width = 0;
     };
 
     static constexpr TColor DefaultBackground = clBtnFace;
-
-    // The Qt face of the colours and texts.
-    QColor ColorLabBakGColor() const;
-    QColor ColorLabTextColor() const;
-    QColor ColorOutBakGColor() const;
-    QColor ColorOutTextColor() const;
-    QString DTFormatText() const;
-    QString LeftTextText() const;
-    QString OverflowIndicatorText() const;
-    QString RightTextText() const;
-    QString StateTextText() const;
 
     // The value box with its frame.
     TRect ValueBox() const;
@@ -255,7 +257,7 @@ private:
     // that is empty the box, which still paints (the text is made afresh).
     TRect ValueArea() const;
     // Step 1 of the value text: by display type, the indicator when out of range.
-    std::string TypeText() const;
+    QString TypeText() const;
     // The value text, or the indicator when it is too wide, measured on C.
     TShownText ShownText(const TCanvas& C) const;
     // Background, side texts and frame: everything but the value box's inside.
@@ -270,14 +272,14 @@ private:
     bool FComma = false;
     bool FForcePlusSign = false;
     bool FTransparent = false;
-    std::string FLeftText;
-    std::string FRightText;
-    std::string FStateText = "undefined";
+    QString FLeftText;
+    QString FRightText;
+    QString FStateText = QStringLiteral("undefined");
     TAlignment FAlignment = taCenter;
     TAlignment FLeftTextAlignment = taRightJustify;
     TAlignment FRightTextAlignment = taLeftJustify;
     int32_t FMouseArea = 0;
-    std::string FOverflowIndicator = "*********";
+    QString FOverflowIndicator = QStringLiteral("*********");
     double FValue = 0.0;
     bool FEnabled = true;
     TColor FColorLabBakG = DefaultBackground;
@@ -285,10 +287,10 @@ private:
     TColor FColorOutBakG = DefaultBackground;
     TColor FColorOutText = clBlack;
     TDisplay FDisplayType = dtFixP;
-    std::string FDTFormat = "mmm-dd, yyyy";
+    QString FDTFormat = QStringLiteral("mmm-dd, yyyy");
 
     int32_t FTextTop = 0;    // y of every text row on the picture
-    std::string FDrawnText;  // shown at the last paint; on the picture too, unless it is stale
+    QString FDrawnText;  // shown at the last paint; on the picture too, unless it is stale
     bool FNewText = false;   // the last composition changed FDrawnText
 };
 

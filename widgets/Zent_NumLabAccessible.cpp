@@ -2,7 +2,6 @@
 
 #include "Zent_NumLab.h"
 #include "Zent_accessible.h"
-#include "Zent_latin1.h"
 
 namespace zent {
 
@@ -17,10 +16,10 @@ public:
     explicit TNumLabAccessible(TNumLab* Label) : QAccessibleWidget(Label, QAccessible::StaticText) {}
 
     QString text(QAccessible::Text Kind) const override {
-        if (Kind == QAccessible::Name) return ShownTextName(*widget(), Label().DrawnText());
+        if (Kind == QAccessible::Name) return ShownTextName(*widget(), Label().DrawnTextQ());
         if (Kind == QAccessible::Description && widget()->accessibleDescription().isEmpty()) {
-            const char* Gap = !Label().LeftText().empty() && !Label().RightText().empty() ? " " : "";
-            return Latin1ToQString(Label().LeftText() + Gap + Label().RightText());
+            const QString Left = Label().LeftTextQ(), Right = Label().RightTextQ();
+            return Left.isEmpty() || Right.isEmpty() ? Left + Right : Left + u' ' + Right;
         }
         return QAccessibleWidget::text(Kind);
     }

@@ -1,6 +1,7 @@
 #include "Zent_SevenSegAccessible.h"
 
 #include "Zent_accessible.h"
+#include "Zent_latin1.h"
 #include "Zent_sevenseg.h"
 
 namespace zent {
@@ -16,7 +17,7 @@ public:
     explicit TSevenSegAccessible(TSevenSeg* Display) : QAccessibleWidget(Display, QAccessible::StaticText) {}
 
     QString text(QAccessible::Text Kind) const override {
-        if (Kind == QAccessible::Name) return ShownTextName(*widget(), Display().ShownText());
+        if (Kind == QAccessible::Name) return ShownTextName(*widget(), Latin1ToQString(Display().ShownText()));
         return QAccessibleWidget::text(Kind);
     }
 

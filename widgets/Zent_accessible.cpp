@@ -25,9 +25,9 @@ void SendAccessibleEvent(QAccessibleEvent& Event) {
     (EventSink ? EventSink : &QAccessible::updateAccessibility)(&Event);
 }
 
-QString ShownTextName(const QWidget& Widget, const std::string& Shown) {
+QString ShownTextName(const QWidget& Widget, const QString& Shown) {
     const QString Set = Widget.accessibleName();
-    return Set.isEmpty() ? Latin1ToQString(Shown) : Set;
+    return Set.isEmpty() ? Shown : Set;
 }
 
 #endif

@@ -25,7 +25,7 @@ void SendAccessibleEvent(QAccessibleEvent& Event);
 
 // The name of a widget that shows a text: a name the application set comes
 // first, as for Qt's own widgets, else the text shown.
-QString ShownTextName(const QWidget& Widget, const std::string& Shown);
+QString ShownTextName(const QWidget& Widget, const QString& Shown);
 
 // Registers TInterface (constructed from a TWidget*) as the accessible
 // interface of TWidget and its subclasses; only the first call per pair

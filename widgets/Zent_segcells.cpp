@@ -46,6 +46,18 @@ TCaptionCells ReadCaption(std::string_view Caption, int NumDigits) {
     return Result;
 }
 
+TCaptionCells ReadCaption(QStringView Caption, int NumDigits) {
+    // A cell takes at most two characters: its symbol and its point.
+    const qsizetype Needed = 2 * qsizetype(std::clamp(NumDigits, 0, MaxDigits));
+    std::string Bytes;
+    for (qsizetype i = 0; i < Caption.size() && qsizetype(Bytes.size()) < Needed; ++i) {
+        const QChar Ch = Caption[i];
+        if (Ch.isHighSurrogate() && i + 1 < Caption.size() && Caption[i + 1].isLowSurrogate()) ++i;
+        Bytes += Ch.unicode() <= 0xFF ? char(Ch.unicode()) : '\x01';  // no symbol, no point
+    }
+    return ReadCaption(std::string_view(Bytes), NumDigits);
+}
+
 std::string ShownText(const TCaptionCells& Cells) {
     std::string Text;
     for (int j = 0; j < Cells.Count; ++j) {

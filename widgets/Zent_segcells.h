@@ -3,6 +3,7 @@
 // every face of the display reads captions and lays out cells alike.
 #pragma once
 
+#include <QStringView>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -45,6 +46,9 @@ struct TCaptionCells {
 // upper-cased; bytes outside GlyphChars give an empty cell that still counts.
 // Reads no further than the last cell needs.
 TCaptionCells ReadCaption(std::string_view Caption, int NumDigits);
+// The same for a Unicode caption: a character outside Latin-1 (a surrogate
+// pair is one character) gives an empty cell, as an unknown byte does.
+TCaptionCells ReadCaption(QStringView Caption, int NumDigits);
 
 // What the cells show, as text (ISO-8859-1): each cell's symbol as it is
 // drawn (the letters A, b, C, d, E, F), then its decimal point; an empty

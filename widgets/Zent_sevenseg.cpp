@@ -56,20 +56,20 @@ TSevenSeg::~TSevenSeg() {
 
 // ------------------------------------------------------------ properties
 
-void TSevenSeg::SetCaption(const std::string& Value) {
+void TSevenSeg::SetCaption(const QString& Value) {
     if (Value == FCaption) return;
     FCaption = Value;
     ShownChanged();
     ContentChanged(ChangedArea(FCells));
-    emit CaptionChanged(CaptionText());
+    emit CaptionChanged(Value);
 }
 
-QString TSevenSeg::CaptionText() const {
-    return Latin1ToQString(FCaption);
+std::string TSevenSeg::Caption() const {
+    return QStringToLatin1(FCaption);
 }
 
-void TSevenSeg::SetCaption(const QString& Value) {
-    SetCaption(QStringToLatin1(Value));
+void TSevenSeg::SetCaption(const std::string& Value) {
+    SetCaption(Latin1ToQString(Value));
 }
 
 void TSevenSeg::SetColorBackGnd(TColor Value) {
@@ -83,7 +83,7 @@ void TSevenSeg::SetColorBackGnd(const QColor& Value) {
     if (Value.isValid()) SetColorBackGnd(FromQColor(Value));
 }
 
-QColor TSevenSeg::ColorBackGndColor() const {
+QColor TSevenSeg::ColorBackGndQ() const {
     return ToQColor(FColorBackGnd);
 }
 
@@ -98,7 +98,7 @@ void TSevenSeg::SetColorText(const QColor& Value) {
     if (Value.isValid()) SetColorText(FromQColor(Value));
 }
 
-QColor TSevenSeg::ColorTextColor() const {
+QColor TSevenSeg::ColorTextQ() const {
     return ToQColor(FColorText);
 }
 

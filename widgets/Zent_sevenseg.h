@@ -43,9 +43,9 @@ class TSevenSeg : public TFramedControl {
     Q_OBJECT
     // The published properties beyond ColorScheme and FrameStyle, which
     // TFramedControl declares.
-    Q_PROPERTY(QString Caption READ CaptionText WRITE SetCaption NOTIFY CaptionChanged)
-    Q_PROPERTY(QColor ColorBackGnd READ ColorBackGndColor WRITE SetColorBackGnd NOTIFY ColorBackGndChanged)
-    Q_PROPERTY(QColor ColorText READ ColorTextColor WRITE SetColorText NOTIFY ColorTextChanged)
+    Q_PROPERTY(QString Caption READ CaptionQ WRITE SetCaption NOTIFY CaptionChanged)
+    Q_PROPERTY(QColor ColorBackGnd READ ColorBackGndQ WRITE SetColorBackGnd NOTIFY ColorBackGndChanged)
+    Q_PROPERTY(QColor ColorText READ ColorTextQ WRITE SetColorText NOTIFY ColorTextChanged)
     Q_PROPERTY(int InterDigDist READ InterDigDist WRITE SetInterDigDist NOTIFY InterDigDistChanged)
     Q_PROPERTY(int Margin READ Margin WRITE SetMargin NOTIFY MarginChanged)
     Q_PROPERTY(int NumDigits READ NumDigits WRITE SetNumDigits NOTIFY NumDigitsChanged)
@@ -56,14 +56,19 @@ public:
     explicit TSevenSeg(QWidget* Owner = nullptr);
     ~TSevenSeg() override;
 
-    // Byte string in ISO-8859-1; the degree sign is "\xB0".
-    const std::string& Caption() const { return FCaption; }
+    // Byte string in ISO-8859-1; the degree sign is "\xB0". SetCaption
+    // also takes a QString (a slot, below), in full Unicode; a character
+    // the cells cannot show leaves its cell empty. A getter ending in Q
+    // gives the Qt face's type.
+    std::string Caption() const;
+    QString CaptionQ() const { return FCaption; }
     void SetCaption(const std::string& Value);
     void SetCaption(const char* Value) { SetCaption(std::string(Value)); }
-    QString CaptionText() const;
     TColor ColorBackGnd() const { return FColorBackGnd; }
+    QColor ColorBackGndQ() const;
     void SetColorBackGnd(TColor Value);
     TColor ColorText() const { return FColorText; }
+    QColor ColorTextQ() const;
     void SetColorText(TColor Value);
     // Above 255 becomes 255; no lower bound.
     int32_t InterDigDist() const { return FInterDigDist; }
@@ -138,8 +143,6 @@ protected:
     void PaintWithoutBuffer(TCanvas& Screen) override;
 
 private:
-    QColor ColorBackGndColor() const;
-    QColor ColorTextColor() const;
 
     // Brings the glyphs to the present colours and cells at Ratio; Renew:
     // also when those are unchanged.
@@ -166,7 +169,7 @@ private:
     TColor FColorBackGnd = 0x333333;
     TColor FColorText = clRed;
     int32_t FNumDigits = 4;
-    std::string FCaption = "8.8.8.8.";
+    QString FCaption = QStringLiteral("8.8.8.8.");
     int32_t FMargin = 8;
     int32_t FInterDigDist = 2;
     int32_t FLastWidth = 0, FLastHeight = 0;  // the size SizeChanged saw last
