@@ -15,26 +15,20 @@ namespace {
 constexpr const char* DisplayGroup = "Zent Display Widgets";
 constexpr const char* StandardGroup = "Zent Standard Controls";
 
-// Enumerations and colours are plain numbers in the property editor; the
-// tooltips say what the numbers mean.
+// The enumerations and colours the display widgets declare are Qt's, which
+// Designer offers as drop-downs and colour pickers; they need no note. Align,
+// which every control has, and the standard controls' enumerations and
+// colours are plain numbers in the property editor: their tooltips say what
+// the numbers mean.
 constexpr const char* ColorTip =
     "TColor as a number: $00BBGGRR (red 255, lime 65280, blue 16711680, white 16777215); "
     "a system colour is -16777216 plus its index (clWindow -16777211, clBtnFace -16777201)";
 constexpr const char* AlignTip = "0 alNone, 1 alTop, 2 alBottom, 3 alLeft, 4 alRight, 5 alClient";
 constexpr const char* AlignmentTip = "0 taLeftJustify, 1 taRightJustify, 2 taCenter";
-constexpr const char* FrameStyleTip = "0 fsNone, 1 fsSimple, 2 fsLowered, 3 fsRaised, 4 fsEmbossed, 5 fsEngraved";
-constexpr const char* ColorSchemeTip = "0 csBWG, 1 csSystem";
-constexpr const char* DisplayTypeTip =
-    "0 dtFloat, 1 dtFixP, 2 dtExp, 3 dtHex, 4 dtZeroInt, 5 dtInt, 6 dtDateTime, 7 dtState, 8 dtBin, "
-    "9 dtOct, 10 dtDeg, 11 dtDegMin, 12 dtDegMinSec, 13 dtEEng, 14 dtEEngNoDP";
 
 constexpr TPropertyNote SevenSegNotes[] = {
     {"Align", AlignTip},
     {"Caption", "Digits, - + : \xB0 A to F; a point or comma after a symbol shares its cell", true},
-    {"ColorBackGnd", ColorTip},
-    {"ColorScheme", ColorSchemeTip},
-    {"ColorText", ColorTip},
-    {"FrameStyle", FrameStyleTip},
     {"InterDigDist", "Gap between cells in pixels; at most 255"},
     {"Margin", "Distance from each edge to the cells; at most Height / 2 - 1 when written"},
     {"NumDigits", "Number of cells, 1 to 32"},
@@ -42,29 +36,17 @@ constexpr TPropertyNote SevenSegNotes[] = {
 
 constexpr TPropertyNote NumLabNotes[] = {
     {"Align", AlignTip},
-    {"Alignment", AlignmentTip},
-    {"ColorLabBakG", ColorTip},
-    {"ColorLabText", ColorTip},
-    {"ColorOutBakG", ColorTip},
-    {"ColorOutText", ColorTip},
-    {"ColorScheme", ColorSchemeTip},
-    {"DisplayType", DisplayTypeTip},
     {"DTFormat", "Date-time pattern of dtDateTime", true},
-    {"FrameStyle", FrameStyleTip},
     {"LeftText", nullptr, true},
-    {"LeftTextAlignment", AlignmentTip},
     {"OverflowIndicator", "Shown in place of a value that does not fit", true},
     {"Precision", "0 to 15; what it counts depends on DisplayType"},
     {"RightText", nullptr, true},
-    {"RightTextAlignment", AlignmentTip},
     {"StateText", "The text dtState shows", true},
 };
 
 constexpr TPropertyNote ColSelNotes[] = {
-    {"Color", ColorTip},
     {"ColorBarWidth", "Width of the colour bar in pixels; 0 draws none"},
     {"NumColors", "Entries listed, 1 to 255; setting it selects entry 1, so it comes before SelColor"},
-    {"SelColor", ColorTip},
 };
 
 constexpr TPropertyNote FormNotes[] = {

@@ -31,15 +31,9 @@ std::vector<std::string> ItemTexts(const TColSel& Sel) {
     return T;
 }
 
-// Sets the application's window colour for one scope.
-struct TWindowColor {
-    QPalette Kept = QApplication::palette();
-    explicit TWindowColor(TColor Rgb) {
-        QPalette P = Kept;
-        P.setColor(QPalette::Base, QColor::fromRgb(RGBToPixel(Rgb)));
-        QApplication::setPalette(P);
-    }
-    ~TWindowColor() { QApplication::setPalette(Kept); }
+// Sets the application's window colour (clWindow) for one scope.
+struct TWindowColor : test::TPaletteColor {
+    explicit TWindowColor(TColor Rgb) : TPaletteColor(QPalette::Base, QColor::fromRgb(RGBToPixel(Rgb))) {}
 };
 
 // A selector in a shown window that logs its pick events with the colour

@@ -6,6 +6,7 @@
 // this program's classes: they are compared through Qt's meta-objects,
 // their geometry and their pictures.
 #include <gtest/gtest.h>
+#include <QApplication>
 #include <QBuffer>
 #include <QComboBox>
 #include <QFile>
@@ -21,12 +22,15 @@
 #include <fstream>
 #include <map>
 #include <memory>
+#include <set>
 #include <sstream>
 
+#include "Zent_Colsel.h"
 #include "Zent_NumLab.h"
 #include "Zent_components.h"
 #include "Zent_extctrls.h"
 #include "Zent_forms.h"
+#include "Zent_sevenseg.h"
 #include "mainfrm.h"
 #include "test_support.h"
 #include "ui_test_designer.h"
@@ -114,6 +118,52 @@ TDom ReadDom(const QString& Text) {
     return Dom;
 }
 
+// A layout read with QUiLoader through the plugin, and its loading finished
+// at once rather than when the event loop turns.
+std::unique_ptr<QWidget> LoadUi(QIODevice& Ui) {
+    QUiLoader Loader;
+    Loader.addPluginPath(QStringLiteral(ZENT_DESIGNER_PLUGIN_DIR));
+    std::unique_ptr<QWidget> Loaded(Loader.load(&Ui));
+    EXPECT_NE(Loaded, nullptr) << Loader.errorString().toStdString();
+    EXPECT_TRUE(QMetaObject::invokeMethod(PluginInstance(), "FinishLoading"));
+    return Loaded;
+}
+
+std::unique_ptr<QWidget> LoadUi(QByteArray Xml) {
+    QBuffer Buffer(&Xml);
+    EXPECT_TRUE(Buffer.open(QIODevice::ReadOnly));
+    return LoadUi(Buffer);
+}
+
+std::unique_ptr<QWidget> LoadUiFile(const char* Path) {
+    QFile File(QString::fromLatin1(Path));
+    EXPECT_TRUE(File.open(QIODevice::ReadOnly)) << Path;
+    return LoadUi(File);
+}
+
+// The control called Name under Window.
+QWidget& Named(QWidget& Window, const char* Name) {
+    auto* W = Window.findChild<QWidget*>(QString::fromLatin1(Name));
+    EXPECT_NE(W, nullptr) << Name;
+    return W ? *W : Window;
+}
+
+// The pixels of Image in Colour.
+int PixelsOf(const QImage& Image, const QColor& Colour) {
+    const TColor Want = FromQColor(Colour);
+    return test::CountPixels(Image, [Want](int, int, TColor Pixel) { return Pixel == Want; });
+}
+
+// A colour property as it reads.
+QColor ColourOf(const QWidget& W, const char* Property) {
+    return W.property(Property).value<QColor>();
+}
+
+// What clBtnFace shows in.
+QColor ButtonFace() {
+    return QApplication::palette().color(QPalette::Active, QPalette::Button);
+}
+
 }  // namespace
 
 TEST(DesignerPlugin, DescribesEachClassAndMakesIt) {
@@ -184,13 +234,10 @@ TEST(DesignerPlugin, DomXmlLoadsAsTheControlItDescribes) {
     QSet<QString> Names;
     for (QDesignerCustomWidgetInterface* I : Offered()) {
         SCOPED_TRACE(I->name().toStdString());
+        EXPECT_TRUE(Loader.availableWidgets().contains(I->name()));
         const TDom Dom = ReadDom(I->domXml());
-        QByteArray Xml = I->domXml().toUtf8();
-        QBuffer Buffer(&Xml);
-        ASSERT_TRUE(Buffer.open(QIODevice::ReadOnly));
-        const std::unique_ptr<QWidget> Made(Loader.load(&Buffer));
-        ASSERT_NE(Made, nullptr) << Loader.errorString().toStdString();
-        ASSERT_TRUE(QMetaObject::invokeMethod(PluginInstance(), "FinishLoading"));
+        const std::unique_ptr<QWidget> Made = LoadUi(I->domXml().toUtf8());
+        ASSERT_NE(Made, nullptr);
         EXPECT_EQ(Made->metaObject()->className(), I->name().toStdString());
         EXPECT_TRUE(Identifier.match(Made->objectName()).hasMatch()) << Made->objectName().toStdString();
         Names.insert(Made->objectName());
@@ -204,7 +251,9 @@ TEST(DesignerPlugin, DomXmlLoadsAsTheControlItDescribes) {
 
 // The property editor's tooltips explain numbers: the enumerators and
 // colours they name are the library's, and the ranges they give are what
-// the controls keep.
+// the controls keep. Only a property that is a number has such a note: the
+// enumerations and colours the display widgets declare are Qt's, which
+// Designer shows as drop-downs and colour pickers.
 TEST(DesignerPlugin, PropertyToolTipsSayWhatTheControlsDo) {
     // The names the tooltips use, read from the library's own headers.
     // clang-format off
@@ -212,13 +261,6 @@ TEST(DesignerPlugin, PropertyToolTipsSayWhatTheControlsDo) {
         {"alNone", alNone}, {"alTop", alTop}, {"alBottom", alBottom}, {"alLeft", alLeft}, {"alRight", alRight},
         {"alClient", alClient},
         {"taLeftJustify", taLeftJustify}, {"taRightJustify", taRightJustify}, {"taCenter", taCenter},
-        {"fsNone", fsNone}, {"fsSimple", fsSimple}, {"fsLowered", fsLowered}, {"fsRaised", fsRaised},
-        {"fsEmbossed", fsEmbossed}, {"fsEngraved", fsEngraved},
-        {"csBWG", csBWG}, {"csSystem", csSystem},
-        {"dtFloat", dtFloat}, {"dtFixP", dtFixP}, {"dtExp", dtExp}, {"dtHex", dtHex}, {"dtZeroInt", dtZeroInt},
-        {"dtInt", dtInt}, {"dtDateTime", dtDateTime}, {"dtState", dtState}, {"dtBin", dtBin}, {"dtOct", dtOct},
-        {"dtDeg", dtDeg}, {"dtDegMin", dtDegMin}, {"dtDegMinSec", dtDegMinSec}, {"dtEEng", dtEEng},
-        {"dtEEngNoDP", dtEEngNoDP},
         {"bvNone", bvNone}, {"bvLowered", bvLowered}, {"bvRaised", bvRaised},
         {"rsNone", rsNone}, {"rsLine", rsLine}, {"rsUpdate", rsUpdate}, {"rsPattern", rsPattern},
         {"red", clRed}, {"lime", clLime}, {"blue", clBlue}, {"white", clWhite},
@@ -245,8 +287,11 @@ TEST(DesignerPlugin, PropertyToolTipsSayWhatTheControlsDo) {
         for (const auto& [Property, Tip] : ReadDom(I->domXml()).ToolTips) {
             const QByteArray Key = Property.toLatin1();
             SCOPED_TRACE(I->name().toStdString() + "." + Key.toStdString() + ": " + Tip.toStdString());
+            const QMetaType Type =
+                Made->metaObject()->property(Made->metaObject()->indexOfProperty(Key)).metaType();
             if (Enumeration.match(Tip).hasMatch()) {
                 ++Enumerations;
+                EXPECT_EQ(Type, QMetaType::fromType<int>()) << "a number, which the note explains";
                 int Count = 0;
                 for (const auto& M : Enumerator.globalMatch(Tip)) {
                     EXPECT_EQ(M.captured(1).toInt(), Count) << "listed in order from 0";
@@ -260,6 +305,7 @@ TEST(DesignerPlugin, PropertyToolTipsSayWhatTheControlsDo) {
             }
             for (const auto& M : Colour.globalMatch(Tip)) {
                 ++Colours;
+                EXPECT_EQ(Type, QMetaType::fromType<int>()) << "a number, which the note explains";
                 ASSERT_TRUE(Named.count(M.captured(1))) << M.captured(1).toStdString();
                 EXPECT_EQ(Named.at(M.captured(1)), M.captured(2).toInt()) << M.captured(1).toStdString();
             }
@@ -277,7 +323,7 @@ TEST(DesignerPlugin, PropertyToolTipsSayWhatTheControlsDo) {
         }
     }
     // All were read: a tooltip that no longer reads as its kind shows here.
-    EXPECT_EQ(Enumerations, 19);
+    EXPECT_EQ(Enumerations, 11);
     EXPECT_GT(Colours, 0);
     EXPECT_EQ(Ranges, 4);
 }
@@ -312,14 +358,8 @@ namespace {
 // made of it in Compiled: the same controls, classes, places, published
 // property values and pictures.
 void ExpectLoadsAsCompiled(QWidget& Compiled, const char* UiFile, const std::string& Picture) {
-    QUiLoader Loader;
-    Loader.addPluginPath(QStringLiteral(ZENT_DESIGNER_PLUGIN_DIR));
-    EXPECT_TRUE(Loader.availableWidgets().contains("zent::TSevenSeg"));
-    QFile File(QString::fromLatin1(UiFile));
-    ASSERT_TRUE(File.open(QIODevice::ReadOnly));
-    const std::unique_ptr<QWidget> Loaded(Loader.load(&File));
-    ASSERT_NE(Loaded, nullptr) << Loader.errorString().toStdString();
-    ASSERT_TRUE(QMetaObject::invokeMethod(PluginInstance(), "FinishLoading"));
+    const std::unique_ptr<QWidget> Loaded = LoadUiFile(UiFile);
+    ASSERT_NE(Loaded, nullptr);
     EXPECT_EQ(Loaded->metaObject()->className(), std::string("zent::TForm"));
 
     const auto Want = ControlsOf(Compiled), Got = ControlsOf(*Loaded);
@@ -359,4 +399,150 @@ TEST(DesignerPlugin, UiLoaderGivesWhatUicGives) {
 TEST(DesignerPlugin, UiLoaderGivesTheDemonstrationWindow) {
     TForm1 Window;
     ExpectLoadsAsCompiled(Window, ZENT_SOURCE_DIR "/resources/mainfrm.ui", "designer_mainfrm");
+}
+
+// An enumeration goes by name: <enum>zent::dtExp</enum> in a .ui file and
+// setProperty("DisplayType", "dtExp") give the value of that name, for every
+// value of every enumeration the display widgets publish; numbers and names
+// outside it change nothing.
+TEST(DesignerPlugin, EnumerationsGoByNameThroughUiFilesAndSetProperty) {
+    std::set<std::string> Enumerations;
+    QWidget Parent;
+    for (QDesignerCustomWidgetInterface* I : Offered()) {
+        QWidget* Sample = I->createWidget(&Parent);
+        ASSERT_NE(Sample, nullptr);
+        ASSERT_TRUE(QMetaObject::invokeMethod(PluginInstance(), "FinishLoading"));
+        for (const QMetaProperty& P : ZentProperties(*Sample)) {
+            if (!P.isEnumType()) continue;
+            Enumerations.insert(I->name().toStdString() + "." + P.name());
+            const QMetaEnum Enum = P.enumerator();
+            for (int k = 0; k < Enum.keyCount(); ++k) {
+                const QString Key = QString::fromLatin1(Enum.key(k));
+                const QString Scoped = QString::fromLatin1(Enum.scope()) + "::" + Key;
+                SCOPED_TRACE(I->name().toStdString() + "." + P.name() + " " + Scoped.toStdString());
+                EXPECT_EQ(Enum.value(k), k) << "values from 0 without gaps";
+                const std::unique_ptr<QWidget> Loaded =
+                    LoadUi(QStringLiteral("<ui version=\"4.0\"><widget class=\"%1\" name=\"W\">"
+                                          "<property name=\"%2\" stdset=\"0\"><enum>%3</enum></property>"
+                                          "</widget></ui>")
+                               .arg(I->name(), QString::fromLatin1(P.name()), Scoped)
+                               .toUtf8());
+                ASSERT_NE(Loaded, nullptr);
+                EXPECT_EQ(Loaded->property(P.name()).toInt(), k);
+                // The next name, then this one with its scope, as setProperty takes them.
+                const int Next = (k + 1) % Enum.keyCount();
+                EXPECT_TRUE(Loaded->setProperty(P.name(), QString::fromLatin1(Enum.key(Next))));
+                EXPECT_EQ(Loaded->property(P.name()).toInt(), Next);
+                EXPECT_TRUE(Loaded->setProperty(P.name(), Scoped));
+                EXPECT_EQ(Loaded->property(P.name()).toInt(), k);
+            }
+            const int Kept = Sample->property(P.name()).toInt();
+            EXPECT_FALSE(Sample->setProperty(P.name(), QStringLiteral("dtNone")));
+            for (const int Outside : {Enum.keyCount(), -1}) Sample->setProperty(P.name(), Outside);
+            EXPECT_EQ(Sample->property(P.name()).toInt(), Kept) << P.name();
+        }
+    }
+    EXPECT_EQ(Enumerations, std::set<std::string>({
+                                "zent::TSevenSeg.ColorScheme",
+                                "zent::TSevenSeg.FrameStyle",
+                                "zent::TNumLab.ColorScheme",
+                                "zent::TNumLab.FrameStyle",
+                                "zent::TNumLab.Alignment",
+                                "zent::TNumLab.DisplayType",
+                                "zent::TNumLab.LeftTextAlignment",
+                                "zent::TNumLab.RightTextAlignment",
+                            }));
+}
+
+namespace {
+
+// The test layout compiled by uic: the library's own classes.
+struct TCompiledLayout {
+    TForm Form;
+    Ui::DesignerLayout Ui;
+    TCompiledLayout() {
+        TLayoutLoading Loading;
+        Ui.setupUi(&Form);
+    }
+};
+
+}  // namespace
+
+// Colours go through .ui files and setProperty as QColor: the TColor a
+// control keeps has red in its low byte, and a colour reads as the control
+// draws it. The layout also wires the selector's SelColorChanged to the
+// display's SetColorText, as Designer's signal/slot editor stores it, and
+// uic and QUiLoader both connect it.
+TEST(DesignerPlugin, ColoursGoThroughUiFilesAsTheColoursDrawn) {
+    TCompiledLayout Compiled;
+    zent::TSevenSeg& Display = *Compiled.Ui.My7Seg;
+    EXPECT_EQ(Display.ColorText(), TColor(0x00FF00));
+    EXPECT_EQ(Compiled.Ui.NLabVolts->ColorLabText(), TColor(0x000080));  // <red>128</red>
+    EXPECT_EQ(Compiled.Ui.CSelText->SelColor(), clRed);
+    EXPECT_TRUE(Display.setProperty("ColorText", QColor(0x12, 0x34, 0x56)));
+    EXPECT_EQ(Display.ColorText(), TColor(0x563412));
+    EXPECT_TRUE(Display.setProperty("ColorText", QColor(Qt::green)));
+    EXPECT_EQ(Display.ColorText(), TColor(0x00FF00));
+    EXPECT_FALSE(Display.setProperty("ColorText", 0xFF)) << "a number is not a colour";
+    EXPECT_EQ(Display.ColorText(), TColor(0x00FF00));
+    // A system colour reads as the palette shows it.
+    Display.SetColorBackGnd(clBtnFace);
+    EXPECT_EQ(ColourOf(Display, "ColorBackGnd"), ButtonFace());
+
+    const std::unique_ptr<QWidget> Loaded = LoadUiFile(ZENT_SOURCE_DIR "/tests/test_designer.ui");
+    ASSERT_NE(Loaded, nullptr);
+    EXPECT_EQ(ColourOf(Named(*Loaded, "My7Seg"), "ColorText"), QColor(0, 255, 0));
+    EXPECT_EQ(ColourOf(Named(*Loaded, "NLabVolts"), "ColorLabText"), QColor(128, 0, 0));
+    for (QWidget* Form : {static_cast<QWidget*>(&Compiled.Form), Loaded.get()}) {
+        SCOPED_TRACE(Form == Loaded.get() ? "QUiLoader" : "uic");
+        // A colour unlike itself with red and blue swapped.
+        Named(*Form, "My7Seg").setProperty("ColorText", QColor(0x12, 0x34, 0x56));
+        const std::pair<const char*, const char*> Drawn[] = {
+            {"My7Seg", "ColorText"},       {"My7Seg", "ColorBackGnd"}, {"NLabVolts", "ColorLabBakG"},
+            {"NLabVolts", "ColorOutBakG"}, {"CSelText", "SelColor"},
+        };
+        for (const auto& [Name, Property] : Drawn) {
+            QWidget& W = Named(*Form, Name);
+            const QImage Picture = test::Grab(W);
+            EXPECT_GT(PixelsOf(Picture, ColourOf(W, Property)), Picture.width() * Picture.height() / 100)
+                << Name << "." << Property << " " << ColourOf(W, Property).name().toStdString() << " in "
+                << test::SavePicture(Picture, std::string("designer_colour_") + Name);
+        }
+        Named(*Form, "CSelText").setProperty("SelColor", QColor(Qt::blue));
+        EXPECT_EQ(ColourOf(Named(*Form, "My7Seg"), "ColorText"), QColor(Qt::blue))
+            << "through the connection";
+    }
+}
+
+// A background left at its default, clBtnFace, in a .ui file follows the
+// palette's button colour: with a dark palette the label reads and draws
+// dark, and it comes back with the palette. ColorLabBakG, set in the file,
+// stays.
+TEST(DesignerPlugin, ADefaultBackgroundFromAUiFileFollowsThePalette) {
+    TCompiledLayout Compiled;
+    const std::unique_ptr<QWidget> Loaded = LoadUiFile(ZENT_SOURCE_DIR "/tests/test_designer.ui");
+    ASSERT_NE(Loaded, nullptr);
+    const QColor Light = ButtonFace(), Dark(0x20, 0x24, 0x28), White(Qt::white);
+    ASSERT_NE(Light, Dark);
+    for (QWidget* Form : {static_cast<QWidget*>(&Compiled.Form), Loaded.get()}) {
+        SCOPED_TRACE(Form == Loaded.get() ? "QUiLoader" : "uic");
+        QWidget& Label = Named(*Form, "NLabVolts");
+        EXPECT_EQ(ColourOf(Label, "ColorOutBakG"), Light);
+        const QImage Before = test::Grab(Label);
+        const int Background = PixelsOf(Before, Light), Box = PixelsOf(Before, White);
+        EXPECT_GT(Background, Before.width() * Before.height() / 10);
+        {
+            test::TPaletteColor DarkButtons(QPalette::Button, Dark);
+            EXPECT_EQ(ColourOf(Label, "ColorOutBakG"), Dark);
+            EXPECT_EQ(ColourOf(Label, "ColorLabBakG"), White);
+            const QImage Darkened = test::Grab(Label);
+            test::SavePicture(Darkened, "designer_numlab_dark_palette");
+            // Text edges blended onto the dark may match it too.
+            EXPECT_GE(PixelsOf(Darkened, Dark), Background);
+            EXPECT_EQ(PixelsOf(Darkened, Light), 0);
+            EXPECT_EQ(PixelsOf(Darkened, White), Box);
+        }
+        EXPECT_EQ(ButtonFace(), Light);
+        EXPECT_EQ(test::Grab(Label), Before) << "back with the palette";
+    }
 }

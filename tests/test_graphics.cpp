@@ -25,6 +25,7 @@
 namespace zent {
 namespace {
 
+using test::CountPixels;
 using test::PixelAt;
 
 // A 32-bit bitmap filled with one colour.
@@ -33,13 +34,6 @@ std::unique_ptr<TBitmap> Filled(int32_t W, int32_t H, TColor Color) {
     B->Canvas().Brush.SetColor(Color);
     B->SetSize(W, H);
     return B;
-}
-
-int CountPixels(const QImage& Image, const std::function<bool(int, int, TColor)>& Pred) {
-    int N = 0;
-    for (int Y = 0; Y < Image.height(); ++Y)
-        for (int X = 0; X < Image.width(); ++X) N += Pred(X, Y, PixelAt(Image, X, Y));
-    return N;
 }
 
 bool Inside(int X, int Y, const TRect& R) {

@@ -1,5 +1,6 @@
 #include "test_support.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QScreen>
 #include <QWidget>
@@ -48,6 +49,23 @@ QRect PaintedBounds(const QImage& Image, const QRect& R, TColor Background) {
         for (int x = R.left(); x <= R.right(); ++x)
             if (PixelAt(Image, x, y) != Background) Box |= QRect(x, y, 1, 1);
     return Box;
+}
+
+int CountPixels(const QImage& Image, const std::function<bool(int, int, TColor)>& Pred) {
+    int N = 0;
+    for (int Y = 0; Y < Image.height(); ++Y)
+        for (int X = 0; X < Image.width(); ++X) N += Pred(X, Y, PixelAt(Image, X, Y));
+    return N;
+}
+
+TPaletteColor::TPaletteColor(QPalette::ColorRole Role, const QColor& Color) : FKept(QApplication::palette()) {
+    QPalette P = FKept;
+    P.setColor(Role, Color);
+    QApplication::setPalette(P);
+}
+
+TPaletteColor::~TPaletteColor() {
+    QApplication::setPalette(FKept);
 }
 
 namespace {

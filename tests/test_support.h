@@ -2,8 +2,11 @@
 #pragma once
 
 #include <QAccessible>
+#include <QColor>
 #include <QImage>
+#include <QPalette>
 #include <QRect>
+#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -13,6 +16,10 @@
 // gtest prints a QString as its text rather than as 2-byte objects.
 inline void PrintTo(const QString& Text, std::ostream* Out) {
     *Out << '"' << Text.toStdString() << '"';
+}
+// And a QColor as #rrggbb.
+inline void PrintTo(const QColor& Colour, std::ostream* Out) {
+    *Out << Colour.name().toStdString();
 }
 
 namespace zent::test {
@@ -33,6 +40,21 @@ QImage OnScreen(const QWidget& Control);
 // The box of the pixels of Image inside R that differ from Background
 // (0x00BBGGRR); empty if none.
 QRect PaintedBounds(const QImage& Image, const QRect& R, TColor Background);
+// The pixels of Image for which Pred(X, Y, colour as 0x00BBGGRR) holds.
+int CountPixels(const QImage& Image, const std::function<bool(int, int, TColor)>& Pred);
+
+// Sets one colour of the application palette (active, inactive and
+// disabled) for the scope's lifetime; the palette before comes back after.
+class TPaletteColor {
+public:
+    TPaletteColor(QPalette::ColorRole Role, const QColor& Color);
+    ~TPaletteColor();
+    TPaletteColor(const TPaletteColor&) = delete;
+    TPaletteColor& operator=(const TPaletteColor&) = delete;
+
+private:
+    QPalette FKept;
+};
 
 // Records the accessibility events the widgets send while it lives, each
 // with the name its sender gives at that moment. One at a time.
