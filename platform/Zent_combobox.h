@@ -49,7 +49,9 @@ public:
     int32_t Add(const char* Text) { return Add(std::string(Text)); }
     void AddStrings(const QStringList& Texts);
     void AddStrings(const std::vector<std::string>& Texts);
-    void AddStrings(std::initializer_list<const char*> Texts) { AddStrings(std::vector<std::string>(Texts.begin(), Texts.end())); }
+    void AddStrings(std::initializer_list<const char*> Texts) {
+        AddStrings(std::vector<std::string>(Texts.begin(), Texts.end()));
+    }
     void Clear();
 
 private:

@@ -39,8 +39,8 @@ public:
     TTextEvent(std::nullptr_t) {}
     // A handler taking QString& (a generic one too), else one taking std::string&.
     template <class F>
-        requires std::invocable<F&, QObject*, QString&> || std::invocable<F&, QObject*, std::string&>
-    TTextEvent(F Handler) {
+    requires std::invocable<F&, QObject*, QString&> || std::invocable<F&, QObject*, std::string&> TTextEvent(
+        F Handler) {
         // An empty std::function or a null pointer leaves the event empty.
         if constexpr (std::is_pointer_v<F> || requires { typename F::result_type; })
             if (!Handler) return;

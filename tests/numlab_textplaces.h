@@ -71,15 +71,15 @@ inline std::string TextOfWidth(const TFont& Font, int Width) {
 
 // Sets up Lab as the table's label showing one text in Place's zone with
 // Place's alignment, nothing in the other zones.
-inline void ShowTextAt(TNumLab& Lab, const TTextPlace& Place, const std::string& Text) {
+inline void ShowTextAt(TNumLab& Lab, const TTextPlace& Place, const QString& Text) {
     Lab.SetBounds(Lab.Left(), Lab.Top(), PlacesWidth, PlacesHeight);
     Lab.SetLeftSpace(PlacesLeftSpace);
     Lab.SetLabelWidth(PlacesLabelWidth);
     Lab.SetColorOutBakG(PlacesOutside);
     Lab.SetColorLabBakG(PlacesBox);
     Lab.SetDisplayType(dtState);
-    Lab.SetLeftText(Place.Zone == TTextZone::Left ? Text : "");
-    Lab.SetRightText(Place.Zone == TTextZone::Right ? Text : "");
+    Lab.SetLeftText(Place.Zone == TTextZone::Left ? Text : QString());
+    Lab.SetRightText(Place.Zone == TTextZone::Right ? Text : QString());
     Lab.SetEmpty(Place.Zone != TTextZone::Value);
     Lab.SetStateText(Text);
     Lab.SetLeftTextAlignment(Place.Alignment);
@@ -92,7 +92,7 @@ inline void ShowTextAt(TNumLab& Lab, const TTextPlace& Place, const std::string&
 // glyphs are found inside the zone and matched against the text drawn alone
 // at Ratio in Font; none when they differ from it.
 inline std::optional<QPoint> FoundCell(const QImage& Shot, int Ratio, TTextZone Zone, const TFont& Font,
-                                       const std::string& Text) {
+                                       const QString& Text) {
     const QRect Logical = Zone == TTextZone::Left ? QRect(0, 0, PlacesLeftSpace + 1, PlacesHeight)
                           : Zone == TTextZone::Right
                               ? QRect(PlacesLeftSpace + PlacesLabelWidth + 1, 0,
@@ -125,10 +125,11 @@ inline void ExpectTextPlaces(TNumLab& Lab, int Ratio, const std::function<QImage
     for (const TTextPlace& P : TextPlaces) {
         const std::string Text = TextOfWidth(Lab.Font(), P.Width);
         ASSERT_FALSE(Text.empty()) << "no text " << P.Width << " pixels wide in this font";
-        ShowTextAt(Lab, P, Text);
+        ShowTextAt(Lab, P, QString::fromStdString(Text));
         const QImage Shot = Grab();
         ASSERT_EQ(Shot.size(), QSize(PlacesWidth, PlacesHeight) * Ratio);
-        const std::optional<QPoint> Cell = FoundCell(Shot, Ratio, P.Zone, Lab.Font(), Text);
+        const std::optional<QPoint> Cell =
+            FoundCell(Shot, Ratio, P.Zone, Lab.Font(), QString::fromStdString(Text));
         const std::string Case = "zone " + std::to_string(int(P.Zone)) + ", alignment " +
                                  std::to_string(int(P.Alignment)) + ", width " + std::to_string(P.Width);
         ASSERT_TRUE(Cell) << Case << ": not the glyphs of the text drawn alone at ratio " << Ratio << ", in "

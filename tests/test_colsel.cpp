@@ -1,3 +1,4 @@
+#include <gtest/gtest.h>
 #include <QAbstractItemView>
 #include <QAccessible>
 #include <QApplication>
@@ -6,7 +7,6 @@
 #include <QTest>
 #include <QVBoxLayout>
 #include <QWidget>
-#include <gtest/gtest.h>
 
 #include <climits>
 #include <functional>
@@ -21,9 +21,9 @@ using namespace zent;
 namespace {
 
 const std::vector<std::string> FirstTwenty = {
-    "clBlack", "clMaroon", "clGreen",  "clOlive", "clNavy", "clPurple",     "clTeal",    "clGray",   "clSilver",
-    "clRed",   "clLime",   "clYellow", "clBlue",  "clFuchsia", "clAqua", "clWhite", "clMoneyGreen", "clSkyBlue",
-    "clCream", "clMedGray"};
+    "clBlack", "clMaroon", "clGreen",      "clOlive",   "clNavy",   "clPurple", "clTeal",
+    "clGray",  "clSilver", "clRed",        "clLime",    "clYellow", "clBlue",   "clFuchsia",
+    "clAqua",  "clWhite",  "clMoneyGreen", "clSkyBlue", "clCream",  "clMedGray"};
 
 std::vector<std::string> ItemTexts(const TColSel& Sel) {
     std::vector<std::string> T;
@@ -58,22 +58,53 @@ struct ShownSelector : ::testing::Test {
 
 TEST(StandardPalette, RowsAndTheirIdentifiers) {
     const std::pair<uint32_t, const char*> Rows[] = {
-        {0x00000000, "clBlack"},         {0x00000080, "clMaroon"},         {0x00008000, "clGreen"},
-        {0x00008080, "clOlive"},         {0x00800000, "clNavy"},           {0x00800080, "clPurple"},
-        {0x00808000, "clTeal"},          {0x00808080, "clGray"},           {0x00C0C0C0, "clSilver"},
-        {0x000000FF, "clRed"},           {0x0000FF00, "clLime"},           {0x0000FFFF, "clYellow"},
-        {0x00FF0000, "clBlue"},          {0x00FF00FF, "clFuchsia"},        {0x00FFFF00, "clAqua"},
-        {0x00FFFFFF, "clWhite"},         {0x00C0DCC0, "clMoneyGreen"},     {0x00F0CAA6, "clSkyBlue"},
-        {0x00F0FBFF, "clCream"},         {0x00A4A0A0, "clMedGray"},        {0xFF00000A, "clActiveBorder"},
-        {0xFF000002, "clActiveCaption"}, {0xFF00000C, "clAppWorkSpace"},   {0xFF000001, "clBackground"},
-        {0xFF00000F, "clBtnFace"},       {0xFF000014, "clBtnHighlight"},   {0xFF000010, "clBtnShadow"},
-        {0xFF000012, "clBtnText"},       {0xFF000009, "clCaptionText"},    {0x20000000, "clDefault"},
-        {0xFF000011, "clGrayText"},      {0xFF00000D, "clHighlight"},      {0xFF00000E, "clHighlightText"},
-        {0xFF00000B, "clInactiveBorder"}, {0xFF000003, "clInactiveCaption"}, {0xFF000013, "clInactiveCaptionText"},
-        {0xFF000018, "clInfoBk"},        {0xFF000017, "clInfoText"},       {0xFF000004, "clMenu"},
-        {0xFF000007, "clMenuText"},      {0x1FFFFFFF, "clNone"},           {0xFF000000, "clScrollBar"},
-        {0xFF000015, "cl3DDkShadow"},    {0xFF000016, "cl3DLight"},        {0xFF000005, "clWindow"},
-        {0xFF000006, "clWindowFrame"},   {0xFF000008, "clWindowText"},
+        {0x00000000, "clBlack"},
+        {0x00000080, "clMaroon"},
+        {0x00008000, "clGreen"},
+        {0x00008080, "clOlive"},
+        {0x00800000, "clNavy"},
+        {0x00800080, "clPurple"},
+        {0x00808000, "clTeal"},
+        {0x00808080, "clGray"},
+        {0x00C0C0C0, "clSilver"},
+        {0x000000FF, "clRed"},
+        {0x0000FF00, "clLime"},
+        {0x0000FFFF, "clYellow"},
+        {0x00FF0000, "clBlue"},
+        {0x00FF00FF, "clFuchsia"},
+        {0x00FFFF00, "clAqua"},
+        {0x00FFFFFF, "clWhite"},
+        {0x00C0DCC0, "clMoneyGreen"},
+        {0x00F0CAA6, "clSkyBlue"},
+        {0x00F0FBFF, "clCream"},
+        {0x00A4A0A0, "clMedGray"},
+        {0xFF00000A, "clActiveBorder"},
+        {0xFF000002, "clActiveCaption"},
+        {0xFF00000C, "clAppWorkSpace"},
+        {0xFF000001, "clBackground"},
+        {0xFF00000F, "clBtnFace"},
+        {0xFF000014, "clBtnHighlight"},
+        {0xFF000010, "clBtnShadow"},
+        {0xFF000012, "clBtnText"},
+        {0xFF000009, "clCaptionText"},
+        {0x20000000, "clDefault"},
+        {0xFF000011, "clGrayText"},
+        {0xFF00000D, "clHighlight"},
+        {0xFF00000E, "clHighlightText"},
+        {0xFF00000B, "clInactiveBorder"},
+        {0xFF000003, "clInactiveCaption"},
+        {0xFF000013, "clInactiveCaptionText"},
+        {0xFF000018, "clInfoBk"},
+        {0xFF000017, "clInfoText"},
+        {0xFF000004, "clMenu"},
+        {0xFF000007, "clMenuText"},
+        {0x1FFFFFFF, "clNone"},
+        {0xFF000000, "clScrollBar"},
+        {0xFF000015, "cl3DDkShadow"},
+        {0xFF000016, "cl3DLight"},
+        {0xFF000005, "clWindow"},
+        {0xFF000006, "clWindowFrame"},
+        {0xFF000008, "clWindowText"},
     };
     static_assert(std::size(Rows) == StandardPaletteSize);
     for (int32_t Row = 1; Row <= StandardPaletteSize; ++Row) {
@@ -109,12 +140,19 @@ TEST(ColSel, AnEntrysColourAndNameChangeTogether) {
         const char* What;
         std::function<void(TColSel&)> Attach;
         TColor Color;  // entry 1 afterwards, with Name
-        std::string Name;
+        QString Name;
         bool Raises;
     };
     const TCase Cases[] = {
         {"renames", [](TColSel& S) { S.OnColorNameChange = [](QObject*, std::string& N) { N = "Ocean"; }; },
          0x112233, "Ocean", false},
+        {"renames in Unicode",
+         [](TColSel& S) {
+             S.OnColorNameChange = [](QObject*, QString& N) {
+                 N.prepend(QStringLiteral("\u041C\u043E\u0440\u0435 "));
+             };
+         },
+         0x112233, QStringLiteral("\u041C\u043E\u0440\u0435 $00112233"), false},
         {"sets another colour first",
          [&](TColSel& S) {
              S.OnColorNameChange = [&S, &Calls](QObject*, std::string&) {
@@ -132,7 +170,7 @@ TEST(ColSel, AnEntrysColourAndNameChangeTogether) {
                  N = Long;
              };
          },
-         0x112233, Long, false},
+         0x112233, QString::fromStdString(Long), false},
     };
     for (const TCase& C : Cases) {
         TColSel Sel;
@@ -143,8 +181,9 @@ TEST(ColSel, AnEntrysColourAndNameChangeTogether) {
         else
             Sel.SetSelColor(0x112233);
         EXPECT_EQ(Sel.EntryColor(1), C.Color) << C.What;
-        EXPECT_EQ(Sel.EntryName(1), C.Name) << C.What;
-        EXPECT_EQ(Sel.Items().Strings(0), C.Name) << C.What;
+        EXPECT_EQ(Sel.EntryNameQ(1), C.Name) << C.What;
+        EXPECT_EQ(Sel.Items().StringsQ(0), C.Name) << C.What << ": the item, which screen readers read";
+        EXPECT_EQ(Sel.EntryName(1), C.Name.toLatin1().toStdString()) << C.What << ": the Latin-1 face";
     }
 }
 
@@ -202,7 +241,8 @@ TEST_F(ShownSelector, SelectionExamples) {
     };
     Sel->SetSelColor(0xA0B0C0);
     EXPECT_EQ(Sel->EntryName(5), "Late");
-    EXPECT_EQ(ItemTexts(*Sel), (std::vector<std::string>{"clBlack", "clMaroon", "clGreen", "clOlive", "Late"}));
+    EXPECT_EQ(ItemTexts(*Sel),
+              (std::vector<std::string>{"clBlack", "clMaroon", "clGreen", "clOlive", "Late"}));
     Sel->OnColorNameChange = nullptr;
 
     Sel->SetNumColors(50);
@@ -266,7 +306,8 @@ TEST(ColSel, ItemPixels) {
                 const TColor Got = test::PixelAt(Image, X, Y);
                 const bool InBar = BarWidth > 0 && X >= L + 3 && X < BarRight && Y >= T + 2 && Y < B - 2;
                 const bool BarEdge = InBar && (X == L + 3 || X == BarRight - 1 || Y == T + 2 || Y == B - 3);
-                const bool Grey = !Enabled && BarWidth > 0 && X >= L - 1 && X < BarRight && Y >= T - 1 && Y <= B;
+                const bool Grey =
+                    !Enabled && BarWidth > 0 && X >= L - 1 && X < BarRight && Y >= T - 1 && Y <= B;
                 const bool InText = X >= BarRight && X < R && Y >= T && Y < B;
                 if (InText && Got != TextBack) FirstGlyph = std::min<int64_t>(FirstGlyph, X);
                 if (InBar && Enabled && NoColor && Got == clBlack && !BarEdge) {
@@ -274,14 +315,14 @@ TEST(ColSel, ItemPixels) {
                     LastStrokeY = Y;
                     continue;
                 }
-                const TColor Want = BarEdge                   ? (Enabled ? clBlack : clGray)
-                                    : InBar && !Enabled       ? clSilver
-                                    : InBar && NoColor        ? ColorToRGB(clWindow)
-                                    : InBar                   ? Entry
-                                    : Grey                    ? clSilver
-                                    : InText && X >= TextX    ? Got  // glyphs
-                                    : InText                  ? TextBack
-                                                              : Marker;
+                const TColor Want = BarEdge                ? (Enabled ? clBlack : clGray)
+                                    : InBar && !Enabled    ? clSilver
+                                    : InBar && NoColor     ? ColorToRGB(clWindow)
+                                    : InBar                ? Entry
+                                    : Grey                 ? clSilver
+                                    : InText && X >= TextX ? Got  // glyphs
+                                    : InText               ? TextBack
+                                                           : Marker;
                 ASSERT_EQ(Got, Want) << "pixel " << X << "," << Y;
             }
         EXPECT_EQ(FirstGlyph <= TextX + 2, TextX < R) << "the name starts 3 pixels after the bar";
@@ -323,7 +364,8 @@ TEST_F(ShownSelector, OpenListOfTwentyStaysCrispAtRatioTwo) {
         for (int Y = Top; Y < Bottom; ++Y)
             for (int X = Left; X < Right; ++X) {
                 const bool Outline = X < Left + 2 || X >= Right - 2 || Y < Top + 2 || Y >= Bottom - 2;
-                ASSERT_EQ(test::PixelAt(Image, X, Y), Outline ? clBlack : Inside) << FirstTwenty[Item] << " " << X << "," << Y;
+                ASSERT_EQ(test::PixelAt(Image, X, Y), Outline ? clBlack : Inside)
+                    << FirstTwenty[Item] << " " << X << "," << Y;
             }
     }
     Sel->hidePopup();
@@ -397,7 +439,8 @@ TEST_F(ShownSelector, ScreenReadersReadTheNames) {
 TEST(ColSel, LoadsFromAStoredLayout) {
     // The published properties in the order a layout stores them: the
     // drop-down list's own first, NumColors before SelColor.
-    const char* const Published[] = {"Color", "DropDownCount", "Enabled", "ColorBarWidth", "NumColors", "SelColor"};
+    const char* const Published[] = {"Color",         "DropDownCount", "Enabled",
+                                     "ColorBarWidth", "NumColors",     "SelColor"};
     const QMetaObject& Meta = TColSel::staticMetaObject;
     for (std::size_t i = 1; i < std::size(Published); ++i)
         EXPECT_LT(Meta.indexOfProperty(Published[i - 1]), Meta.indexOfProperty(Published[i])) << Published[i];

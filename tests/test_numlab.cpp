@@ -415,6 +415,36 @@ TEST_F(ShownLabel, EachAlignmentPutsItsTextWhereTheTableSays) {
     test::ExpectTextPlaces(*Lab, 1, [this] { return Shot(); });
 }
 
+// Texts in full Unicode through the Qt face: drawn in their zones as the
+// font draws them (not as the '?' the Latin-1 face reads), and read back
+// whole by the property system and by screen readers.
+TEST_F(ShownLabel, UnicodeTextsAreDrawnAndReadBack) {
+    struct TCase {
+        test::TTextZone Zone;
+        QString Text;
+        const char* Property;
+    } Cases[] = {
+        {test::TTextZone::Right, QStringLiteral("k\u03A9"), "RightText"},
+        {test::TTextZone::Left, QStringLiteral("\u00B5\u2030\u00B3"), "LeftText"},
+        {test::TTextZone::Value, QStringLiteral("\u5F85\u6A5F\u4E2D"), "StateText"},
+    };
+    for (const TCase& C : Cases) {
+        const test::TTextPlace Place{C.Zone, taLeftJustify, 0, 0};
+        test::ShowTextAt(*Lab, Place, QString());
+        Lab->setProperty(C.Property, C.Text);
+        EXPECT_EQ(Lab->property(C.Property).toString(), C.Text);
+        const QImage Picture = Shot();
+        EXPECT_TRUE(test::FoundCell(Picture, 1, C.Zone, Lab->Font(), C.Text)) << C.Property;
+        EXPECT_FALSE(test::FoundCell(Picture, 1, C.Zone, Lab->Font(), C.Text.toLatin1())) << C.Property;
+        QAccessibleInterface* A = QAccessible::queryAccessibleInterface(Lab);
+        EXPECT_TRUE(A->text(C.Zone == test::TTextZone::Value ? QAccessible::Name : QAccessible::Description)
+                        .contains(C.Text))
+            << C.Property;
+    }
+    EXPECT_EQ(Lab->StateText(), "???") << "the Latin-1 face";
+    EXPECT_EQ(Lab->ValueTextQ(), Cases[2].Text);
+}
+
 TEST_F(ShownLabel, EmptyDisabledAndColoursOfTheTexts) {
     TFont Big = Lab->Font();
     Big.Size = -20;

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <random>
 #include <sys/mman.h>
 #include <unistd.h>
 #include <QAccessible>
@@ -8,6 +7,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 #include <QWidget>
+#include <random>
 
 #include <climits>
 #include <cstring>
@@ -90,6 +90,39 @@ TEST(ReadCaption, FillsCellsFromTheLeft) {
     }
 }
 
+// A Unicode caption reads as its Latin-1 bytes would, and a character
+// outside Latin-1, a surrogate pair too, leaves one empty cell.
+TEST(ReadCaption, UnicodeCaptions) {
+    const auto S = [](char Ch, bool Point = false) { return TDigitCell{uint8_t(Sym(Ch)), Point}; };
+    const TDigitCell Blank{0, false};
+    const std::pair<QString, std::vector<TDigitCell>> Cases[] = {
+        {QStringLiteral("1\u03A92"), {S('1'), Blank, S('2')}},
+        {QStringLiteral("\U0001F600"
+                        "8."),
+         {Blank, S('8', true)}},
+        {QStringLiteral("8\u2024"), {S('8'), Blank}},  // a one-dot leader is no point
+        {QStringLiteral("\u00B0"
+                        "C"),
+         {S('\xB0'), S('C')}},
+    };
+    for (const auto& [Caption, Expected] : Cases) {
+        const TCaptionCells R = ReadCaption(Caption, 8);
+        TCaptionCells Want;
+        Want.Count = int(Expected.size());
+        std::copy(Expected.begin(), Expected.end(), Want.Cells.begin());
+        EXPECT_EQ(Show(R), Show(Want)) << Caption.toStdString();
+    }
+    std::mt19937 Rnd(11);
+    for (int i = 0; i < 2000; ++i) {
+        std::string Bytes(Rnd() % 40, ' ');
+        for (char& B : Bytes) B = "0123456789.,:-+ABCDEFabcdefg \xB0\xFF"[Rnd() % 33];
+        const int Digits = int(Rnd() % 34);
+        EXPECT_EQ(ReadCaption(QString::fromLatin1(Bytes.data(), qsizetype(Bytes.size())), Digits),
+                  ReadCaption(Bytes, Digits))
+            << Bytes;
+    }
+}
+
 TEST(ReadCaption, NeverReadsPastTheLastCell) {
     // A million characters whose readable part ends after 64 bytes: reading
     // further than 32 cells need would fault on the protected page.
@@ -131,7 +164,8 @@ struct TCapturedReports {
 // The pixel of Image (a grab of Seg) that shows master point (mx, my) of cell j (from 0).
 TColor MasterPixel(const TSevenSeg& Seg, const QImage& Image, int j, int mx, int my) {
     const TCellGeometry G = Seg.Geometry();
-    const int x = Seg.Margin() + j * int(G.Pitch) + int(int64_t(2 * mx + 1) * G.GlyphWidth / (2 * MasterWidth));
+    const int x =
+        Seg.Margin() + j * int(G.Pitch) + int(int64_t(2 * mx + 1) * G.GlyphWidth / (2 * MasterWidth));
     const int y = Seg.Margin() + int(int64_t(2 * my + 1) * G.GlyphHeight / (2 * MasterHeight));
     return test::PixelAt(Image, x, y);
 }
@@ -160,7 +194,9 @@ struct ShownDisplay : ::testing::Test {
         Seg->SetColorText(Text);
     }
     QImage Grab() { return test::Grab(*Seg); }
-    TColor At(const QImage& Image, int j, int mx, int my) const { return MasterPixel(*Seg, Image, j, mx, my); }
+    TColor At(const QImage& Image, int j, int mx, int my) const {
+        return MasterPixel(*Seg, Image, j, mx, my);
+    }
 };
 
 // Centres of the seven segments, the point and the degree sign's hole on the master.
@@ -179,9 +215,9 @@ bool Lit(char Symbol, int Segment) {
 // The lit segments of each symbol by their usual letters: a top, b upper
 // right, c lower right, d bottom, e lower left, f upper left, g middle.
 const std::map<char, std::string> SegmentLetters = {
-    {'0', "abcdef"}, {'1', "bc"},    {'2', "abdeg"}, {'3', "abcdg"},  {'4', "bcfg"},   {'5', "acdfg"},
-    {'6', "acdefg"}, {'7', "abc"},   {'8', "abcdefg"}, {'9', "abcdfg"}, {'-', "g"},    {'A', "abcefg"},
-    {'B', "cdefg"},  {'C', "adef"},  {'D', "bcdeg"}, {'E', "adefg"},  {'F', "aefg"},
+    {'0', "abcdef"}, {'1', "bc"},   {'2', "abdeg"},   {'3', "abcdg"},  {'4', "bcfg"}, {'5', "acdfg"},
+    {'6', "acdefg"}, {'7', "abc"},  {'8', "abcdefg"}, {'9', "abcdfg"}, {'-', "g"},    {'A', "abcefg"},
+    {'B', "cdefg"},  {'C', "adef"}, {'D', "bcdeg"},   {'E', "adefg"},  {'F', "aefg"},
 };
 // SegCentre index of each letter a..g.
 constexpr int LetterSegment[7] = {1, 3, 6, 7, 5, 2, 4};
@@ -626,7 +662,9 @@ TEST_F(ShownDisplay, CellByCellUpdatesMatchAFullComposition) {
     Ref->SetColorBackGnd(0x202020);
     Ref->hide();  // painted only through grab, after its picture is forced anew
     std::mt19937 Rnd(1234);
-    const std::string Alphabet = "0123456789-+:\xB0" "ABCDEFabg .,";
+    const std::string Alphabet =
+        "0123456789-+:\xB0"
+        "ABCDEFabg .,";
     for (int Step = 0; Step < 150; ++Step) {
         if (Step == 100) {  // cells that touch the frame are always composed whole
             Seg->SetMargin(1);
@@ -666,20 +704,31 @@ TEST_F(ShownDisplay, ScreenAfterCaptionChangesMatchesAFullComposition) {
     const TCellGeometry G = Seg->Geometry();
     const int64_t Limits[3] = {0, 4 * G.Pitch * G.GlyphHeight, DefaultGlyphCacheLimit};
     std::mt19937 Rnd(4321);
-    const std::string Alphabet = "0123456789-+:\xB0" "ABCDEFabg .,";
+    const std::string Alphabet =
+        "0123456789-+:\xB0"
+        "ABCDEFabg .,";
     for (int Step = 0; Step < 200; ++Step) {
         switch (Rnd() % 8) {
-            case 0: Seg->update(Rnd() % 374, Rnd() % 96, 1 + Rnd() % 60, 1 + Rnd() % 40); break;
-            case 1: Seg->SetGlyphCacheLimit(Limits[Rnd() % 3]); break;
-            case 2: Seg->grab(QRect(Rnd() % 374, Rnd() % 96, 30, 30)); break;
+            case 0:
+                Seg->update(Rnd() % 374, Rnd() % 96, 1 + Rnd() % 60, 1 + Rnd() % 40);
+                break;
+            case 1:
+                Seg->SetGlyphCacheLimit(Limits[Rnd() % 3]);
+                break;
+            case 2:
+                Seg->grab(QRect(Rnd() % 374, Rnd() % 96, 30, 30));
+                break;
             case 3:
                 Cover->setGeometry(10 + Rnd() % 374, 10 + Rnd() % 96, 1 + Rnd() % 80, 1 + Rnd() % 50);
                 Cover->show();
                 QApplication::processEvents();
                 Cover->hide();
                 break;
-            case 4: Seg->BuildGlyphStrip(); break;
-            default: break;
+            case 4:
+                Seg->BuildGlyphStrip();
+                break;
+            default:
+                break;
         }
         std::string Caption(Rnd() % 11, ' ');
         for (char& Ch : Caption) Ch = Alphabet[Rnd() % Alphabet.size()];
@@ -702,10 +751,13 @@ TEST_F(ShownDisplay, ScreenAfterCaptionChangesMatchesAFullComposition) {
 TEST(SevenSeg, WritesBeforeTheFirstPaintBuildOnce) {
     const auto WriteLayout = [](TSevenSeg& Seg) {
         Seg.SetBounds(1, 1, 374, 96);
-        for (const auto& [Name, Value] : std::vector<std::pair<const char*, QVariant>>{
-                 {"Caption", QString("8.8.8.8.8.8.8.8.")}, {"ColorBackGnd", QColor(0x20, 0x20, 0x20)},
-                 {"ColorText", QColor(Qt::green)},
-                 {"InterDigDist", 4}, {"Margin", 10}, {"NumDigits", 6}})
+        for (const auto& [Name, Value] :
+             std::vector<std::pair<const char*, QVariant>>{{"Caption", QString("8.8.8.8.8.8.8.8.")},
+                                                           {"ColorBackGnd", QColor(0x20, 0x20, 0x20)},
+                                                           {"ColorText", QColor(Qt::green)},
+                                                           {"InterDigDist", 4},
+                                                           {"Margin", 10},
+                                                           {"NumDigits", 6}})
             Seg.setProperty(Name, Value);
     };
     struct Case {
@@ -817,7 +869,9 @@ TEST_F(ShownDisplay, GlyphCacheLimitsKeepThePixels) {
     Ref->hide();
     Ref->Assign(Seg);
     const int64_t OneGlyph = 4 * Seg->Geometry().GlyphWidth * Seg->Geometry().GlyphHeight;
-    const std::string Alphabet = "0123456789-+:\xB0" "ABCDEFabg .,";
+    const std::string Alphabet =
+        "0123456789-+:\xB0"
+        "ABCDEFabg .,";
     for (const auto& [Limit, Strip] : {std::pair{int64_t(0), false}, {OneGlyph, false}, {OneGlyph, true}}) {
         Seg->SetGlyphCacheLimit(Limit);
         if (Strip) Seg->BuildGlyphStrip();
@@ -830,8 +884,8 @@ TEST_F(ShownDisplay, GlyphCacheLimitsKeepThePixels) {
             Ref->SetFrameStyle(fsRaised);  // composed whole at its next paint
             Ref->SetFrameStyle(fsLowered);
             const QImage Shown = Grab(), Expected = test::Grab(*Ref);
-            ASSERT_EQ(Shown, Expected) << "limit " << Limit << (Strip ? " with strip" : "") << ", step " << Step
-                                       << ", '" << Caption << "'";
+            ASSERT_EQ(Shown, Expected) << "limit " << Limit << (Strip ? " with strip" : "") << ", step "
+                                       << Step << ", '" << Caption << "'";
             ASSERT_LE(Seg->GlyphCacheStats().Bytes, Limit);
         }
     }
@@ -848,8 +902,10 @@ TEST(SevenSegAccessible, NameIsWhatTheCellsShow) {
     } Cases[] = {
         {"123456", 4, "1234"},  // longer than the cells
         {"8.8.8.8.", 4, "8.8.8.8."},
-        {"1 g2", 6, "1  2"},    // empty cells
-        {"-12:45\xB0" "C", 8, QString::fromUtf8("-12:45\u00B0C")},
+        {"1 g2", 6, "1  2"},  // empty cells
+        {"-12:45\xB0"
+         "C",
+         8, QString::fromUtf8("-12:45\u00B0C")},
         {"abcdef", 6, "AbCdEF"},
         {".5..", 4, ".5.."},
         {"", 4, ""},
@@ -938,7 +994,9 @@ TEST(SevenSeg, SizeHintsInALayout) {
     Seg->SetNumDigits(8);
     Seg->SetMargin(8);
     Seg->SetInterDigDist(2);
-    Seg->SetCaption("-12:45\xB0" "C");
+    Seg->SetCaption(
+        "-12:45\xB0"
+        "C");
     QApplication::processEvents();
     Window.resize(10, 10);
     QApplication::processEvents();

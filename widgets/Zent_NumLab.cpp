@@ -95,10 +95,13 @@ QString TNumLab::TypeText() const {
     if (!InRange(Rule.Range, FValue)) return FOverflowIndicator;
     const double V = FValue;
     const int P = std::clamp(FPrecision, 0, 15);
-    if (FDisplayType == dtDateTime) return DateTimeToText(FDTFormat, V);
-    if (FDisplayType == dtState) return FStateText;
     std::string Text;  // the number texts are Latin-1
     switch (FDisplayType) {
+        // Texts of their own, in full Unicode.
+        case dtDateTime:
+            return DateTimeToText(FDTFormat, V);
+        case dtState:
+            return FStateText;
         case dtFloat:
             Text = FloatToText(TFloatFormat::General, V, P);
             break;

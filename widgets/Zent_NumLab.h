@@ -289,9 +289,9 @@ private:
     TDisplay FDisplayType = dtFixP;
     QString FDTFormat = QStringLiteral("mmm-dd, yyyy");
 
-    int32_t FTextTop = 0;    // y of every text row on the picture
-    QString FDrawnText;  // shown at the last paint; on the picture too, unless it is stale
-    bool FNewText = false;   // the last composition changed FDrawnText
+    int32_t FTextTop = 0;   // y of every text row on the picture
+    QString FDrawnText;     // shown at the last paint; on the picture too, unless it is stale
+    bool FNewText = false;  // the last composition changed FDrawnText
 };
 
 }  // namespace zent

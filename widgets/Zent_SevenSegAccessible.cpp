@@ -17,7 +17,8 @@ public:
     explicit TSevenSegAccessible(TSevenSeg* Display) : QAccessibleWidget(Display, QAccessible::StaticText) {}
 
     QString text(QAccessible::Text Kind) const override {
-        if (Kind == QAccessible::Name) return ShownTextName(*widget(), Latin1ToQString(Display().ShownText()));
+        if (Kind == QAccessible::Name)
+            return ShownTextName(*widget(), Latin1ToQString(Display().ShownText()));
         return QAccessibleWidget::text(Kind);
     }
 

@@ -143,7 +143,6 @@ protected:
     void PaintWithoutBuffer(TCanvas& Screen) override;
 
 private:
-
     // Brings the glyphs to the present colours and cells at Ratio; Renew:
     // also when those are unchanged.
     void UpdateGlyphs(int32_t Ratio, bool Renew);
