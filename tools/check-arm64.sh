@@ -11,8 +11,8 @@ Cxx=${ARM64_CXX:-aarch64-linux-gnu-g++}
 
 mkdir -p "$Out"
 "$Cxx" -std=c++20 -O2 -Wall -Wextra -Wpedantic -static \
-    -I"$Root/widgets" -I"$Root/platform" -I"$Root/tests" \
+    -I"$Root/widgets" -I"$Root/platform/runtime" -I"$Root/tests" \
     "$Root/tools/arm64_selfcheck.cpp" "$Root/widgets/Zent_stringl.cpp" \
-    "$Root/widgets/Zent_math1.cpp" "$Root/platform/Zent_sysutils.cpp" \
+    "$Root/widgets/Zent_math1.cpp" "$Root/platform/runtime/Zent_sysutils.cpp" \
     -o "$Out/number_selfcheck"
 qemu-aarch64 "$Out/number_selfcheck"
