@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 #include <QWidget>
 #include <random>
+#include <string_view>
 
 #include <climits>
 #include <cstring>
@@ -115,7 +116,8 @@ TEST(ReadCaption, UnicodeCaptions) {
     std::mt19937 Rnd(11);
     for (int i = 0; i < 2000; ++i) {
         std::string Bytes(Rnd() % 40, ' ');
-        for (char& B : Bytes) B = "0123456789.,:-+ABCDEFabcdefg \xB0\xFF"[Rnd() % 33];
+        static constexpr std::string_view Alphabet = "0123456789.,:-+ABCDEFabcdefg \xB0\xFF";
+        for (char& B : Bytes) B = Alphabet[Rnd() % Alphabet.size()];
         const int Digits = int(Rnd() % 34);
         EXPECT_EQ(ReadCaption(QString::fromLatin1(Bytes.data(), qsizetype(Bytes.size())), Digits),
                   ReadCaption(Bytes, Digits))
