@@ -188,3 +188,5 @@ def test_errors_of_the_library_become_python_exceptions():
         zent.TSevenSeg().Assign(QWidget())
     with pytest.raises(TypeError):
         zent.TNumLab().SetDisplayType("dtExp")
+    with pytest.raises(ValueError):
+        zent.FromQColor(QColor())
