@@ -14,6 +14,7 @@
 
 #include "Zent_combobox.h"
 #include "Zent_controls.h"
+#include "Zent_events.h"
 #include "Zent_extctrls.h"
 #include "Zent_forms.h"
 #include "Zent_stdctrls.h"
@@ -428,6 +429,38 @@ TEST(Events, AHandlerMayClearItsEventWhileItRuns) {
         EXPECT_EQ(Heard,
                   std::vector<std::string>{std::string(C.Name) + ", a text long enough to live on the heap"})
             << C.Name;
+    }
+}
+
+// A text event hands back the Unicode handler it holds, by its type, and
+// nothing for another type, for a Latin-1 handler (held wrapped) or when empty.
+TEST(Events, TextEventTargetFindsTheUnicodeHandlerItHolds) {
+    struct TTagged {
+        int Tag;
+        void operator()(QObject*, QString& Text) const { Text += QString::number(Tag); }
+    };
+    struct TOther {
+        void operator()(QObject*, QString&) const {}
+    };
+    const auto Latin1 = [](QObject*, std::string&) {};
+    struct TCase {
+        const char* What;
+        TTextEvent Event;
+        int Tag;  // -1: no TTagged found
+    };
+    const TCase Cases[] = {
+        {"tagged handler", TTextEvent(TTagged{7}), 7},
+        {"other Unicode handler", TTextEvent(TOther{}), -1},
+        {"Latin-1 handler", TTextEvent(Latin1), -1},
+        {"empty", TTextEvent(nullptr), -1},
+    };
+    for (const TCase& C : Cases) {
+        const TTagged* Found = C.Event.Target<TTagged>();
+        EXPECT_EQ(Found ? Found->Tag : -1, C.Tag) << C.What;
+        if (!Found) continue;
+        QString Text = "x";
+        C.Event(nullptr, Text);
+        EXPECT_EQ(Text, "x7") << C.What << ": the handler found is the one that runs";
     }
 }
 

@@ -677,6 +677,45 @@ TEST_F(ShownLabel, KeptPictureMatchesAFreshLabel) {
     }
 }
 
+// A handler that throws while the label paints: the paint is still whole,
+// with the value text the handler was given, and the guard reports the
+// failure once per paint. Outside a paint the exception reaches the caller.
+TEST(NumLab, FailingBeforeDisplayHandlerStillPaintsTheWholeLabel) {
+    std::vector<std::string> Reports;
+    const TErrorReporter Previous =
+        SetErrorReporter([&](const std::string&, const std::string& M) { Reports.push_back(M); });
+    struct TCase {
+        const char* What;
+        std::function<void(QString&)> Before;  // what the handler does before it throws
+    };
+    const TCase Cases[] = {
+        {"throws at once", [](QString&) {}},
+        {"changes the text, then throws", [](QString& T) { T = "changed"; }},
+    };
+    for (const TCase& C : Cases) {
+        Reports.clear();
+        TNumLab Plain, Failing;
+        for (TNumLab* L : {&Plain, &Failing}) {
+            L->resize(160, 28);
+            L->SetValue(21.5);
+        }
+        Failing.OnBeforeDisplay = [&C](QObject*, QString& Text) {
+            C.Before(Text);
+            throw EConvertError("no text");
+        };
+        const QImage Expected = test::Grab(Plain);
+        for (int Paint = 0; Paint < 2; ++Paint) {
+            const QImage Actual = test::Grab(Failing);
+            EXPECT_EQ(Actual, Expected) << C.What << ", paint " << Paint << "; see "
+                                        << test::SavePicture(Actual, "numlab-failing-handler");
+        }
+        EXPECT_EQ(Reports, (std::vector<std::string>{"no text.", "no text."})) << C.What;
+        EXPECT_EQ(Failing.DrawnTextQ(), "21.50") << C.What;
+        EXPECT_THROW(Failing.ValueTextQ(), EConvertError) << C.What;
+    }
+    SetErrorReporter(Previous);
+}
+
 // A new value is drawn straight onto the screen, through a picture that all
 // labels share; the screen must show what a full composition gives, under
 // both policies, after another label of another font and size used the

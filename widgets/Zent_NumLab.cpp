@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <exception>
 #include <utility>
 
 #include "Zent_NumLabAccessible.h"
@@ -144,6 +145,10 @@ QString TNumLab::TypeText() const {
 }
 
 QString TNumLab::ValueTextQ() const {
+    return MakeValueText(nullptr);
+}
+
+QString TNumLab::MakeValueText(std::exception_ptr* HandlerError) const {
     QString Text = TypeText();
     if (DisplayRules[FDisplayType].SeparatorAndSign) {
         if (FComma)
@@ -152,8 +157,25 @@ QString TNumLab::ValueTextQ() const {
             Text.replace(u',', u'.');
         if (FForcePlusSign && FValue > 0) Text.prepend(u'+');
     }
-    Raise(OnBeforeDisplay, const_cast<TNumLab*>(this), Text);
-    return Text;
+    if (!HandlerError) {
+        Raise(OnBeforeDisplay, const_cast<TNumLab*>(this), Text);
+        return Text;
+    }
+    QString Handled = Text;
+    try {
+        Raise(OnBeforeDisplay, const_cast<TNumLab*>(this), Handled);
+    } catch (...) {
+        *HandlerError = std::current_exception();
+        return Text;
+    }
+    return Handled;
+}
+
+void TNumLab::Paint() {
+    TFramedControl::Paint();
+    // The paint is whole, with the text the failing handler was given; then
+    // the message loop's guard reports the failure.
+    if (FHandlerError) std::rethrow_exception(std::exchange(FHandlerError, nullptr));
 }
 
 std::string TNumLab::ValueText() const {
@@ -502,7 +524,7 @@ void TNumLab::PaintWithoutBuffer(TCanvas& Screen) {
 }
 
 TNumLab::TShownText TNumLab::ShownText(const TCanvas& C) const {
-    TShownText Shown{ValueTextQ(), 0};
+    TShownText Shown{MakeValueText(&FHandlerError), 0};
     Shown.Width = C.TextWidth(Shown.Text);
     if (Shown.Width > int64_t(FLabelWidth) - 6 && FDisplayType != dtState) {
         Shown.Text = FOverflowIndicator;

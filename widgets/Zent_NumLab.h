@@ -6,6 +6,7 @@
 #include <QSize>
 #include <QString>
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -234,6 +235,10 @@ public:
     QSize minimumSizeHint() const override;
 
 protected:
+    // A paint whose OnBeforeDisplay handler throws still draws the whole
+    // label, with the value text as the handler got it, and throws the
+    // handler's exception afterwards, to the message loop's guard.
+    void Paint() override;
     TPictureColors PictureColors() const override;
     void Compose(TCanvas& C, TStale What) override;
     bool PaintContent(TCanvas& Screen, const TRect& Area) override;
@@ -258,6 +263,10 @@ private:
     TRect ValueArea() const;
     // Step 1 of the value text: by display type, the indicator when out of range.
     QString TypeText() const;
+    // The value text. Given HandlerError, an exception from OnBeforeDisplay
+    // is stored there instead of thrown, and the text is the one the
+    // handler got.
+    QString MakeValueText(std::exception_ptr* HandlerError) const;
     // The value text, or the indicator when it is too wide, measured on C.
     TShownText ShownText(const TCanvas& C) const;
     // Background, side texts and frame: everything but the value box's inside.
@@ -292,6 +301,8 @@ private:
     int32_t FTextTop = 0;   // y of every text row on the picture
     QString FDrawnText;     // shown at the last paint; on the picture too, unless it is stale
     bool FNewText = false;  // the last composition changed FDrawnText
+    // OnBeforeDisplay's exception during the present paint, thrown once it is done.
+    mutable std::exception_ptr FHandlerError;
 };
 
 }  // namespace zent

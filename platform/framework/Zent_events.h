@@ -51,6 +51,14 @@ public:
     }
 
     explicit operator bool() const { return static_cast<bool>(FHandler); }
+    // The handler held when it is a Unicode handler of type F, as
+    // std::function::target gives it; nullptr otherwise (also for a Latin-1
+    // handler, which the event holds wrapped). Lets a binding find the
+    // objects its own handlers keep.
+    template <class F>
+    const F* Target() const {
+        return FHandler.template target<F>();
+    }
     void operator()(QObject* Sender, QString& Text) const { FHandler(Sender, Text); }
     // The text as the Latin-1 face sees it.
     void operator()(QObject* Sender, std::string& Text) const;
