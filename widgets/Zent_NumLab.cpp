@@ -14,10 +14,6 @@ namespace zent {
 
 // ------------------------------------------------------------ life cycle
 
-namespace {
-constexpr int32_t DefaultWidth = 160, DefaultHeight = 28;
-}  // namespace
-
 TNumLab::TNumLab(QWidget* Owner) : TFramedControl(Owner, TRepaint::AsPolicy) {
     InstallNumLabAccessible();
     SetOpaque(true);  // not see-through: every paint covers the whole rectangle

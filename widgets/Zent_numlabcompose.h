@@ -34,6 +34,9 @@ class TNumLabComposer {
 public:
     virtual ~TNumLabComposer();
 
+    // The size of a new label.
+    static constexpr int32_t DefaultWidth = 160, DefaultHeight = 28;
+
     // Strings are ISO-8859-1 byte strings; a getter ending in Q gives the Qt
     // face's type: the text in full Unicode, the colour as the label draws it.
     TAlignment Alignment() const { return FAlignment; }
