@@ -47,7 +47,8 @@ public:
     // The item's pixels on the window, in device pixels.
     QImage Shot(const QQuickItem& Item) {
         const QImage Window = FWindow.grabWindow().convertToFormat(QImage::Format_RGB32);
-        const qreal r = Window.devicePixelRatio();
+        // The software renderer's grab is in device pixels but does not say so.
+        const qreal r = qreal(Window.width()) / FWindow.width();
         return Window.copy(QRectF(Item.x() * r, Item.y() * r, Item.width() * r, Item.height() * r).toRect());
     }
     QQuickWindow& Window() { return FWindow; }
