@@ -256,7 +256,7 @@ QSGNode* TQmlNumLab::updatePaintNode(QSGNode* Old, UpdatePaintNodeData*) {
     auto* Root = static_cast<TTextureHolderNode*>(Old);
     if (!Root) Root = new TTextureHolderNode;
     if (!std::exchange(FNewPicture, false)) return Root;
-    Root->removeAllChildNodes();
+    DeleteChildNodes(*Root);
     Root->Textures[0] = WindowTexture(window(), FPicture);
     if (!Root->Textures[0]) return Root;
     QSGImageNode* Node = window()->createImageNode();

@@ -233,7 +233,7 @@ QSGNode* TQmlSevenSeg::updatePaintNode(QSGNode* Old, UpdatePaintNodeData*) {
     }
     const uint8_t New = std::exchange(FNewImages, 0);
     if (New & (Frame | Glyphs)) {
-        Root->removeAllChildNodes();  // they were made from textures of another look
+        DeleteChildNodes(*Root);  // they were made from textures of another look
         Root->Textures[0] = WindowTexture(Window, FBack);
         Root->Textures[1] = WindowTexture(Window, FStrip);
         Root->Textures[2] = WindowTexture(Window, FFrameOver);
@@ -244,7 +244,6 @@ QSGNode* TQmlSevenSeg::updatePaintNode(QSGNode* Old, UpdatePaintNodeData*) {
         QSGImageNode* Back = ImageNode(Window, Root->Textures[0].get());
         Back->setRect(0, 0, FW, FH);
         Back->setSourceRect(0, 0, FBack.width(), FBack.height());
-        Back->setFlag(QSGNode::OwnedByParent);
         Root->appendChildNode(Back);
         if (Root->Textures[1])
             for (int i = 0; i < 2 * FNumDigits; ++i) Root->appendChildNode(ImageNode(Window, Root->Textures[1].get()));

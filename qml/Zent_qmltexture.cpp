@@ -38,6 +38,13 @@ std::shared_ptr<QSGTexture> WindowTexture(QQuickWindow* Window, const QImage& Im
     return Made;
 }
 
+void DeleteChildNodes(QSGNode& Node) {
+    while (QSGNode* Child = Node.firstChild()) {
+        Node.removeChildNode(Child);
+        delete Child;
+    }
+}
+
 // ------------------------------------------------------------ accessibility
 
 namespace {

@@ -20,6 +20,9 @@ namespace zent {
 // it; call on the render thread, as updatePaintNode runs.
 std::shared_ptr<QSGTexture> WindowTexture(QQuickWindow* Window, const QImage& Image);
 
+// Removes and deletes every child of Node (removeAllChildNodes only removes).
+void DeleteChildNodes(QSGNode& Node);
+
 // A node that keeps the textures its image nodes draw from.
 class TTextureHolderNode : public QSGNode {
 public:

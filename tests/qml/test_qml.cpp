@@ -42,6 +42,7 @@ public:
         auto* Item = qobject_cast<T*>(Made);
         if (!Item) return nullptr;
         Item->setParentItem(FWindow.contentItem());
+        Item->setParent(FWindow.contentItem());  // dies with the window
         return Item;
     }
     // The item's pixels on the window, in device pixels.
