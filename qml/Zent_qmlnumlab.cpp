@@ -13,6 +13,9 @@ TQmlNumLab::TQmlNumLab(QQuickItem* Parent) : QQuickItem(Parent) {
     setFlag(ItemHasContents);
     InstallQuickTextAccessible();
     UpdateImplicitSize();
+    // A size of its own, as the widget's: following the implicit size (the
+    // size hint) would let a margin or left space limited by the size
+    // change the size it is limited by.
     setSize(QSizeF(DefaultWidth, DefaultHeight));
     connect(this, &QQuickItem::enabledChanged, this, [this] {
         FEnabled = isEnabled();

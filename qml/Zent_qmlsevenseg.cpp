@@ -21,6 +21,9 @@ TQmlSevenSeg::TQmlSevenSeg(QQuickItem* Parent)
     InstallQuickTextAccessible();
     FCells = ReadCaption(FCaption, FNumDigits);
     UpdateImplicitSize();
+    // A size of its own, as the widget's: following the implicit size (the
+    // size hint) would let a margin or left space limited by the size
+    // change the size it is limited by.
     setSize(QSizeF(TDisplayDefaults::Width, TDisplayDefaults::Height));
 }
 

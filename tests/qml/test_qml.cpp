@@ -17,6 +17,7 @@
 #include "Zent_qmlenums.h"
 #include "Zent_qmlnumlab.h"
 #include "Zent_qmlsevenseg.h"
+#include "Zent_qmltexture.h"
 #include "Zent_sevenseg.h"
 #include "test_support.h"
 
@@ -182,6 +183,22 @@ TEST(QmlSevenSegment, ResizingAndRecolouringRenewTheGlyphs) {
     Widget.SetColorText(clBlue);
     Widget.SetNumDigits(3);
     ExpectSamePixels(Scene.Shot(*Item), WidgetShot(Widget), "sevenseg_renewed");
+}
+
+TEST(QmlSevenSegment, DisplaysOfOneLookShareOneAtlasPerWindow) {
+    TScene Scene, Other;
+    auto* Item = Scene.Make<TQmlSevenSeg>("SevenSegment {}");
+    ASSERT_TRUE(Item);
+    Scene.Shot(*Item);  // the scene graph is up
+    Other.Shot(*Other.Make<TQmlSevenSeg>("SevenSegment {}"));
+    TSevenSeg Widget;
+    const QImage Strip = Widget.GlyphStrip().ToImage();
+    std::shared_ptr<QSGTexture> A = WindowTexture(&Scene.Window(), Strip);
+    EXPECT_NE(WindowTexture(&Scene.Window(), Strip.copy()), A) << "another image, another texture";
+    EXPECT_EQ(WindowTexture(&Scene.Window(), Strip), A) << "the same strip in the same window";
+    EXPECT_NE(WindowTexture(&Other.Window(), Strip), A) << "a texture belongs to its window";
+    A.reset();
+    EXPECT_TRUE(WindowTexture(&Scene.Window(), Strip)) << "made again once the last holder let go";
 }
 
 // One row per property: what a write stores and whether it tells. Every
