@@ -258,6 +258,8 @@ QSGNode* TQmlSevenSeg::updatePaintNode(QSGNode* Old, UpdatePaintNodeData*) {
         }
     }
     if (!Root->Textures[1] || !(New & (Cells | Frame | Glyphs))) return Root;
+    // Fresh nodes show nothing yet; kept ones need only the cells that changed.
+    if (New & (Frame | Glyphs)) FNodeCells = TCaptionCells{{}, -1};
 
     // Each cell as the widget composes it: the symbol's cell from the
     // strip, then the lower right corner of the point over it.
@@ -270,6 +272,7 @@ QSGNode* TQmlSevenSeg::updatePaintNode(QSGNode* Old, UpdatePaintNodeData*) {
         auto* Point = static_cast<QSGImageNode*>(Child->nextSibling());
         Child = Point->nextSibling();
         const TDigitCell Cell = FCells.Cells[j];
+        if (FNodeCells.Count >= 0 && Cell == FNodeCells.Cells[j]) continue;
         const int64_t Left = int64_t(FMargin) + j * G.Pitch;
         TPiece S, P;
         if (Cell.Symbol != 0)
@@ -281,6 +284,7 @@ QSGNode* TQmlSevenSeg::updatePaintNode(QSGNode* Old, UpdatePaintNodeData*) {
         Point->setRect(P.Dest);
         Point->setSourceRect(P.Source);
     }
+    FNodeCells = FCells;
     return Root;
 }
 

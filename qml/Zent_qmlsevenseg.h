@@ -106,6 +106,7 @@ private:
     QImage FStrip;             // the glyph atlas: symbol k at x = (k - 1) x GlyphWidth
     QImage FBack;              // background and frame
     QImage FFrameOver;         // the frame alone, over the cells, when they may reach it
+    TCaptionCells FNodeCells;  // what the cell nodes show (Count -1: nothing yet)
     uint8_t FNewImages = 0;     // which of the images the scene graph has not seen yet
 };
 
