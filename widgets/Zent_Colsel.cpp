@@ -15,23 +15,9 @@ namespace zent {
 
 TColSel::TColSel(QWidget* Owner) : TCustomComboBox(Owner) {
     SetSorted(false);
-    for (int32_t Number = 1; Number <= MaxEntries; ++Number) {
-        TEntry& E = Entry(Number);
-        E.Color = Number <= StandardPaletteSize ? StandardPalette(Number) : clBlack;
-        E.Name = Latin1ToQString(ColorToText(E.Color));
-    }
 }
 
 TColSel::~TColSel() = default;
-
-const TColSel::TEntry& TColSel::Entry(int32_t Number) const {
-    if (Number < 1 || Number > MaxEntries) throw EListError::OutOfBounds(Number);
-    return FEntries[std::size_t(Number - 1)];
-}
-
-TColSel::TEntry& TColSel::Entry(int32_t Number) {
-    return const_cast<TEntry&>(std::as_const(*this).Entry(Number));
-}
 
 std::string TColSel::EntryName(int32_t Number) const {
     return QStringToLatin1(EntryNameQ(Number));
@@ -50,8 +36,8 @@ void TColSel::SetColorBarWidth(int Value) {
 void TColSel::SetNumColors(int Value) {
     if (Value < 1 || Value > MaxEntries) return;  // ignored silently; an equal value rebuilds
     const TColor Old = SelColor();
-    const int32_t OldCount = std::exchange(FNumColors, Value);
-    FCurrentEntry = 1;
+    const int32_t OldCount = FList.NumColors();
+    FList.SetNumColors(Value);
     RebuildItems();
     updateGeometry();
     if (Value != OldCount) emit NumColorsChanged(Value);
@@ -67,25 +53,13 @@ void TColSel::SetEnabled(bool Value) {
 
 void TColSel::SetSelColor(TColor Value) {
     const TColor Old = SelColor();
-    const TColor Rgb = ColorToRGB(Value);
-    for (int32_t Number = 1; Number <= FNumColors; ++Number) {
-        if (ColorToRGB(Entry(Number).Color) != Rgb) continue;
-        FCurrentEntry = Number;
-        SetItemIndex(Number - 1);
-        RepaintChanged();
-        SelColorSet(Old);
-        return;
+    if (const int32_t Renamed = FList.SelectColor(Value, OnColorNameChange, this)) {
+        updateGeometry();
+        // The item text is what screen readers read and typing searches.
+        if (Renamed <= Items().Count()) Items().SetStrings(Renamed - 1, FList.EntryName(Renamed));
+    } else {
+        SetItemIndex(CurrentEntry() - 1);
     }
-    // The entry is the one current now, whatever the handler selects. Its
-    // colour and name are stored together after the handler: one that fails
-    // changes nothing, one that sets SelColor too cannot part them.
-    const int32_t Number = FCurrentEntry;
-    QString Name = Latin1ToQString(ColorToText(Rgb));
-    Raise(OnColorNameChange, this, Name);
-    Entry(Number) = {Value, Name};
-    updateGeometry();
-    // The item text is what screen readers read and typing searches.
-    if (Number <= Items().Count()) Items().SetStrings(Number - 1, Name);
     RepaintChanged();
     SelColorSet(Old);
 }
@@ -102,11 +76,11 @@ void TColSel::SelColorSet(TColor Old) {
 
 void TColSel::RebuildItems() {
     QStringList Names;
-    Names.reserve(FNumColors);
-    for (int32_t Number = 1; Number <= FNumColors; ++Number) Names.push_back(Entry(Number).Name);
+    Names.reserve(NumColors());
+    for (int32_t Number = 1; Number <= NumColors(); ++Number) Names.push_back(FList.EntryName(Number));
     Items().Clear();
     Items().AddStrings(Names);
-    SetItemIndex(FCurrentEntry - 1);
+    SetItemIndex(CurrentEntry() - 1);
 }
 
 void TColSel::LayoutLoaded() {
@@ -117,7 +91,7 @@ void TColSel::LayoutLoaded() {
 void TColSel::Click() {
     FColorBeforePick = SelColor();
     const int32_t Index = ItemIndex();
-    if (Index >= 0 && Index < FNumColors) FCurrentEntry = Index + 1;
+    if (Index >= 0) FList.Pick(Index + 1);
     TCustomComboBox::Click();
 }
 
@@ -129,7 +103,7 @@ void TColSel::Picked() {
 
 void TColSel::DrawColorBar(TColor Value, const TRect& Bar) {
     TCanvas& C = Canvas();
-    const bool NoColor = Value == clNone || Value == clDefault;
+    const bool NoColor = TColorList::IsNoColor(Value);
     C.Pen.Color = clBlack;
     C.Brush.SetColor(NoColor ? clWindow : Value);
     C.Rectangle(Bar.Left, Bar.Top, Bar.Right, Bar.Bottom);
@@ -142,7 +116,8 @@ void TColSel::DrawColorBar(TColor Value, const TRect& Bar) {
 
 void TColSel::DrawItem(int32_t Index, const TRect& R, TOwnerDrawState) {
     if (Index < 0 || Index >= MaxEntries) return;
-    const TEntry& E = Entry(Index + 1);
+    const TColor EColor = FList.EntryColor(Index + 1);
+    const QString EName = FList.EntryName(Index + 1);
     TCanvas& C = Canvas();
     const TColor KeptBrush = C.Brush.Color(), KeptFont = C.Font.Color;
     // In 64 bits, saturated to coordinates: ColorBarWidth has no upper bound.
@@ -151,7 +126,7 @@ void TColSel::DrawItem(int32_t Index, const TRect& R, TOwnerDrawState) {
 
     if (FColorBarWidth > 0) {
         if (FEnabled) {
-            DrawColorBar(E.Color, Rect(BarLeft, Saturate(T + 2), BarRight, Saturate(B - 2)));
+            DrawColorBar(EColor, Rect(BarLeft, Saturate(T + 2), BarRight, Saturate(B - 2)));
         } else {
             C.Pen.Color = clSilver;
             C.Brush.SetColor(clSilver);
@@ -164,9 +139,9 @@ void TColSel::DrawItem(int32_t Index, const TRect& R, TOwnerDrawState) {
 
     C.Font.Color = FEnabled ? clBlack : clGray;
     C.Brush.SetColor(FEnabled ? Color() : clSilver);
-    const int64_t TextTop = T + (B - T - C.TextHeight(E.Name)) / 2;
+    const int64_t TextTop = T + (B - T - C.TextHeight(EName)) / 2;
     C.TextRect(Rect(BarRight, R.Top, R.Right, R.Bottom), Saturate(L + 6 + FColorBarWidth), Saturate(TextTop),
-               E.Name);
+               EName);
 
     C.Brush.SetColor(KeptBrush);
     C.Font.Color = KeptFont;
@@ -180,8 +155,8 @@ void TColSel::DrawItem(int32_t Index, const TRect& R, TOwnerDrawState) {
 QSize TColSel::sizeHint() const {
     const QFontMetrics Metrics = fontMetrics();
     int64_t Widest = 0;
-    for (int32_t Number = 1; Number <= FNumColors; ++Number)
-        Widest = std::max<int64_t>(Widest, Metrics.boundingRect(Entry(Number).Name).width());
+    for (int32_t Number = 1; Number <= NumColors(); ++Number)
+        Widest = std::max<int64_t>(Widest, Metrics.boundingRect(FList.EntryName(Number)).width());
     const int64_t Width = std::min<int64_t>(Widest + FColorBarWidth + 6, QWIDGETSIZE_MAX);
     return SizeFromContent(
         QSize(int(Width), std::max(int(std::ceil(QFontMetricsF(Metrics).height())), 14) + 2));

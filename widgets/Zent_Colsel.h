@@ -7,15 +7,12 @@
 #include <functional>
 #include <string>
 
+#include "Zent_colorlist.h"
 #include "Zent_combobox.h"
 #include "Zent_events.h"
 #include "Zent_graphics.h"
 
 namespace zent {
-
-// Called with the selector and the name a newly set colour gets; the handler
-// may change the name, and the selector keeps the changed text.
-using TOnColorNameChangeEvent = TTextEvent;
 
 // The selector holds 255 entries (numbered from 1), each a colour and a
 // name: entries 1..47 start as the standard palette under their identifiers,
@@ -46,7 +43,7 @@ class TColSel : public TCustomComboBox {
     Q_PROPERTY(QColor SelColor READ SelColorQ WRITE SetSelColor NOTIFY SelColorChanged)
 
 public:
-    static constexpr int32_t MaxEntries = 255;
+    static constexpr int32_t MaxEntries = TColorList::MaxEntries;
 
     explicit TColSel(QWidget* Owner = nullptr);
     ~TColSel() override;
@@ -56,15 +53,15 @@ public:
     // Coalesced repaint policy, at Qt's next paint).
     int32_t ColorBarWidth() const { return FColorBarWidth; }
     // The entry SelColor reads and writes, 1..NumColors.
-    int32_t CurrentEntry() const { return FCurrentEntry; }
+    int32_t CurrentEntry() const { return FList.CurrentEntry(); }
     // Entries listed, 1..255; other values are ignored. Setting it (also to
     // the current value) rebuilds the list and selects entry 1.
-    int32_t NumColors() const { return FNumColors; }
+    int32_t NumColors() const { return FList.NumColors(); }
     // The selector's own enabled state, which its drawing follows.
     bool Enabled() const override { return FEnabled; }
 
     // The colour of the current entry.
-    TColor SelColor() const { return Entry(FCurrentEntry).Color; }
+    TColor SelColor() const { return FList.SelColor(); }
     QColor SelColorQ() const { return ToQColor(SelColor()); }
     // Selects the first listed entry whose colour has Value's RGB value
     // (system colours compare by their current RGB). When none has, the
@@ -74,9 +71,9 @@ public:
     void SetSelColor(TColor Value);
 
     // Entry Number (1..255); another number raises EListError.
-    TColor EntryColor(int32_t Number) const { return Entry(Number).Color; }
+    TColor EntryColor(int32_t Number) const { return FList.EntryColor(Number); }
     std::string EntryName(int32_t Number) const;
-    QString EntryNameQ(int32_t Number) const { return Entry(Number).Name; }
+    QString EntryNameQ(int32_t Number) const { return FList.EntryName(Number); }
 
     // Refills Items with the names of entries 1..NumColors and selects
     // CurrentEntry, without events.
@@ -113,21 +110,12 @@ private:
     // Tells of a new SelColor when it differs from Old.
     void SelColorSet(TColor Old);
 
-    struct TEntry {
-        TColor Color = clBlack;
-        QString Name;
-    };
-    // The one place where entry numbers become array indexes.
-    const TEntry& Entry(int32_t Number) const;
-    TEntry& Entry(int32_t Number);
     void DrawColorBar(TColor Color, const TRect& Bar);
 
     int32_t FColorBarWidth = 30;
-    int32_t FCurrentEntry = 1;
-    int32_t FNumColors = 20;
     bool FEnabled = true;
     TColor FColorBeforePick = clBlack;
-    std::array<TEntry, MaxEntries> FEntries;
+    TColorList FList;  // the entries, the count listed and the current one
 };
 
 }  // namespace zent

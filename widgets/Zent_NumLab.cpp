@@ -8,192 +8,12 @@
 #include <utility>
 
 #include "Zent_NumLabAccessible.h"
-#include "Zent_dateutils.h"
 #include "Zent_events.h"
 #include "Zent_latin1.h"
-#include "Zent_math1.h"
-#include "Zent_stringl.h"
 
 namespace zent {
 
-// ------------------------------------------------------------ integer texts
-
-namespace {
-
-// The digits of V, zero-padded on the left to at least MinDigits, a '-' in
-// front of the padding.
-std::string DecimalText(int64_t V, int MinDigits) {
-    uint64_t Magnitude = V < 0 ? 0 - uint64_t(V) : uint64_t(V);
-    std::string Reversed;
-    do {
-        Reversed += char('0' + Magnitude % 10);
-        Magnitude /= 10;
-    } while (Magnitude);
-    if (int(Reversed.size()) < MinDigits) Reversed.append(std::size_t(MinDigits) - Reversed.size(), '0');
-    if (V < 0) Reversed += '-';
-    return {Reversed.rbegin(), Reversed.rend()};
-}
-
-// To the nearest integer, ties to even; only for values inside the int64 range.
-int64_t RoundEven(double V) {
-    return int64_t(std::nearbyint(V));
-}
-
-bool FitsInt64(double V) {
-    return V >= -0x1p63 && V < 0x1p63;
-}
-
-}  // namespace
-
-// ------------------------------------------------------------ value text
-
-namespace {
-
-// Which values a display type can show; the others show the indicator.
-enum class TRange : uint8_t {
-    Any,
-    Bits32,    // -2147483648 to 4294967295, tested before rounding
-    Signed32,  // -2147483648 to 2147483647
-    NotEmpty,  // any value whose text is not empty
-};
-struct TDisplayRule {
-    TRange Range;
-    bool SeparatorAndSign;  // Comma chooses the separator; ForcePlusSign applies
-};
-constexpr std::array<TDisplayRule, DisplayTypeCount> DisplayRules = {{
-    {TRange::Any, true},       // dtFloat
-    {TRange::Any, true},       // dtFixP
-    {TRange::Any, true},       // dtExp
-    {TRange::Bits32, false},   // dtHex
-    {TRange::Signed32, true},  // dtZeroInt
-    {TRange::Any, true},       // dtInt
-    {TRange::Any, false},      // dtDateTime
-    {TRange::Any, false},      // dtState
-    {TRange::Bits32, false},   // dtBin
-    {TRange::Bits32, true},    // dtOct
-    {TRange::NotEmpty, true},  // dtDeg
-    {TRange::NotEmpty, true},  // dtDegMin
-    {TRange::NotEmpty, true},  // dtDegMinSec
-    {TRange::NotEmpty, true},  // dtEEng
-    {TRange::NotEmpty, true},  // dtEEngNoDP
-}};
-
-bool InRange(TRange Range, double V) {
-    switch (Range) {
-        case TRange::Bits32:
-            return V >= -2147483648.0 && V <= 4294967295.0;
-        case TRange::Signed32:
-            return V >= -2147483648.0 && V <= 2147483647.0;
-        default:
-            return true;  // NaN included
-    }
-}
-
-}  // namespace
-
-QString TNumLab::TypeText() const {
-    const TDisplayRule Rule = DisplayRules[FDisplayType];
-    if (!InRange(Rule.Range, FValue)) return FOverflowIndicator;
-    const double V = FValue;
-    const int P = std::clamp(FPrecision, 0, 15);
-    std::string Text;  // the number texts are Latin-1
-    switch (FDisplayType) {
-        // Texts of their own, in full Unicode.
-        case dtDateTime:
-            return DateTimeToText(FDTFormat, V);
-        case dtState:
-            return FStateText;
-        case dtFloat:
-            Text = FloatToText(TFloatFormat::General, V, P);
-            break;
-        case dtFixP:
-            Text = FloatToText(TFloatFormat::Fixed, V, P);
-            break;
-        case dtExp:
-            Text = FloatToText(TFloatFormat::Exponent, V, P);
-            break;
-        case dtHex:
-            Text = HexDigits(uint32_t(RoundEven(V)), std::min(P, 8));
-            break;
-        case dtZeroInt:
-            Text = DecimalText(RoundEven(V), P);
-            break;
-        case dtInt:
-            Text = FitsInt64(V) ? DecimalText(RoundEven(V), 1) : FloatToText(TFloatFormat::Fixed, V, 0);
-            break;
-        // The digit routines give at least one digit; a count of 0 shows nothing.
-        case dtBin:
-            Text = P ? BinDigits(uint32_t(RoundEven(V)), std::min(P, 32)) : "";
-            break;
-        case dtOct:
-            Text = P ? OctDigits(uint32_t(RoundEven(V)), std::min(P, 12)) : "";
-            break;
-        case dtDeg:
-        case dtDegMin:
-        case dtDegMinSec:
-            Text = FormatDegrees(FDisplayType - dtDeg, P, V);
-            break;
-        case dtEEng:
-            Text = FormatEngineering(P, V);
-            break;
-        case dtEEngNoDP:
-            Text = FormatEngineering(-P, V);
-            break;
-    }
-    if (Rule.Range == TRange::NotEmpty && Text.empty()) return FOverflowIndicator;
-    return Latin1ToQString(Text);
-}
-
-QString TNumLab::ValueTextQ() const {
-    return MakeValueText(nullptr);
-}
-
-QString TNumLab::MakeValueText(std::exception_ptr* HandlerError) const {
-    QString Text = TypeText();
-    if (DisplayRules[FDisplayType].SeparatorAndSign) {
-        if (FComma)
-            Text.replace(u'.', u',');
-        else
-            Text.replace(u',', u'.');
-        if (FForcePlusSign && FValue > 0) Text.prepend(u'+');
-    }
-    if (!HandlerError) {
-        Raise(OnBeforeDisplay, const_cast<TNumLab*>(this), Text);
-        return Text;
-    }
-    QString Handled = Text;
-    try {
-        Raise(OnBeforeDisplay, const_cast<TNumLab*>(this), Handled);
-    } catch (...) {
-        *HandlerError = std::current_exception();
-        return Text;
-    }
-    return Handled;
-}
-
-void TNumLab::Paint() {
-    TFramedControl::Paint();
-    // The paint is whole, with the text the failing handler was given; then
-    // the message loop's guard reports the failure.
-    if (FHandlerError) std::rethrow_exception(std::exchange(FHandlerError, nullptr));
-}
-
-std::string TNumLab::ValueText() const {
-    return QStringToLatin1(ValueTextQ());
-}
-
 // ------------------------------------------------------------ life cycle
-
-namespace {
-constexpr int32_t DefaultWidth = 160, DefaultHeight = 28;
-constexpr std::string_view SampleText = "(8g]}\xDC\xC4\xA7";
-
-// Pixel coordinates of the layout come from sums of any two 32-bit
-// properties; far outside every surface they are all alike.
-int32_t Coord(int64_t V) {
-    return int32_t(std::clamp<int64_t>(V, -(int64_t(1) << 30), int64_t(1) << 30));
-}
-}  // namespace
 
 TNumLab::TNumLab(QWidget* Owner) : TFramedControl(Owner, TRepaint::AsPolicy) {
     InstallNumLabAccessible();
@@ -295,8 +115,9 @@ void TNumLab::SetLabelWidth(int Value) {
 }
 
 void TNumLab::SetLeftSpace(int Value) {
-    if (Value == FLeftSpace || Value < 0) return;  // compared before the limit on purpose
-    const int32_t Old = std::exchange(FLeftSpace, std::min(Value, Width()));
+    const std::optional<int32_t> Stored = LeftSpaceToStore(Value);
+    if (!Stored) return;
+    const int32_t Old = std::exchange(FLeftSpace, *Stored);
     updateGeometry();
     Changed(TStale::Picture);
     if (FLeftSpace != Old) emit LeftSpaceChanged(FLeftSpace);
@@ -324,8 +145,9 @@ void TNumLab::SetOverflowIndicator(const QString& Value) {
 }
 
 void TNumLab::SetPrecision(int Value) {
-    if (Value == FPrecision || Value < 0) return;  // compared before the limit on purpose
-    const int32_t Old = std::exchange(FPrecision, std::min(Value, 15));
+    const std::optional<int32_t> Stored = PrecisionToStore(Value);
+    if (!Stored) return;
+    const int32_t Old = std::exchange(FPrecision, *Stored);
     ContentChanged(ValueArea());
     if (FPrecision != Old) emit PrecisionChanged(FPrecision);
 }
@@ -381,48 +203,21 @@ void TNumLab::SetColorOutBakG(const QColor& Value) {
 void TNumLab::SetColorOutText(const QColor& Value) {
     if (Value.isValid()) SetColorOutText(FromQColor(Value));
 }
-QColor TNumLab::ColorLabBakGQ() const {
-    return ToQColor(FColorLabBakG);
-}
-QColor TNumLab::ColorLabTextQ() const {
-    return ToQColor(FColorLabText);
-}
-QColor TNumLab::ColorOutBakGQ() const {
-    return ToQColor(FColorOutBakG);
-}
-QColor TNumLab::ColorOutTextQ() const {
-    return ToQColor(FColorOutText);
-}
 
 std::string TNumLab::DrawnText() const {
     return QStringToLatin1(FDrawnText);
 }
-std::string TNumLab::DTFormat() const {
-    return QStringToLatin1(FDTFormat);
-}
 void TNumLab::SetDTFormat(const std::string& Value) {
     SetDTFormat(Latin1ToQString(Value));
-}
-std::string TNumLab::LeftText() const {
-    return QStringToLatin1(FLeftText);
 }
 void TNumLab::SetLeftText(const std::string& Value) {
     SetLeftText(Latin1ToQString(Value));
 }
-std::string TNumLab::OverflowIndicator() const {
-    return QStringToLatin1(FOverflowIndicator);
-}
 void TNumLab::SetOverflowIndicator(const std::string& Value) {
     SetOverflowIndicator(Latin1ToQString(Value));
 }
-std::string TNumLab::RightText() const {
-    return QStringToLatin1(FRightText);
-}
 void TNumLab::SetRightText(const std::string& Value) {
     SetRightText(Latin1ToQString(Value));
-}
-std::string TNumLab::StateText() const {
-    return QStringToLatin1(FStateText);
 }
 void TNumLab::SetStateText(const std::string& Value) {
     SetStateText(Latin1ToQString(Value));
@@ -485,21 +280,6 @@ QSize TNumLab::sizeHint() const {
     return {std::max(Minimum.width(), int(DefaultWidth)), std::max(Minimum.height() + 3, int(DefaultHeight))};
 }
 
-TRect TNumLab::ValueBox() const {
-    const int64_t LS = FLeftSpace, LW = FLabelWidth;
-    return Rect(Coord(LS + 1), 0, Coord(std::max(LS + LW + 1, LS + 1)), std::max(Height() - 1, 0));
-}
-
-TRect TNumLab::ValueInside() const {
-    const int64_t H = Height(), LS = FLeftSpace, LW = FLabelWidth;
-    return Rect(Coord(LS + 3), 2, Coord(LS + LW - 1), Coord(H - 3));
-}
-
-TRect TNumLab::ValueArea() const {
-    const TRect Inside = ValueInside();
-    return Inside.Width() > 0 && Inside.Height() > 0 ? Inside : ValueBox();
-}
-
 TNumLab::TPictureColors TNumLab::PictureColors() const {
     return {FColorOutBakG, FColorOutText, FColorLabBakG, FColorLabText, clBtnShadow};
 }
@@ -518,74 +298,16 @@ void TNumLab::Compose(TCanvas& C, TStale What) {
 }
 
 // Too large for a picture in memory: opaque, whatever Transparent says.
+void TNumLab::Paint() {
+    TFramedControl::Paint();
+    if (std::exception_ptr Error = TakeHandlerError()) std::rethrow_exception(Error);
+}
+
 void TNumLab::PaintWithoutBuffer(TCanvas& Screen) {
     ComposeSides(Screen, FColorOutBakG);
     if (!FEmpty) ComposeValue(Screen, ShownText(Screen));
 }
 
-TNumLab::TShownText TNumLab::ShownText(const TCanvas& C) const {
-    TShownText Shown{MakeValueText(&FHandlerError), 0};
-    Shown.Width = C.TextWidth(Shown.Text);
-    if (Shown.Width > int64_t(FLabelWidth) - 6 && FDisplayType != dtState) {
-        Shown.Text = FOverflowIndicator;
-        Shown.Width = C.TextWidth(Shown.Text);
-    }
-    return Shown;
-}
-
-void TNumLab::ComposeSides(TCanvas& C, TColor Background) {
-    const int64_t W = Width(), H = Height(), LS = FLeftSpace, LW = FLabelWidth;
-    C.CopyMode = SRCCOPY;
-    C.Font = Font();
-    FTextTop = Coord((H - C.TextHeight(std::string(SampleText))) / 2);
-    C.Pen.Color = Background;
-    C.Brush.SetColor(Background);
-    C.Rectangle(0, 0, int32_t(W), int32_t(H));
-
-    // Enabled texts take the background in their cells; greyed ones are a
-    // grey copy over a white one, one pixel right and below, glyphs only.
-    const auto SideText = [&](int64_t X, const QString& Text) {
-        if (Text.isEmpty()) return;
-        if (FEnabled) {
-            C.Font.Color = FColorOutText;
-            C.TextOut(Coord(X), FTextTop, Text);
-            return;
-        }
-        C.Brush.SetStyle(bsClear);
-        C.Font.Color = clWhite;
-        C.TextOut(Coord(X + 1), FTextTop + 1, Text);
-        C.Font.Color = clGray;
-        C.TextOut(Coord(X), FTextTop, Text);
-    };
-    if (!FLeftText.isEmpty()) {
-        const int64_t lw = C.TextWidth(FLeftText);
-        SideText(FLeftTextAlignment == taLeftJustify    ? 7
-                 : FLeftTextAlignment == taRightJustify ? LS - lw - 5
-                                                        : (LS - lw) / 2,
-                 FLeftText);
-    }
-    if (!FRightText.isEmpty()) {
-        const int64_t rw = C.TextWidth(FRightText);
-        SideText(FRightTextAlignment == taLeftJustify    ? LS + LW + 7
-                 : FRightTextAlignment == taRightJustify ? W - rw - 6
-                                                         : LS + LW + 1 + (W - LS - LW - rw) / 2,
-                 FRightText);
-    }
-
-    C.Brush.SetColor(FColorLabBakG);
-    DrawFrame(C, FrameStyle(), Coord(LS + 1), 0, Coord(LS + LW), Coord(H - 2));
-}
-
-void TNumLab::ComposeValue(TCanvas& C, const TShownText& Shown) {
-    const int64_t LS = FLeftSpace, LW = FLabelWidth, tw = Shown.Width;
-    const int64_t X = FAlignment == taLeftJustify    ? LS + 4
-                      : FAlignment == taRightJustify ? LS + LW - 2 - tw
-                                                     : LS + 2 + (LW - tw) / 2;
-    C.Brush.SetColor(FColorLabBakG);
-    C.Font.Color = FEnabled ? FColorLabText : clBtnShadow;
-    // The solid brush paints the whole inside of the box, then the text, clipped to it.
-    C.TextRect(ValueInside(), Coord(X), FTextTop, Shown.Text);
-}
 
 namespace {
 // Where PaintContent composes: one picture for all labels, small enough to
@@ -641,7 +363,7 @@ void TNumLab::Transfer(TCanvas& Screen, const TBitmap& Picture) {
         const int64_t LS = FLeftSpace, LW = FLabelWidth;
         Screen.Pen.Color = Fill;
         Screen.Brush.SetColor(Fill);
-        Screen.Rectangle(Coord(LS + 2), 2, Coord(LS + LW), Height() - 2);
+        Screen.Rectangle(LabelCoord(LS + 2), 2, LabelCoord(LS + LW), Height() - 2);
         Screen.CopyMode = SRCAND;
     } else {
         Screen.CopyMode = SRCCOPY;

@@ -6,7 +6,6 @@
 #include <QSize>
 #include <QString>
 #include <cstdint>
-#include <exception>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -15,13 +14,10 @@
 #include "Zent_enums.h"
 #include "Zent_events.h"
 #include "Zent_graphics.h"
+#include "Zent_numlabcompose.h"
 #include "Zent_zentbase.h"
 
 namespace zent {
-
-// The handler may rewrite Text, the value text just before it is measured
-// and drawn. Sender is the label.
-using TBeforeDisplayEvent = TTextEvent;
 
 // A windowless control: the left-text zone, LeftSpace pixels wide, the value
 // box, LabelWidth pixels wide, and the right-text zone with the rest of the
@@ -46,7 +42,7 @@ using TBeforeDisplayEvent = TTextEvent;
 // needs it: the value box whole and a height of the sample text's height
 // plus 8. minimumSizeHint is the value box whole (LeftSpace + LabelWidth + 1
 // wide) and one line of text inside the frame (sample height plus 5).
-class TNumLab : public TFramedControl {
+class TNumLab : public TFramedControl, public TNumLabComposer {
     Q_OBJECT
     // The published properties in their stored order. Align and ParentFont
     // come from TGraphicControl, ColorScheme and FrameStyle from
@@ -88,54 +84,24 @@ public:
 
     // Strings are ISO-8859-1 byte strings; the degree sign is "\xB0". The
     // same setters take QString (slots, below), in full Unicode, and a
-    // string literal is Latin-1. A getter ending in Q gives the Qt face's
-    // type: the text in full Unicode, the colour as the label draws it.
-    TAlignment Alignment() const { return FAlignment; }
-    TColor ColorLabBakG() const { return FColorLabBakG; }
-    QColor ColorLabBakGQ() const;
+    // string literal is Latin-1. The getters, the value text and
+    // OnBeforeDisplay come from TNumLabComposer.
     void SetColorLabBakG(TColor Value);
-    TColor ColorLabText() const { return FColorLabText; }
-    QColor ColorLabTextQ() const;
     void SetColorLabText(TColor Value);
-    TColor ColorOutBakG() const { return FColorOutBakG; }
-    QColor ColorOutBakGQ() const;
     void SetColorOutBakG(TColor Value);
-    TColor ColorOutText() const { return FColorOutText; }
-    QColor ColorOutTextQ() const;
     void SetColorOutText(TColor Value);
-    bool Comma() const { return FComma; }
-    TDisplay DisplayType() const { return FDisplayType; }
-    std::string DTFormat() const;
-    QString DTFormatQ() const { return FDTFormat; }
     void SetDTFormat(const std::string& Value);
     void SetDTFormat(const char* Value) { SetDTFormat(std::string(Value)); }
-    bool Empty() const { return FEmpty; }
     // The label's own flag (drawn greyed when false), passed on to the control.
     bool Enabled() const { return FEnabled; }
-    bool ForcePlusSign() const { return FForcePlusSign; }
-    int32_t LabelWidth() const { return FLabelWidth; }
-    int32_t LeftSpace() const { return FLeftSpace; }
-    std::string LeftText() const;
-    QString LeftTextQ() const { return FLeftText; }
     void SetLeftText(const std::string& Value);
     void SetLeftText(const char* Value) { SetLeftText(std::string(Value)); }
-    TAlignment LeftTextAlignment() const { return FLeftTextAlignment; }
-    std::string OverflowIndicator() const;
-    QString OverflowIndicatorQ() const { return FOverflowIndicator; }
     void SetOverflowIndicator(const std::string& Value);
     void SetOverflowIndicator(const char* Value) { SetOverflowIndicator(std::string(Value)); }
-    int32_t Precision() const { return FPrecision; }
-    std::string RightText() const;
-    QString RightTextQ() const { return FRightText; }
     void SetRightText(const std::string& Value);
     void SetRightText(const char* Value) { SetRightText(std::string(Value)); }
-    TAlignment RightTextAlignment() const { return FRightTextAlignment; }
-    std::string StateText() const;
-    QString StateTextQ() const { return FStateText; }
     void SetStateText(const std::string& Value);
     void SetStateText(const char* Value) { SetStateText(std::string(Value)); }
-    bool Transparent() const { return FTransparent; }
-    double Value() const { return FValue; }
 
 public slots:
     void SetAlignment(zent::TAlignment Value);
@@ -197,27 +163,6 @@ public:
     // Zone under the mouse at the last move: 0 left text, 1 value box, 2 right text.
     int32_t MouseArea() const { return FMouseArea; }
 
-    // Called by every paint with Empty false, for every display type.
-    TBeforeDisplayEvent OnBeforeDisplay;
-
-    // The value text: Value by DisplayType and Precision, then for the types
-    // that take them the separator Comma chooses and a '+' before a positive
-    // value, then OnBeforeDisplay. A value outside its type's range gives
-    // OverflowIndicator (which the separator step and the handler then see):
-    // dtHex, dtBin and dtOct take -2147483648 to 4294967295, dtZeroInt the
-    // signed 32-bit range; a NaN is outside both. The width check is left to
-    // painting. Texts at the extremes:
-    // - dtFloat, dtFixP, dtExp: a NaN gives "NAN", infinities "INF" and
-    //   "-INF"; beyond 18 significant digits every digit is '0', so 1e308 in
-    //   dtFixP is 309 digits wide.
-    // - dtInt: beyond the 64-bit range, and for NaN and infinities, the
-    //   dtFixP text with no decimals ("NAN", "INF", 1e19 as 1 and 19 zeros).
-    // - dtDeg, dtDegMin, dtDegMinSec: as FormatDegrees.
-    // - dtEEng, dtEEngNoDP: a NaN is written as zero, infinities as "INF".
-    // - dtDateTime: a NaN, an infinity or a date outside years 1 to 9999
-    //   gives the empty text.
-    std::string ValueText() const;
-    QString ValueTextQ() const;
     // What the value box showed at the last paint: the value text, or the
     // indicator in its place; empty while Empty is true or before the first
     // paint. Screen readers read this.
@@ -245,64 +190,16 @@ protected:
     void Transfer(TCanvas& Screen, const TBitmap& Picture) override;
     void PaintWithoutBuffer(TCanvas& Screen) override;
 
+    int32_t LayoutWidth() const override { return Width(); }
+    int32_t LayoutHeight() const override { return Height(); }
+    const TFont& LayoutFont() const override { return Font(); }
+    TFrameStyle LayoutFrameStyle() const override { return FrameStyle(); }
+    QObject* EventSender() const override { return const_cast<TNumLab*>(this); }
+
 private:
-    // The text to draw in the value box and its width.
-    struct TShownText {
-        QString Text;
-        int32_t Width = 0;
-    };
-
-    static constexpr TColor DefaultBackground = clBtnFace;
-
-    // The value box with its frame.
-    TRect ValueBox() const;
-    // The inside of the value box, all of which ComposeValue draws.
-    TRect ValueInside() const;
-    // What a new value text repaints: the inside of the value box, or when
-    // that is empty the box, which still paints (the text is made afresh).
-    TRect ValueArea() const;
-    // Step 1 of the value text: by display type, the indicator when out of range.
-    QString TypeText() const;
-    // The value text. Given HandlerError, an exception from OnBeforeDisplay
-    // is stored there instead of thrown, and the text is the one the
-    // handler got.
-    QString MakeValueText(std::exception_ptr* HandlerError) const;
-    // The value text, or the indicator when it is too wide, measured on C.
-    TShownText ShownText(const TCanvas& C) const;
-    // Background, side texts and frame: everything but the value box's inside.
-    void ComposeSides(TCanvas& C, TColor Background);
-    // The inside of the value box with Shown on it.
-    void ComposeValue(TCanvas& C, const TShownText& Shown);
-
-    int32_t FLeftSpace = 35;
-    bool FEmpty = false;
-    int32_t FLabelWidth = 80;
-    int32_t FPrecision = 2;
-    bool FComma = false;
-    bool FForcePlusSign = false;
-    bool FTransparent = false;
-    QString FLeftText;
-    QString FRightText;
-    QString FStateText = QStringLiteral("undefined");
-    TAlignment FAlignment = taCenter;
-    TAlignment FLeftTextAlignment = taRightJustify;
-    TAlignment FRightTextAlignment = taLeftJustify;
     int32_t FMouseArea = 0;
-    QString FOverflowIndicator = QStringLiteral("*********");
-    double FValue = 0.0;
-    bool FEnabled = true;
-    TColor FColorLabBakG = DefaultBackground;
-    TColor FColorLabText = clBlack;
-    TColor FColorOutBakG = DefaultBackground;
-    TColor FColorOutText = clBlack;
-    TDisplay FDisplayType = dtFixP;
-    QString FDTFormat = QStringLiteral("mmm-dd, yyyy");
-
-    int32_t FTextTop = 0;   // y of every text row on the picture
     QString FDrawnText;     // shown at the last paint; on the picture too, unless it is stale
     bool FNewText = false;  // the last composition changed FDrawnText
-    // OnBeforeDisplay's exception during the present paint, thrown once it is done.
-    mutable std::exception_ptr FHandlerError;
 };
 
 }  // namespace zent

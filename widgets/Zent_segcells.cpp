@@ -91,4 +91,40 @@ bool TCellGeometry::Valid(int32_t Ratio) const {
            GlyphWidth * Ratio <= MaxCellPixels / (GlyphHeight * Ratio);
 }
 
+// ------------------------------------------------------------ display properties
+
+std::optional<int32_t> NumDigitsToStore(int32_t Present, int Value) {
+    if (Value == Present || Value < 1 || Value > MaxDigits) return std::nullopt;
+    return Value;
+}
+
+std::optional<int32_t> InterDigDistToStore(int32_t Present, int Value) {
+    Value = std::min(Value, 255);
+    if (Value == Present) return std::nullopt;
+    return Value;
+}
+
+std::optional<int32_t> MarginToStore(int32_t Present, int Value, int32_t Height) {
+    if (Value == Present) return std::nullopt;  // compared before the limit on purpose
+    return std::min(Value, Height / 2 - 1);
+}
+
+TDisplaySize DisplaySizeFor(int CellWidth, int CellHeight, int32_t Margin, int32_t InterDigDist,
+                            int32_t NumDigits, int32_t MaxExtent) {
+    const int64_t M = std::clamp<int64_t>(Margin, 0, MaxExtent), Gap = std::clamp<int64_t>(InterDigDist, 0, 255);
+    const int64_t W = 2 * M + int64_t(NumDigits) * (CellWidth + Gap), H = 2 * M + CellHeight;
+    return {int32_t(std::min<int64_t>(W, MaxExtent)), int32_t(std::min<int64_t>(H, MaxExtent))};
+}
+
+bool CellsApart(const TCellGeometry& G, int32_t Margin) {
+    return G.Valid() && Margin >= 2 && G.Pitch >= G.GlyphWidth;
+}
+
+int32_t DisplayPictureRatio(const TCellGeometry& G, int32_t Width, int32_t Height, int32_t ScreenRatio) {
+    if (ScreenRatio <= 1) return 1;
+    const int64_t PictureBytes = 4 * int64_t(Width) * Height * ScreenRatio * ScreenRatio;
+    if ((G.Valid() && !G.Valid(ScreenRatio)) || PictureBytes > MaxBitmapBytes) return 1;
+    return ScreenRatio;
+}
+
 }  // namespace zent

@@ -6,8 +6,11 @@
 #include <QStringView>
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+
+#include "Zent_graphics.h"
 
 namespace zent {
 
@@ -78,5 +81,43 @@ inline constexpr int64_t MaxCellPixels = int64_t(1) << 26;
 // holds the 312 x 432 artwork with room for its slant. The minimum size hint
 // gives a quarter of it, where the segments still show apart.
 inline constexpr int HintCellWidth = 48, HintCellHeight = 60;
+
+// ------------------------------------------------------------ display properties
+
+// What a new display holds: 216 x 76 pixels, the size hint of its four cells.
+struct TDisplayDefaults {
+    static constexpr int32_t Width = 216, Height = 76;
+    static constexpr TColor ColorBackGnd = 0x333333, ColorText = clRed;
+    static constexpr int32_t NumDigits = 4, Margin = 8, InterDigDist = 2;
+    static constexpr std::u16string_view Caption = u"8.8.8.8.";
+};
+
+// The rules of the display's setters: the value stored for Value, none when
+// the setter ignores it (Value equal to Present, or outside the limits).
+// NumDigits: 1 to MaxDigits. InterDigDist: above 255 becomes 255, no lower
+// bound. Margin: limited to (Height div 2) - 1, no lower bound, and compared
+// with Present before the limit.
+std::optional<int32_t> NumDigitsToStore(int32_t Present, int Value);
+std::optional<int32_t> InterDigDistToStore(int32_t Present, int Value);
+std::optional<int32_t> MarginToStore(int32_t Present, int Value, int32_t Height);
+
+// The size of NumDigits cells of CellWidth x CellHeight with Margin round
+// them and a gap of InterDigDist after each (negative values count as 0),
+// limited to 0..MaxExtent on either side.
+struct TDisplaySize {
+    int32_t Width, Height;
+};
+TDisplaySize DisplaySizeFor(int CellWidth, int CellHeight, int32_t Margin, int32_t InterDigDist,
+                            int32_t NumDigits, int32_t MaxExtent);
+
+// Whether cells of G with Margin round them keep off the frame (the
+// bevelled frames cover the two outermost pixel rings) and off each other,
+// so each may be drawn alone.
+bool CellsApart(const TCellGeometry& G, int32_t Margin);
+
+// The device pixel ratio a display of Width x Height with cells G draws its
+// glyphs and picture at on a screen of ScreenRatio: logical pixels when the
+// cells or the picture would pass their limits in device pixels.
+int32_t DisplayPictureRatio(const TCellGeometry& G, int32_t Width, int32_t Height, int32_t ScreenRatio);
 
 }  // namespace zent

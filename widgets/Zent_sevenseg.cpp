@@ -34,18 +34,14 @@ uint32_t SymbolsOf(const TCaptionCells& Cells) {
 
 // ------------------------------------------------------------ life cycle
 
-namespace {
-constexpr int32_t DefaultWidth = 216, DefaultHeight = 76;
-}  // namespace
-
 TSevenSeg::TSevenSeg(QWidget* Owner) : TFramedControl(Owner, TRepaint::Later) {
     SetOpaque(true);  // every paint covers the whole area with SRCCOPY
     InstallSevenSegAccessible();
     FGlyphs = std::make_unique<TGlyphFactory>();
-    SetWidth(DefaultWidth);
-    SetHeight(DefaultHeight);
-    FLastWidth = DefaultWidth;
-    FLastHeight = DefaultHeight;
+    SetWidth(TDisplayDefaults::Width);
+    SetHeight(TDisplayDefaults::Height);
+    FLastWidth = TDisplayDefaults::Width;
+    FLastHeight = TDisplayDefaults::Height;
     FCells = ReadCaption(FCaption, FNumDigits);
     OnResize = [this](QObject* Sender) { SizeChanged(Sender); };
 }
@@ -103,25 +99,27 @@ QColor TSevenSeg::ColorTextQ() const {
 }
 
 void TSevenSeg::SetInterDigDist(int Value) {
-    Value = std::min(Value, 255);
-    if (Value == FInterDigDist) return;
-    FInterDigDist = Value;
+    const std::optional<int32_t> Stored = InterDigDistToStore(FInterDigDist, Value);
+    if (!Stored) return;
+    FInterDigDist = *Stored;
     updateGeometry();  // a new size hint
     Changed(TStale::Sources);
-    emit InterDigDistChanged(Value);
+    emit InterDigDistChanged(FInterDigDist);
 }
 
 void TSevenSeg::SetMargin(int Value) {
-    if (Value == FMargin) return;  // compared before the limit on purpose
-    const int32_t Old = std::exchange(FMargin, std::min(Value, Height() / 2 - 1));
+    const std::optional<int32_t> Stored = MarginToStore(FMargin, Value, Height());
+    if (!Stored) return;
+    const int32_t Old = std::exchange(FMargin, *Stored);
     updateGeometry();
     Changed(TStale::Sources);
     if (FMargin != Old) emit MarginChanged(FMargin);
 }
 
 void TSevenSeg::SetNumDigits(int Value) {
-    if (Value == FNumDigits || Value < 1 || Value > MaxDigits) return;  // ignored silently
-    FNumDigits = Value;
+    const std::optional<int32_t> Stored = NumDigitsToStore(FNumDigits, Value);
+    if (!Stored) return;  // ignored silently
+    FNumDigits = *Stored;
     ShownChanged();
     updateGeometry();
     Changed(TStale::Sources);
@@ -149,10 +147,8 @@ void TSevenSeg::SizeChanged(QObject* /*Sender*/) {
 // ------------------------------------------------------------ size hints
 
 QSize TSevenSeg::HintFor(int CellWidth, int CellHeight) const {
-    const int64_t M = std::clamp<int64_t>(FMargin, 0, MaxCoordinate),
-                  Gap = std::clamp<int64_t>(FInterDigDist, 0, 255);
-    const int64_t W = 2 * M + int64_t(FNumDigits) * (CellWidth + Gap), H = 2 * M + CellHeight;
-    return QSize(int(std::min<int64_t>(W, MaxCoordinate)), int(std::min<int64_t>(H, MaxCoordinate)));
+    const TDisplaySize S = DisplaySizeFor(CellWidth, CellHeight, FMargin, FInterDigDist, FNumDigits, MaxCoordinate);
+    return QSize(S.Width, S.Height);
 }
 
 QSize TSevenSeg::sizeHint() const {
@@ -195,11 +191,7 @@ TCellGeometry TSevenSeg::Geometry() const {
 }
 
 int32_t TSevenSeg::PictureRatio(int32_t ScreenRatio) const {
-    if (ScreenRatio <= 1) return 1;
-    const TCellGeometry G = Geometry();
-    const int64_t PictureBytes = 4 * int64_t(Width()) * Height() * ScreenRatio * ScreenRatio;
-    if ((G.Valid() && !G.Valid(ScreenRatio)) || PictureBytes > MaxBitmapBytes) return 1;
-    return ScreenRatio;
+    return DisplayPictureRatio(Geometry(), Width(), Height(), ScreenRatio);
 }
 
 TSevenSeg::TPictureColors TSevenSeg::PictureColors() const {
@@ -214,9 +206,7 @@ void TSevenSeg::UpdateGlyphs(int32_t Ratio, bool Renew) {
 }
 
 bool TSevenSeg::CellsApart() const {
-    // The bevelled frames cover the two outermost pixel rings.
-    const TCellGeometry G = Geometry();
-    return G.Valid() && FMargin >= 2 && G.Pitch >= G.GlyphWidth;
+    return zent::CellsApart(Geometry(), FMargin);
 }
 
 namespace {

@@ -165,12 +165,12 @@ private:
     void ShownChanged();
     QSize HintFor(int CellWidth, int CellHeight) const;
 
-    TColor FColorBackGnd = 0x333333;
-    TColor FColorText = clRed;
-    int32_t FNumDigits = 4;
-    QString FCaption = QStringLiteral("8.8.8.8.");
-    int32_t FMargin = 8;
-    int32_t FInterDigDist = 2;
+    TColor FColorBackGnd = TDisplayDefaults::ColorBackGnd;
+    TColor FColorText = TDisplayDefaults::ColorText;
+    int32_t FNumDigits = TDisplayDefaults::NumDigits;
+    QString FCaption = QString::fromUtf16(TDisplayDefaults::Caption.data(), TDisplayDefaults::Caption.size());
+    int32_t FMargin = TDisplayDefaults::Margin;
+    int32_t FInterDigDist = TDisplayDefaults::InterDigDist;
     int32_t FLastWidth = 0, FLastHeight = 0;  // the size SizeChanged saw last
 
     // Makes and shares the glyphs, and the strip built on request.

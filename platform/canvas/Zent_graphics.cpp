@@ -742,6 +742,10 @@ void TBitmap::Reallocate(int32_t W, int32_t H, int32_t Ratio) {
     FCanvas->BindImage(FImage.get(), Ratio);
 }
 
+QImage TBitmap::ToImage() const {
+    return *FImage;
+}
+
 void TBitmap::LoadFromResource(std::intptr_t, const std::string& Name) {
     QImage Loaded(QStringLiteral(":/") + Latin1ToQString(Name));
     if (Loaded.isNull()) throw EResNotFound(Format("Resource %s not found", {Name}));

@@ -341,6 +341,13 @@ public:
     TCanvas& Canvas() { return *FCanvas; }
     const TCanvas& Canvas() const { return *FCanvas; }
 
+    // The device pixels as a QImage (Format_RGB32, device pixel ratio set;
+    // null while the bitmap is empty), for a face that shows them through
+    // other means than a canvas. Implicitly shared: nothing is copied until
+    // the bitmap or the image is written to, and the image then keeps what
+    // it had.
+    QImage ToImage() const;
+
 private:
     friend struct TPlatformAccess;
     // A new image of W x H logical pixels at Ratio, filled with the brush;
