@@ -1,6 +1,6 @@
 #!/bin/sh
-# Installs what the build needs from Debian's packages, then configures and
-# builds into ./build. Shared by run-demo.sh and run-tests.sh.
+# Installs what the build, the tests and the examples need from Debian's
+# packages. Shared by run-demo.sh and run-tests.sh, which then build.
 set -eu
 cd "$(dirname "$0")/.."
 
