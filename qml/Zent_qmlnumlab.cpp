@@ -246,13 +246,7 @@ void TQmlNumLab::updatePolish() {
         // The widget ANDs its picture with what lies beneath; a scene graph
         // blends. White, which leaves the background as it is under AND,
         // becomes see-through.
-        FPicture = FPicture.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-        const QRgb White = qRgb(255, 255, 255);
-        for (int y = 0; y < FPicture.height(); ++y) {
-            auto* Row = reinterpret_cast<QRgb*>(FPicture.scanLine(y));
-            for (int x = 0; x < FPicture.width(); ++x)
-                if (Row[x] == White) Row[x] = 0;
-        }
+        FPicture = SeeThrough(FPicture, qRgb(255, 255, 255));
     }
     FNewPicture = true;
     if (Shown != FShownText) {
@@ -269,10 +263,7 @@ QSGNode* TQmlNumLab::updatePaintNode(QSGNode* Old, UpdatePaintNodeData*) {
     DeleteChildNodes(*Root);
     Root->Textures[0] = WindowTexture(window(), FPicture);
     if (!Root->Textures[0]) return Root;
-    QSGImageNode* Node = window()->createImageNode();
-    Node->setOwnsTexture(false);
-    Node->setFiltering(QSGTexture::Nearest);
-    Node->setTexture(Root->Textures[0].get());
+    QSGImageNode* Node = ImageNode(window(), Root->Textures[0].get());
     Node->setRect(0, 0, LayoutWidth(), LayoutHeight());
     Node->setSourceRect(0, 0, FPicture.width(), FPicture.height());
     Root->appendChildNode(Node);

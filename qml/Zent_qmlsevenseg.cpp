@@ -144,14 +144,7 @@ QImage FrameOnly(TFrameStyle Style, int32_t W, int32_t H, int32_t Ratio) {
     Over.Canvas().Brush.SetColor(clFuchsia);
     Over.SetSize(W, H);
     DrawFrame(Over.Canvas(), Style, 0, 0, W - 1, H - 1, StandardFrameColors);
-    QImage Image = Over.ToImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    const QRgb Surround = qRgb(255, 0, 255);
-    for (int y = 0; y < Image.height(); ++y) {
-        auto* Row = reinterpret_cast<QRgb*>(Image.scanLine(y));
-        for (int x = 0; x < Image.width(); ++x)
-            if (Row[x] == Surround) Row[x] = 0;
-    }
-    return Image;
+    return SeeThrough(Over.ToImage(), qRgb(255, 0, 255));
 }
 }  // namespace
 
@@ -214,14 +207,6 @@ TPiece Clipped(int64_t L, int64_t T, int64_t R, int64_t B, int64_t SX, int64_t S
     return {QRectF(CL, CT, CR - CL, CB - CT),
             QRectF(double(SX + CL - L) * Ratio, double(SY + CT - T) * Ratio, double(CR - CL) * Ratio,
                    double(CB - CT) * Ratio)};
-}
-
-QSGImageNode* ImageNode(QQuickWindow* Window, QSGTexture* Texture) {
-    QSGImageNode* Node = Window->createImageNode();
-    Node->setOwnsTexture(false);
-    Node->setFiltering(QSGTexture::Nearest);
-    Node->setTexture(Texture);
-    return Node;
 }
 }  // namespace
 

@@ -4,6 +4,7 @@
 #include <QAccessibleObject>
 #include <QMutex>
 #include <QQuickWindow>
+#include <QSGImageNode>
 #include <QSGTexture>
 #include <map>
 #include <utility>
@@ -43,6 +44,24 @@ void DeleteChildNodes(QSGNode& Node) {
         Node.removeChildNode(Child);
         delete Child;
     }
+}
+
+QSGImageNode* ImageNode(QQuickWindow* Window, QSGTexture* Texture) {
+    QSGImageNode* Node = Window->createImageNode();
+    Node->setOwnsTexture(false);
+    Node->setFiltering(QSGTexture::Nearest);
+    Node->setTexture(Texture);
+    return Node;
+}
+
+QImage SeeThrough(const QImage& Image, QRgb Key) {
+    QImage Result = Image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < Result.height(); ++y) {
+        auto* Row = reinterpret_cast<QRgb*>(Result.scanLine(y));
+        for (int x = 0; x < Result.width(); ++x)
+            if (Row[x] == Key) Row[x] = 0;
+    }
+    return Result;
 }
 
 // ------------------------------------------------------------ accessibility

@@ -10,6 +10,7 @@
 #include <memory>
 
 class QQuickWindow;
+class QSGImageNode;
 class QSGTexture;
 
 namespace zent {
@@ -22,6 +23,13 @@ std::shared_ptr<QSGTexture> WindowTexture(QQuickWindow* Window, const QImage& Im
 
 // Removes and deletes every child of Node (removeAllChildNodes only removes).
 void DeleteChildNodes(QSGNode& Node);
+
+// An image node of Window drawing from Texture, which it does not own,
+// device pixel on device pixel.
+QSGImageNode* ImageNode(QQuickWindow* Window, QSGTexture* Texture);
+
+// Image in premultiplied ARGB with every pixel of colour Key see-through.
+QImage SeeThrough(const QImage& Image, QRgb Key);
 
 // A node that keeps the textures its image nodes draw from.
 class TTextureHolderNode : public QSGNode {
